@@ -6,7 +6,7 @@
 #include <string>
 
 #include "app/installed_program_info.h"
-//LP#include "app/launch_parameter.h"
+#include "app/launch_parameter.h"
 #include "app/version_refresh.h"
 #include "tests/common/code_page_scope.h"
 
@@ -114,6 +114,53 @@ TEST(VersionFileRefresh, ParsesStampsAsTheProfileFunctionsReadIntegers) {
       {"9223372036854775807", INT64_MAX},
   };
   for (const Case& c : cases) EXPECT_EQ(c.value, ParseUpdateTime(c.text)) << c.text;
+}
+
+TEST(LaunchParameter, QuotesAreNormalised) {
+  struct Case {
+    const char* what;
+    const char* argument;
+    const char* expected;
+  };
+  const Case cases[] = {
+      {"single quotes become double", "<ZULAUNCHER_PARAM Command='run'/>",
+       "<ZULAUNCHER_PARAM Command=\"run\"/>"},
+      {"leading double quote drops every double quote",
+       "\"<ZULAUNCHER_PARAM Command='run' LaunchParam=\"x\"/>\"",
+       "<ZULAUNCHER_PARAM Command=\"run\" LaunchParam=x/>"},
+      {"double quotes kept without the leading one", "<A B=\"1\"/>", "<A B=\"1\"/>"},
+      {"apostrophe in a value arrives as a double quote", "<A L=\"it's\"/>", "<A L=\"it\"s\"/>"},
+      {"empty", "", ""},
+  };
+  for (const Case& c : cases) EXPECT_EQ(c.expected, NormalizeParameter(c.argument)) << c.what;
+}
+
+TEST(CommandTable, ExactCaseSensitiveWordsWithTheirLogLines) {
+  struct Case {
+    const char* word;
+    LauncherCommand command;
+    const char* logFormat;
+  };
+  const Case cases[] = {
+      {"run", LauncherCommand::Run, nullptr},
+      {"checkversion", LauncherCommand::CheckVersion, "val_update : %d"},
+      {"install", LauncherCommand::Install, "val_install : %d"},
+      {"forceinstall", LauncherCommand::ForceInstall, "val_forceinstall : %d"},
+      {"forcerun", LauncherCommand::ForceRun, "val_forcerun : %d"},
+      {"update", LauncherCommand::Update, nullptr},
+      {"Run", LauncherCommand::Unknown, nullptr},
+      {"UPDATE", LauncherCommand::Unknown, nullptr},
+      {"", LauncherCommand::Unknown, nullptr},
+      {"run ", LauncherCommand::Unknown, nullptr},
+  };
+  for (const Case& c : cases) {
+    const CommandEntry& entry = FindCommand(c.word);
+    EXPECT_EQ(c.command, entry.command) << "'" << c.word << "'";
+    if (c.logFormat)
+      EXPECT_STREQ(c.logFormat, entry.logFormat) << c.word;
+    else
+      EXPECT_EQ(nullptr, entry.logFormat) << c.word;
+  }
 }
 
 }  // namespace

@@ -1,0 +1,70 @@
+#include <windows.h>
+
+#include <ctime>
+#include <string>
+
+#include "app/launcher_settings.h"
+#include "app/version_file.h"
+#include "app/version_refresh.h"
+#include "common/text.h"
+#include "download/http_get_file_win.h"
+#include "env/directories_win.h"
+#include "env/ini_profile_win.h"
+#include "ini/ini_document.h"
+
+namespace {
+
+const char kGeneral[] = "GENERAL";
+const char kLastUpdateTime[] = "LASTUPDATETIME";
+
+int64_t CurrentTime() { return static_cast<int64_t>(std::time(nullptr)); }
+
+// The profile layer may keep a cached copy of a file it has read; make it forget.
+void DropProfileCache(const std::string& path) {
+  ::WritePrivateProfileStringA(nullptr, nullptr, nullptr, path.c_str());
+}
+
+std::string DirectoryOf(const std::string& path) {
+  size_t lastSeparator = ReverseFindChar(path, '\\');
+  return lastSeparator == std::string::npos ? std::string() : path.substr(0, lastSeparator + 1);
+}
+
+}  // namespace
+
+bool IsLocalVersionFileDue() {
+  const std::string stamp = ReadIniString(kGeneral, kLastUpdateTime, LocalVersionFilePath, "0");
+  return IsVersionFileDue(CurrentTime(), ParseUpdateTime(stamp), g_launcherSettings.ForceCheck);
+}
+
+bool UpdateVersionFile() {
+  std::string url = VersionFileURL;
+  if (url.empty()) url = g_launcherIni.GetValue("GENERAL", "VERSION_FILE_URL", "");
+  if (url.empty()) return false;
+
+  // The same file the profile reads see; the download lands beside it, on the same volume,
+  // so that putting it in place is a single rename that either happens whole or not at all.
+  const std::string localCopy = ResolveIniPath(LocalVersionFilePath);
+  const std::string download = MakeTempFileName(DirectoryOf(localCopy));
+
+  const int downloaded = HttpGetFile(url.c_str(), download.c_str(), nullptr, nullptr, 1,
+                                     AgentName.c_str(), -1, 1, nullptr, nullptr, 0, nullptr,
+                                     nullptr);
+  // A body without ZULAUNCHER_VERSION (a portal's page served with status 200, say) is not a
+  // version file; keeping the old copy lets the next run try again.
+  if (!downloaded || ReadIniString(kGeneral, "ZULAUNCHER_VERSION", download, "").empty()) {
+    DropProfileCache(download);
+    ::DeleteFileA(download.c_str());
+    return false;
+  }
+  DropProfileCache(download);
+  DropProfileCache(localCopy);
+  if (!::MoveFileExA(download.c_str(), localCopy.c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    ::DeleteFileA(download.c_str());
+    return false;
+  }
+  DropProfileCache(localCopy);
+  // A copy whose stamp could not be written is simply due again next time.
+  WriteIniString(kGeneral, kLastUpdateTime, FormatUpdateTime(CurrentTime()), localCopy);
+  return true;
+}

@@ -1,0 +1,91 @@
+#!/usr/bin/env bash
+# The main job: ZuLauncher serves a real `run` request under Wine. A loopback HTTP server
+# offers a version file and a real NSIS installer of a small demo program; the launcher
+# (started by zuhost, playing the host application) refreshes the version file, finds the
+# program missing, downloads the installer behind its progress dialog, installs silently,
+# starts the program and posts its result. A second run finds the program current and only
+# starts it. Screenshots go to build/demo/screenshots/.
+set -euo pipefail
+repo="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+cd "$repo"
+scripts/setup.sh
+
+cmake --preset win32 >/dev/null
+cmake --build --preset win32 --target ZuLauncher zuhost zu_demo_setup >/dev/null
+
+demo="$repo/build/demo"
+rm -rf "$demo"
+mkdir -p "$demo/launcher" "$demo/www" "$demo/screenshots"
+cp build/win32/ZuLauncher.exe build/win32/zuhost.exe "$demo/launcher/"
+cp build/win32/demo/zu_demo_setup.exe "$demo/www/"
+
+# The launcher speaks Russian: Wine takes its ANSI code page (1251) from LC_ALL.
+export LC_ALL=ru_RU.UTF-8
+source scripts/wine_session.sh
+server_pid=""
+shooter_pid=""
+cleanup() {
+  [ -n "$shooter_pid" ] && kill "$shooter_pid" 2>/dev/null || true
+  [ -n "$server_pid" ] && kill "$server_pid" 2>/dev/null || true
+  wine_session_stop
+}
+trap cleanup EXIT
+wine_session_start "$repo"
+
+python3 tests/support/http_test_server.py --root "$demo/www" --port-file "$demo/port" \
+  >"$demo/server.log" 2>&1 &
+server_pid=$!
+for _ in $(seq 1 100); do [ -s "$demo/port" ] && break; sleep 0.05; done
+port="$(cut -d' ' -f1 "$demo/port")"
+base="http://127.0.0.1:$port"
+
+# The installer trickles in over about three seconds so the progress dialog can be seen.
+setup_size=$(stat -c %s "$demo/www/zu_demo_setup.exe")
+rate=$((setup_size / 3 + 1))
+cat >"$demo/www/version.ini" <<INI
+[GENERAL]
+ZULAUNCHER_VERSION=1000
+
+[ZUDEMO]
+NAME=ZU Demo
+DOWN_URL=$base/files/zu_demo_setup.exe?rate=$rate
+PATH_REG=HKEY_CURRENT_USER\\Software\\ZuDemo\\InstallDir
+EXE_NAME=zu_demo.exe
+INI_FILE_NAME=zu_demo.ini
+VERSION=1
+MINORVERSION=0
+INI
+printf '[GENERAL]\r\nVERSION_FILE_URL=%s/files/version.ini\r\n' "$base" >"$demo/launcher/ZuLauncher.ini"
+
+# Start from a machine without the demo program.
+wine reg delete 'HKCU\Software\ZuDemo' /f >/dev/null 2>&1 || true
+wine cmd /c 'rmdir /s /q "%LOCALAPPDATA%\ZuDemo"' >/dev/null 2>&1 || true
+
+shoot() {  # screenshots every half second while the launcher runs
+  local n=0
+  while true; do
+    import -display "$DISPLAY" -window root "$demo/screenshots/$1-$(printf %02d $n).png" 2>/dev/null || true
+    n=$((n + 1))
+    sleep 0.5
+  done
+}
+
+parameter="<ZULAUNCHER_PARAM Command='run' ProgramID='ZUDEMO' SilentMessage='0' SilentInstall='1' LaunchParam='--from-demo'/>"
+for round in first second; do
+  echo "== $round run: zuhost $parameter"
+  shoot "$round" &
+  shooter_pid=$!
+  set +e
+  (cd "$demo/launcher" && wine zuhost.exe "$parameter" 2>>"$demo/wine.log")
+  status=$?
+  set -e
+  sleep 1.5  # let the demo program's window show before the last screenshots
+  kill "$shooter_pid" 2>/dev/null || true
+  wait "$shooter_pid" 2>/dev/null || true
+  shooter_pid=""
+  echo "   zuhost exit status: $status"
+  wine taskkill /f /im zu_demo.exe >/dev/null 2>&1 || true
+  [ "$status" -eq 0 ] || { echo "demo: the launcher did not succeed"; exit 1; }
+done
+grep -c 'GET /files/zu_demo_setup.exe' "$demo/server.log" >/dev/null 2>&1 || true
+echo "Screenshots: $demo/screenshots/"

@@ -1,0 +1,216 @@
+#include "tests/app/launcher_harness_win.h"
+
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <set>
+#include <sstream>
+#include <thread>
+
+#include "common/format.h"
+#include "common/text.h"
+#include "common/unique_handle_win.h"
+#include "env/log_receiver_win.h"
+#include "msgbox/message_dlg_win.h"
+
+namespace {
+
+const int kMessageTextControl = 27;
+const int kFirstButton = 10;
+
+std::string WindowText(HWND window) {
+  char buffer[4096] = {};
+  DWORD_PTR length = 0;
+  if (!::SendMessageTimeoutA(window, WM_GETTEXT, sizeof buffer, reinterpret_cast<LPARAM>(buffer),
+                             SMTO_ABORTIFHUNG, 2000, &length))
+    return std::string();
+  return std::string(buffer, static_cast<size_t>(length));
+}
+
+bool IsMessageBox(HWND window) {
+  char className[64] = {};
+  ::GetClassNameA(window, className, sizeof className);
+  return std::string(className) == "#32770" && ::GetDlgItem(window, kMessageTextControl) &&
+         ::GetDlgItem(window, kFirstButton);
+}
+
+BOOL CALLBACK CollectTopLevel(HWND window, LPARAM context) {
+  reinterpret_cast<std::vector<HWND>*>(context)->push_back(window);
+  return TRUE;
+}
+
+// Watches for message boxes of any process, records each once and closes it.
+class BoxWatcher {
+ public:
+  BoxWatcher() : m_thread([this] { Watch(); }) {}
+  ~BoxWatcher() {
+    m_stop = true;
+    m_thread.join();
+  }
+  std::vector<SeenBox> Boxes() {
+    Stop();
+    return m_boxes;
+  }
+  void Stop() {
+    if (!m_stop.exchange(true)) m_thread.join();
+  }
+
+ private:
+  void Watch() {
+    std::set<HWND> seen;
+    while (!m_stop) {
+      std::vector<HWND> windows;
+      ::EnumWindows(CollectTopLevel, reinterpret_cast<LPARAM>(&windows));
+      for (HWND window : windows) {
+        if (!::IsWindowVisible(window) || !IsMessageBox(window) || seen.count(window)) continue;
+        seen.insert(window);
+        SeenBox box;
+        box.caption = WindowText(window);
+        box.text = WindowText(::GetDlgItem(window, kMessageTextControl));
+        m_boxes.push_back(box);
+        ::PostMessageA(window, WM_ZMESSAGEBOX_CLOSE, 0, 0);
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(30));
+    }
+  }
+
+  std::atomic<bool> m_stop{false};
+  std::vector<SeenBox> m_boxes;
+  std::thread m_thread;
+};
+
+void DeleteTree(const std::string& dir) {
+  WIN32_FIND_DATAA entry;
+  HANDLE search = ::FindFirstFileA((dir + "*").c_str(), &entry);
+  if (search != INVALID_HANDLE_VALUE) {
+    do {
+      std::string name = entry.cFileName;
+      if (name == "." || name == "..") continue;
+      std::string path = dir + name;
+      if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+        DeleteTree(path + "\\");
+      } else {
+        ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        ::DeleteFileA(path.c_str());
+      }
+    } while (::FindNextFileA(search, &entry));
+    ::FindClose(search);
+  }
+  ::RemoveDirectoryA(dir.c_str());
+}
+
+int ParseLineValue(const std::string& output, const std::string& prefix, bool& found) {
+  size_t at = output.find(prefix);
+  found = at != std::string::npos && output.compare(at + prefix.size(), 4, "none") != 0;
+  return found ? std::atoi(output.c_str() + at + prefix.size()) : -1;
+}
+
+}  // namespace
+
+std::string TestProgramDir() {
+  char path[MAX_PATH * 4] = {};
+  DWORD length = ::GetModuleFileNameA(nullptr, path, sizeof path);
+  std::string self(path, length);
+  return self.substr(0, ReverseFindChar(self, '\\') + 1);
+}
+
+long long CurrentUnixTime() { return static_cast<long long>(std::time(nullptr)); }
+
+LauncherWorkspace::LauncherWorkspace(const std::string& caseName) {
+  const std::string root = TestProgramDir() + "e2e\\";
+  ::CreateDirectoryA(root.c_str(), nullptr);
+  m_dir = root + caseName + "\\";
+  DeleteTree(m_dir);
+  ::CreateDirectoryA(m_dir.c_str(), nullptr);
+  for (const char* program : {"ZuLauncher.exe", "zuhost.exe"})
+    ::CopyFileA((TestProgramDir() + program).c_str(), PathOf(program).c_str(), FALSE);
+}
+
+LauncherWorkspace::~LauncherWorkspace() = default;  // kept for inspection after a failure
+
+void LauncherWorkspace::WriteFile(const std::string& name, const std::string& content) const {
+  std::ofstream out(PathOf(name), std::ios::binary | std::ios::trunc);
+  out << content;
+}
+
+std::string LauncherWorkspace::ReadFile(const std::string& name) const {
+  std::ifstream in(PathOf(name), std::ios::binary);
+  std::stringstream content;
+  content << in.rdbuf();
+  return content.str();
+}
+
+bool LauncherWorkspace::Exists(const std::string& name) const {
+  return ::GetFileAttributesA(PathOf(name).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+void LauncherWorkspace::WriteLauncherIni(const std::string& versionFileUrl) const {
+  WriteFile("ZuLauncher.ini", "[GENERAL]\r\nVERSION_FILE_URL=" + versionFileUrl + "\r\n");
+}
+
+void LauncherWorkspace::WriteLocalVersionFile(const std::string& body, long long ageSeconds) const {
+  WriteFile("_ZuVersion_temp_.ini",
+            body + Format("\r\n[GENERAL]\r\nLASTUPDATETIME=%lld\r\n", CurrentUnixTime() - ageSeconds));
+}
+
+LauncherOutcome LauncherWorkspace::Run(const std::string& parameter,
+                                       DWORD timeoutMilliseconds) const {
+  LauncherOutcome outcome;
+  BackgroundLogReceiver receiver;
+  BoxWatcher watcher;
+
+  const std::string outputPath = PathOf("zuhost-output.txt");
+  SECURITY_ATTRIBUTES inheritable{sizeof inheritable, nullptr, TRUE};
+  UniqueFileHandle output(::CreateFileA(outputPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ,
+                                        &inheritable, CREATE_ALWAYS, 0, nullptr));
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdOutput = output.get();
+  startup.hStdError = output.get();
+  PROCESS_INFORMATION process{};
+  std::string commandLine = "\"" + PathOf("zuhost.exe") + "\" " +
+                            Format("--timeout %lu ", timeoutMilliseconds / 1000 + 1) + "\"" +
+                            parameter + "\"";
+  const DWORD start = ::GetTickCount();
+  if (!::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                        m_dir.c_str(), &startup, &process))
+    return outcome;
+  UniqueKernelHandle processHandle(process.hProcess);
+  UniqueKernelHandle threadHandle(process.hThread);
+  output.reset();
+  if (::WaitForSingleObject(process.hProcess, timeoutMilliseconds + 5000) != WAIT_OBJECT_0)
+    ::TerminateProcess(process.hProcess, 254);
+  outcome.milliseconds = ::GetTickCount() - start;
+
+  outcome.boxes = watcher.Boxes();
+  for (const ReceivedLine& line : receiver.Lines()) outcome.logLines.push_back(line.text);
+  outcome.hostOutput = ReadFile("zuhost-output.txt");
+  bool found = false;
+  outcome.postedCode = ParseLineValue(outcome.hostOutput, "posted: ", outcome.posted);
+  outcome.exitCode = ParseLineValue(outcome.hostOutput, "exit: ", found);
+  outcome.started = found;
+  return outcome;
+}
+
+ScratchRegistryKey::ScratchRegistryKey(const std::string& name)
+    : m_subkey("Software\\ZuLauncherTests\\" + name) {
+  ::RegDeleteTreeA(HKEY_CURRENT_USER, m_subkey.c_str());
+}
+
+ScratchRegistryKey::~ScratchRegistryKey() { ::RegDeleteTreeA(HKEY_CURRENT_USER, m_subkey.c_str()); }
+
+std::string ScratchRegistryKey::ValuePath(const std::string& valueName) const {
+  return "HKEY_CURRENT_USER\\" + m_subkey + "\\" + valueName;
+}
+
+void ScratchRegistryKey::SetString(const std::string& valueName, const std::string& data) const {
+  UniqueRegistryKey key;
+  if (::RegCreateKeyExA(HKEY_CURRENT_USER, m_subkey.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr,
+                        key.put(), nullptr) != ERROR_SUCCESS)
+    return;
+  ::RegSetValueExA(key.get(), valueName.c_str(), 0, REG_SZ,
+                   reinterpret_cast<const BYTE*>(data.c_str()),
+                   static_cast<DWORD>(data.size() + 1));
+}
