@@ -43,6 +43,9 @@ void SetMessageDlgResources(HINSTANCE instance, int iconId) {
 
 int ShowMessageDlg(HWND owner, std::string text, std::string caption, UINT type,
                    UINT options, LPARAM value, const char* captions, int* checkOut) {
+  // The platform answers 0 for an owner that is not a window; Wine answers -1. Callers get
+  // the documented 0 everywhere.
+  if (owner && !::IsWindow(owner)) return 0;
   try {
     MessageDlgState state;
     UniqueGlobalMemory block(::GlobalAlloc(GMEM_FIXED | GMEM_ZEROINIT, kMessageDlgTemplateSize));
