@@ -15,9 +15,11 @@ namespace {
 std::vector<std::string> WatchText(HWND box) {
   std::vector<std::string> seen;
   HWND text = ::GetDlgItem(box, IDC_MD_TEXT);
-  while (::IsWindow(box)) {
+  for (;;) {
     const std::string now = WindowText(text);
-    if (::IsWindow(box) && (seen.empty() || seen.back() != now)) seen.push_back(now);
+    // A text read while the box was being destroyed is not one it showed.
+    if (!::IsWindow(text) || !::IsWindow(box)) break;
+    if (seen.empty() || seen.back() != now) seen.push_back(now);
     ::Sleep(20);
   }
   return seen;
