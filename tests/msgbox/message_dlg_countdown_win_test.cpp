@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <string>
 #include <vector>
 
@@ -54,7 +55,7 @@ TEST(MessageDlgCountdown, TextWithoutConversionStaysAndTheBoxClosesWithOk) {
 }
 
 TEST(MessageDlgCountdown, ZeroOrNegativeSecondsCloseAtTheFirstTick) {
-  for (int seconds : {0, -3}) {
+  for (int seconds : {0, -3, INT_MIN}) {
     std::string shown;
     BoxOutcome outcome = RunBox(
         [&] { return ShowPlainBox("Gone in %d", MB_YESNOCANCEL | MB_DEFBUTTON3, MDF_COUNTDOWN, seconds); },

@@ -184,6 +184,38 @@ TEST(MessageDlgWindow, BoxCentredOverAnOwnerAtTheScreenEdgeStaysInTheWorkArea) {
              "pushed back inside across the right and bottom edges");
 }
 
+TEST(MessageDlgWindow, IconComesFromTheResourcesSet) {
+  HINSTANCE module = ::GetModuleHandleA(nullptr);
+  struct Row {
+    int iconId;
+    HICON expected;
+  };
+  const Row rows[] = {
+      {102, ::LoadIconA(module, MAKEINTRESOURCEA(102))},  // the default
+      {101, ::LoadIconA(module, MAKEINTRESOURCEA(101))},  // what the launcher's entry sets
+      {999, nullptr},                                     // no such icon: the static stays empty
+  };
+  ASSERT_NE(nullptr, rows[0].expected);
+  ASSERT_NE(nullptr, rows[1].expected);
+  ASSERT_NE(rows[0].expected, rows[1].expected);
+  bool first = true;
+  for (const Row& row : rows) {
+    if (!first) SetMessageDlgResources(module, row.iconId);
+    first = false;
+    HICON shown = reinterpret_cast<HICON>(-1);
+    BoxOutcome outcome = RunBox([] { return ShowPlainBox("Icon", MB_OK); },
+                                [&](HWND box, DWORD) {
+                                  shown = reinterpret_cast<HICON>(::SendMessageA(
+                                      ::GetDlgItem(box, IDC_MD_ICON), STM_GETICON, 0, 0));
+                                  ::SendMessageA(::GetDlgItem(box, IDC_MD_BTN1), BM_CLICK, 0, 0);
+                                });
+    ASSERT_TRUE(outcome.found) << row.iconId;
+    EXPECT_EQ(IDOK, outcome.result) << row.iconId;
+    EXPECT_EQ(row.expected, shown) << row.iconId;
+  }
+  SetMessageDlgResources(module, 102);
+}
+
 TEST(MessageDlgWindow, TemplateTitleIsTheCaption) {
   struct Row {
     std::string caption;
@@ -207,6 +239,30 @@ TEST(MessageDlgWindow, TemplateTitleIsTheCaption) {
     ASSERT_TRUE(outcome.found);
     EXPECT_TRUE(title == row.title) << row.caption;
   }
+}
+
+// Real mouse input, as the X display would deliver it: absolute moves, press and release.
+void SendMouse(POINT point, DWORD flags) {
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  input.mi.dx = point.x * 65535 / (::GetSystemMetrics(SM_CXSCREEN) - 1);
+  input.mi.dy = point.y * 65535 / (::GetSystemMetrics(SM_CYSCREEN) - 1);
+  input.mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE | flags;
+  ::SendInput(1, &input, sizeof(input));
+}
+
+// Presses at `start`, moves by (40, 30) in ten steps and releases.
+void DragBy40And30(POINT start) {
+  SendMouse(start, 0);
+  ::Sleep(50);
+  SendMouse(start, MOUSEEVENTF_LEFTDOWN);
+  ::Sleep(50);
+  for (int step = 1; step <= 10; ++step) {
+    SendMouse({start.x + 4 * step, start.y + 3 * step}, 0);
+    ::Sleep(20);
+  }
+  SendMouse({start.x + 40, start.y + 30}, MOUSEEVENTF_LEFTUP);
+  ::Sleep(200);
 }
 
 TEST(MessageDlgWindow, WholeSurfaceDragsTheBoxButButtonsStayClickable) {
@@ -247,6 +303,39 @@ TEST(MessageDlgWindow, WholeSurfaceDragsTheBoxButButtonsStayClickable) {
   EXPECT_NE(HTCAPTION, answers.outside);
   EXPECT_EQ(HTCLIENT, answers.buttonOwn);
   EXPECT_EQ(answers.button, answers.atButton);
+}
+
+TEST(MessageDlgWindow, MouseDragOnTheSurfaceMovesTheBox) {
+  struct Row {
+    POINT clientStart;
+    bool moves;
+    const char* what;
+  };
+  const Row rows[] = {
+      {{20, 15}, true, "title strip"},
+      {{70, 62}, true, "text"},
+      {{30, 65}, true, "icon"},
+      {{195, 119}, false, "BTN1: pressed, released off it, no click"},
+  };
+  for (const Row& row : rows) {
+    RECT before{}, after{};
+    bool openAfterDrag = false;
+    BoxOutcome outcome = RunBox([] { return ShowPlainBox("Drag me", MB_OK); },
+                                [&](HWND box, DWORD) {
+                                  ::Sleep(100);
+                                  ::GetWindowRect(box, &before);
+                                  POINT start = row.clientStart;
+                                  ::ClientToScreen(box, &start);
+                                  DragBy40And30(start);
+                                  ::GetWindowRect(box, &after);
+                                  openAfterDrag = ::IsWindowVisible(box) != FALSE;
+                                  ::PostMessageA(box, WM_ZMESSAGEBOX_CLOSE, 0, 0);
+                                });
+    ASSERT_TRUE(outcome.found) << row.what;
+    EXPECT_TRUE(openAfterDrag) << row.what;
+    EXPECT_EQ(before.left + (row.moves ? 40 : 0), after.left) << row.what;
+    EXPECT_EQ(before.top + (row.moves ? 30 : 0), after.top) << row.what;
+  }
 }
 
 }  // namespace
