@@ -13,7 +13,9 @@ namespace {
 constexpr DWORD kValueBufferSize = 9999;
 }  // namespace
 
-std::string ResolveIniPath(std::string path) { return ResolveIniPathAt(path, GetModuleDir()); }
+std::string ResolveIniPath(std::string path) {
+  return ResolveIniPathAt(path, GetModuleDir());
+}
 
 std::string ReadIniString(const std::string& section, const std::string& key, std::string path,
                           const std::string& defaultValue) {
@@ -28,8 +30,8 @@ std::string ReadIniString(const std::string& section, const std::string& key, st
 bool WriteIniString(const std::string& section, const std::string& key, const std::string& value,
                     std::string path) {
   path = ResolveIniPath(std::move(path));
-  return ::WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(),
-                                      path.c_str()) != FALSE;
+  return ::WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), path.c_str()) !=
+         FALSE;
 }
 
 int ReadIniInt(const std::string& section, const std::string& key, int defaultValue,

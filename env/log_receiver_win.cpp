@@ -13,8 +13,8 @@ LogReceiver::LogReceiver(LineHandler handler) : m_handler(std::move(handler)) {
   windowClass.lpszClassName = kLogReceiverClassName;
   // Several receivers in one process share the class.
   if (!::RegisterClassA(&windowClass) && ::GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return;
-  m_window = ::CreateWindowExA(0, kLogReceiverClassName, kLogReceiverTitle, WS_OVERLAPPED, 0, 0,
-                               0, 0, nullptr, nullptr, instance, this);
+  m_window = ::CreateWindowExA(0, kLogReceiverClassName, kLogReceiverTitle, WS_OVERLAPPED, 0, 0, 0,
+                               0, nullptr, nullptr, instance, this);
 }
 
 LogReceiver::~LogReceiver() {
@@ -57,11 +57,12 @@ void LogReceiver::Receive(WPARAM senderWindow, const COPYDATASTRUCT& data) {
     const void* zero = std::memchr(bytes, 0, data.cbData);
     line.text.assign(bytes, zero ? static_cast<const char*>(zero) - bytes : data.cbData);
   }
-  {
-    std::lock_guard<std::mutex> guard(m_linesLock);
-    m_lines.push_back(line);
+  if (m_handler) {
+    m_handler(line);
+    return;
   }
-  if (m_handler) m_handler(line);
+  std::lock_guard<std::mutex> guard(m_linesLock);
+  m_lines.push_back(std::move(line));
 }
 
 BackgroundLogReceiver::BackgroundLogReceiver() {
@@ -111,7 +112,9 @@ void BackgroundLogReceiver::Run() {
   }
 }
 
-bool BackgroundLogReceiver::IsOpen() const { return window() != nullptr; }
+bool BackgroundLogReceiver::IsOpen() const {
+  return window() != nullptr;
+}
 
 HWND BackgroundLogReceiver::window() const {
   std::lock_guard<std::mutex> guard(m_lock);

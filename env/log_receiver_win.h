@@ -13,16 +13,16 @@
 #include <vector>
 
 struct ReceivedLine {
-  std::string text;           // the data up to their first zero byte (or all of them)
-  DWORD byteCount = 0;        // cbData as sent
-  ULONG_PTR tag = 0;          // dwData as sent
-  WPARAM senderWindow = 0;    // the message's first parameter
+  std::string text;         // the data up to their first zero byte (or all of them)
+  DWORD byteCount = 0;      // cbData as sent
+  ULONG_PTR tag = 0;        // dwData as sent
+  WPARAM senderWindow = 0;  // the message's first parameter
 };
 
 // The window lives on the thread that constructs the receiver and takes lines only while
-// that thread pumps messages; construct and destroy it on the same thread. The handler runs
-// on that thread, inside the sender's wait, once per line. Lines() may be called from any
-// thread.
+// that thread pumps messages; construct and destroy it on the same thread. With a handler,
+// each line goes to the handler (on that thread, inside the sender's wait) and is not kept;
+// without one, lines are kept for Lines(), which any thread may call.
 class LogReceiver {
  public:
   using LineHandler = std::function<void(const ReceivedLine& line)>;
@@ -37,8 +37,7 @@ class LogReceiver {
   std::vector<ReceivedLine> Lines() const;
 
  private:
-  static LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam,
-                                          LPARAM lParam);
+  static LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   void Receive(WPARAM senderWindow, const COPYDATASTRUCT& data);
 
   LineHandler m_handler;

@@ -11,8 +11,8 @@ void SendLogText(HWND receiver, const std::string& text) {
   data.lpData = const_cast<char*>(text.c_str());
   DWORD_PTR reply = 0;
   // A receiver that hangs must not hang the launcher: bounded wait, abort when it is hung.
-  ::SendMessageTimeoutA(receiver, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data),
-                        SMTO_ABORTIFHUNG, kLogSendTimeoutMilliseconds, &reply);
+  ::SendMessageTimeoutA(receiver, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_ABORTIFHUNG,
+                        kLogSendTimeoutMilliseconds, &reply);
 }
 
 void LogLine(const char* format, ...) {

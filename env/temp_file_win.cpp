@@ -50,5 +50,6 @@ std::string MakeTempFileNameWithClock(const std::string& directory,
 }
 
 std::string MakeTempFileName(const std::string& directory) {
-  return MakeTempFileNameWithClock(directory, [] { return static_cast<unsigned>(::GetTickCount()); });
+  return MakeTempFileNameWithClock(directory,
+                                   [] { return static_cast<unsigned>(::GetTickCount()); });
 }

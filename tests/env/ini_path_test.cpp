@@ -1,9 +1,10 @@
 // The anchoring rule of INI file names, against a fixed module directory.
+#include "env/ini_path.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "env/ini_path.h"
 #include "tests/common/code_page_scope.h"
 
 namespace {
@@ -23,7 +24,8 @@ TEST(ResolveIniPathAt, AnchorsOnlyRelativeNames) {
       {"a colon anywhere keeps the path", "sub\\odd:name.ini", "sub\\odd:name.ini"},
       {"network path as given", "\\\\server\\share\\program.ini", "\\\\server\\share\\program.ini"},
       {"bare file name", "ZuLauncher.ini", kModuleDir + "ZuLauncher.ini"},
-      {"nested relative path", "config\\user\\program.ini", kModuleDir + "config\\user\\program.ini"},
+      {"nested relative path", "config\\user\\program.ini",
+       kModuleDir + "config\\user\\program.ini"},
       {"parent-relative path", "..\\program.ini", kModuleDir + "..\\program.ini"},
       {"single leading backslash gives two at the seam", "\\program.ini",
        kModuleDir + "\\program.ini"},

@@ -1,10 +1,11 @@
 // Registry value paths taken apart, root names, and registry data taken as text.
+#include "env/registry_path.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "env/registry_path.h"
 #include "tests/common/code_page_scope.h"
 
 namespace {
@@ -78,8 +79,8 @@ TEST(FindRegistryRoot, ExactNamesOnly) {
       {"HKEY_DYN_DATA", RegistryRoot::DynData},
   };
   for (const auto& entry : known) {
-    RegistryRoot root = RegistryRoot::DynData == entry.root ? RegistryRoot::ClassesRoot
-                                                            : RegistryRoot::DynData;
+    RegistryRoot root =
+        RegistryRoot::DynData == entry.root ? RegistryRoot::ClassesRoot : RegistryRoot::DynData;
     EXPECT_TRUE(FindRegistryRoot(entry.name, root)) << entry.name;
     EXPECT_EQ(entry.root, root) << entry.name;
   }

@@ -1,9 +1,10 @@
 // Shapes of temporary file names and the room they need.
+#include "env/temp_name.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "env/temp_name.h"
 #include "tests/common/code_page_scope.h"
 
 namespace {

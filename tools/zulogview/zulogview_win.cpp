@@ -45,8 +45,8 @@ BOOL WINAPI OnConsoleControl(DWORD event) {
 std::string ToConsoleCodePage(const std::string& ansi) {
   UINT consoleCodePage = ::GetConsoleOutputCP();
   if (ansi.empty() || consoleCodePage == 0 || consoleCodePage == ::GetACP()) return ansi;
-  int wideLength = ::MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()),
-                                         nullptr, 0);
+  int wideLength =
+      ::MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), nullptr, 0);
   if (wideLength <= 0) return ansi;
   std::wstring wide(static_cast<size_t>(wideLength), L'\0');
   ::MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), &wide[0],
@@ -55,8 +55,8 @@ std::string ToConsoleCodePage(const std::string& ansi) {
                                      nullptr, nullptr);
   if (length <= 0) return ansi;
   std::string converted(static_cast<size_t>(length), '\0');
-  ::WideCharToMultiByte(consoleCodePage, 0, wide.data(), wideLength, &converted[0], length,
-                        nullptr, nullptr);
+  ::WideCharToMultiByte(consoleCodePage, 0, wide.data(), wideLength, &converted[0], length, nullptr,
+                        nullptr);
   return converted;
 }
 
@@ -86,6 +86,8 @@ int Run(int argc, char** argv) {
     return 1;
   }
   g_receiverWindow = receiver.window();
+  // A process started in a new process group begins with Ctrl+C ignored; the viewer wants it.
+  ::SetConsoleCtrlHandler(nullptr, FALSE);
   ::SetConsoleCtrlHandler(&OnConsoleControl, TRUE);
 
   const DWORD start = ::GetTickCount();
