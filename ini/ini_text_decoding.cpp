@@ -11,7 +11,7 @@ std::string_view UpToFirstNul(const char* bytes, size_t size) {
   return std::string_view(bytes, nul ? static_cast<size_t>(static_cast<const char*>(nul) - bytes) : size);
 }
 
-bool DecodeUtf16Le(const char* bytes, size_t size, std::string& converted) {
+bool ConvertUtf16LeText(const char* bytes, size_t size, std::string& converted) {
   // The text runs to its first NUL unit. A file of odd length ends in half a unit; it reads
   // as a unit whose high byte is 0, and the scan stops there instead of running past the
   // end of the data.
@@ -34,7 +34,7 @@ bool DecodeIniText(const char* bytes, size_t size, std::string& converted, std::
   if (size < 2) return false;
   const unsigned char* mark = reinterpret_cast<const unsigned char*>(bytes);
   if (mark[0] == 0xFF && mark[1] == 0xFE) {
-    if (!DecodeUtf16Le(bytes + 2, size - 2, converted)) return false;
+    if (!ConvertUtf16LeText(bytes + 2, size - 2, converted)) return false;
     text = converted;
     return true;
   }

@@ -24,6 +24,18 @@ void XmlTokenizer::MoveTo(size_t position) {
 
 void XmlTokenizer::Advance(size_t count) { MoveTo(m_position + count); }
 
+// Searches with the known length rather than strstr, whose checked builds measure the whole
+// rest of the input on every call.
+size_t XmlTokenizer::FindPair(char first, char second) const {
+  for (size_t position = m_position; position + 1 < m_length; ++position) {
+    const void* found = std::memchr(m_input + position, first, m_length - 1 - position);
+    if (!found) break;
+    position = static_cast<size_t>(static_cast<const char*>(found) - m_input);
+    if (m_input[position + 1] == second) return position;
+  }
+  return kNotFound;
+}
+
 void XmlTokenizer::SkipWhitespace() {
   while (IsXmlWhitespace(Peek())) ++m_position;
   if (Peek() == '\0') m_atEnd = true;
@@ -32,23 +44,23 @@ void XmlTokenizer::SkipWhitespace() {
 XmlTokenizer::Skipped XmlTokenizer::SkipMarkup() {
   if (std::strncmp(m_input + m_position, "!--", 3) == 0) {
     Advance(3);
-    const char* closer = std::strstr(m_input + m_position, "--");
-    if (!closer) {
+    size_t closer = FindPair('-', '-');
+    if (closer == kNotFound) {
       MoveTo(m_length);
       m_error.Record(kXmlUnterminatedComment);
       return Skipped::Failed;
     }
-    MoveTo(static_cast<size_t>(closer - m_input) + 2);
+    MoveTo(closer + 2);
     return Skipped::Comment;
   }
   // A DOCTYPE, a CDATA opener or anything else after "<!" is passed over up to its ">".
-  const char* closer = std::strchr(m_input + m_position, '>');
+  const void* closer = std::memchr(m_input + m_position, '>', m_length - m_position);
   if (!closer) {
     MoveTo(m_length);
     m_error.Record(kXmlUnterminatedComment);
     return Skipped::Failed;
   }
-  MoveTo(static_cast<size_t>(closer - m_input) + 1);
+  MoveTo(static_cast<size_t>(static_cast<const char*>(closer) - m_input) + 1);
   return Skipped::Declaration;
 }
 
@@ -141,12 +153,11 @@ bool XmlTokenizer::NextToken(XmlToken& token, bool slashEndsWord) {
 }
 
 bool XmlTokenizer::ReadUntilInstructionEnd(std::string& raw) {
-  const char* end = std::strstr(m_input + m_position, "?>");
-  if (!end) {
+  size_t endPosition = FindPair('?', '>');
+  if (endPosition == kNotFound) {
     MoveTo(m_length);
     return false;
   }
-  size_t endPosition = static_cast<size_t>(end - m_input);
   raw.assign(m_input + m_position, endPosition - m_position);
   MoveTo(endPosition + 2);
   return true;

@@ -43,6 +43,9 @@ class XmlTokenizer {
   char Peek(size_t offset = 0) const { return m_input[m_position + offset]; }
   void Advance(size_t count);
   void MoveTo(size_t position);
+  // Position of the first `first` at or after the cursor that `second` follows, or kNotFound.
+  size_t FindPair(char first, char second) const;
+  static constexpr size_t kNotFound = static_cast<size_t>(-1);
   // At "<!" after the "<" was consumed: skips a comment or a declaration.
   Skipped SkipMarkup();
   void ReadQuoted(std::string& text);
