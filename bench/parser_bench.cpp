@@ -107,9 +107,8 @@ std::string MakeIni(size_t size) {
 void BenchIni() {
   std::string ini = MakeIni(kIniMaxFileBytes);
   IniDocument document;
-  Report("ini: parse 1,000,000 bytes (narrow)", ini.size(), SecondsPerRun([&] {
-           document.LoadBuffer(ini.data(), ini.size());
-         }));
+  Report("ini: parse 1,000,000 bytes (narrow)", ini.size(),
+         SecondsPerRun([&] { document.LoadBuffer(ini.data(), ini.size()); }));
   if (document.GetValue("program_7", "url", "").empty()) {
     std::printf("ini: the benchmark file did not parse\n");
     std::exit(1);
@@ -132,13 +131,11 @@ void BenchIni() {
     wide += ini[i];
     wide += '\0';
   }
-  Report("ini: parse 1,000,000 bytes (UTF-16LE)", wide.size(), SecondsPerRun([&] {
-           document.LoadBuffer(wide.data(), wide.size());
-         }));
+  Report("ini: parse 1,000,000 bytes (UTF-16LE)", wide.size(),
+         SecondsPerRun([&] { document.LoadBuffer(wide.data(), wide.size()); }));
   std::string utf8 = "\xef\xbb\xbf" + ini.substr(0, kIniMaxFileBytes - 3);
-  Report("ini: parse 1,000,000 bytes (UTF-8 with mark)", utf8.size(), SecondsPerRun([&] {
-           document.LoadBuffer(utf8.data(), utf8.size());
-         }));
+  Report("ini: parse 1,000,000 bytes (UTF-8 with mark)", utf8.size(),
+         SecondsPerRun([&] { document.LoadBuffer(utf8.data(), utf8.size()); }));
 }
 
 }  // namespace

@@ -44,7 +44,9 @@ bool ReadWholeFile(const char* path, std::vector<char>& bytes) {
 
 IniDocument::IniDocument() = default;
 
-IniDocument::~IniDocument() { Clear(); }
+IniDocument::~IniDocument() {
+  Clear();
+}
 
 void IniDocument::Clear() {
   m_sectionsByFoldedName.clear();

@@ -20,8 +20,8 @@ struct IniEntry {
 
 struct IniSection {
   explicit IniSection(std::string sectionName) : name(std::move(sectionName)) {}
-  std::string name;                 // as written between the brackets, trimmed
-  PooledList<IniEntry> entries;     // in file order; repeated keys are all kept
+  std::string name;              // as written between the brackets, trimmed
+  PooledList<IniEntry> entries;  // in file order; repeated keys are all kept
 };
 
 // Larger files are refused whole.

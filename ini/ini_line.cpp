@@ -4,6 +4,22 @@
 
 #include "common/text.h"
 
+namespace {
+
+// Trim walks the whole text to find character boundaries; most lines, keys and values have
+// nothing to trim, which their first and last bytes tell at once.
+void TrimInPlace(std::string& text) {
+  if (text.empty() || (!IsTrimSpace(text.front()) && !IsTrimSpace(text.back()))) return;
+  text = Trim(text);
+}
+
+size_t SkipSpacesAndTabs(const std::string& line, size_t position) {
+  while (position < line.size() && (line[position] == ' ' || line[position] == '\t')) ++position;
+  return position;
+}
+
+}  // namespace
+
 bool IniLineReader::ReadLine(std::string& line) {
   line.clear();
   size_t start = m_position;
@@ -14,12 +30,13 @@ bool IniLineReader::ReadLine(std::string& line) {
 
   for (size_t run = start; run < end;) {
     const void* found = std::memchr(m_text.data() + run, '\r', end - run);
-    size_t carriageReturn = found ? static_cast<size_t>(static_cast<const char*>(found) - m_text.data()) : end;
+    size_t carriageReturn =
+        found ? static_cast<size_t>(static_cast<const char*>(found) - m_text.data()) : end;
     line.append(m_text.data() + run, carriageReturn - run);
     run = carriageReturn + 1;
   }
   if (line.empty() && !hasLineFeed) return false;
-  line = Trim(line);
+  TrimInPlace(line);
   return true;
 }
 
@@ -38,27 +55,19 @@ std::string SectionNameOf(const std::string& line) {
   return Trim(Mid(line, 1, static_cast<int>(line.size()) - 2));
 }
 
-namespace {
-
-size_t SkipSpacesAndTabs(const std::string& line, size_t position) {
-  while (position < line.size() && (line[position] == ' ' || line[position] == '\t')) ++position;
-  return position;
-}
-
-}  // namespace
-
 bool SplitKeyValue(const std::string& line, std::string& key, std::string& value) {
   size_t position;
   if (!line.empty() && line.front() == '"') {
     size_t closingQuote = FindChar(line, '"', 1);
     if (closingQuote == std::string::npos) return false;
-    key = line.substr(1, closingQuote - 1);
+    key.assign(line, 1, closingQuote - 1);
     position = closingQuote + 1;
     if (position >= line.size()) return false;
   } else {
     size_t equals = FindChar(line, '=');
     if (equals == std::string::npos) return false;
-    key = Trim(line.substr(0, equals));
+    key.assign(line, 0, equals);
+    TrimInPlace(key);
     position = equals;
   }
   if (key.empty()) return false;
@@ -70,11 +79,12 @@ bool SplitKeyValue(const std::string& line, std::string& key, std::string& value
   if (position < line.size() && line[position] == '"') {
     size_t closingQuote = FindChar(line, '"', position + 1);
     size_t end = closingQuote == std::string::npos ? line.size() : closingQuote;
-    value = line.substr(position + 1, end - position - 1);
+    value.assign(line, position + 1, end - position - 1);
   } else {
     size_t comment = FindChar(line, ';', position);
     size_t end = comment == std::string::npos ? line.size() : comment;
-    value = Trim(line.substr(position, end - position));
+    value.assign(line, position, end - position);
+    TrimInPlace(value);
   }
   return true;
 }

@@ -8,7 +8,8 @@ namespace {
 
 std::string_view UpToFirstNul(const char* bytes, size_t size) {
   const void* nul = std::memchr(bytes, '\0', size);
-  return std::string_view(bytes, nul ? static_cast<size_t>(static_cast<const char*>(nul) - bytes) : size);
+  return std::string_view(bytes,
+                          nul ? static_cast<size_t>(static_cast<const char*>(nul) - bytes) : size);
 }
 
 bool ConvertUtf16LeText(const char* bytes, size_t size, std::string& converted) {

@@ -9,23 +9,23 @@
 
 enum XmlErrorCode : int {
   kXmlNoError = 0,
-  kXmlMissingTagOpen = 1,           // an element does not start with "<"
-  kXmlUnexpectedTagClose = 2,       // ">" in element content
-  kXmlTagMismatch = 3,              // end tag names another element; detail "open,close"
-  kXmlEndTagNotClosed = 4,          // "</name" not followed by ">" (the element still counts)
-  kXmlBadInstructionName = 5,       // no word after "<?"
-  kXmlBadInstructionToken = 6,      // stray token, or "=" without a value, in "<?...?>"
-  kXmlInstructionNotClosed = 7,     // "?" not followed by ">", or "<?Script" without "?>"
-  kXmlBadTagName = 8,               // no word after "<"
-  kXmlBadAttribute = 9,             // attribute name not followed by "="
-  kXmlBadAttributeValue = 10,       // no value after "="; detail: the attribute name
-  kXmlDuplicateAttribute = 11,      // attribute given twice; detail: the attribute name
-  kXmlBadEmptyTag = 12,             // "/" in a start tag not followed by ">"
-  kXmlUnexpectedEnd = 13,           // a token is needed but the input is exhausted
-  kXmlBadCommentEnd = 14,           // nothing readable after a comment's closing "--"
-  kXmlCommentNotClosedByTag = 15,   // a comment's closing "--" not followed by ">"
-  kXmlUnterminatedComment = 16,     // input ends inside "<!--" or another "<!" declaration
-  kXmlTooDeep = 17,                 // elements nested deeper than kXmlMaxElementDepth
+  kXmlMissingTagOpen = 1,          // an element does not start with "<"
+  kXmlUnexpectedTagClose = 2,      // ">" in element content
+  kXmlTagMismatch = 3,             // end tag names another element; detail "open,close"
+  kXmlEndTagNotClosed = 4,         // "</name" not followed by ">" (the element still counts)
+  kXmlBadInstructionName = 5,      // no word after "<?"
+  kXmlBadInstructionToken = 6,     // stray token, or "=" without a value, in "<?...?>"
+  kXmlInstructionNotClosed = 7,    // "?" not followed by ">", or "<?Script" without "?>"
+  kXmlBadTagName = 8,              // no word after "<"
+  kXmlBadAttribute = 9,            // attribute name not followed by "="
+  kXmlBadAttributeValue = 10,      // no value after "="; detail: the attribute name
+  kXmlDuplicateAttribute = 11,     // attribute given twice; detail: the attribute name
+  kXmlBadEmptyTag = 12,            // "/" in a start tag not followed by ">"
+  kXmlUnexpectedEnd = 13,          // a token is needed but the input is exhausted
+  kXmlBadCommentEnd = 14,          // nothing readable after a comment's closing "--"
+  kXmlCommentNotClosedByTag = 15,  // a comment's closing "--" not followed by ">"
+  kXmlUnterminatedComment = 16,    // input ends inside "<!--" or another "<!" declaration
+  kXmlTooDeep = 17,                // elements nested deeper than kXmlMaxElementDepth
   kXmlErrorCodeCount
 };
 

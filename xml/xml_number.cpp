@@ -10,7 +10,9 @@ bool IsCSpace(char byte) {
          byte == '\r';
 }
 
-bool IsDigit(char byte) { return byte >= '0' && byte <= '9'; }
+bool IsDigit(char byte) {
+  return byte >= '0' && byte <= '9';
+}
 
 // Skips whitespace and a sign; returns the position of what follows.
 size_t SkipSpaceAndSign(const std::string& text, bool& negative) {

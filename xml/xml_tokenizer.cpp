@@ -22,7 +22,9 @@ void XmlTokenizer::MoveTo(size_t position) {
   if (m_input[m_position] == '\0') m_atEnd = true;
 }
 
-void XmlTokenizer::Advance(size_t count) { MoveTo(m_position + count); }
+void XmlTokenizer::Advance(size_t count) {
+  MoveTo(m_position + count);
+}
 
 // Searches with the known length rather than strstr, whose checked builds measure the whole
 // rest of the input on every call.

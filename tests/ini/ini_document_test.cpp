@@ -61,8 +61,7 @@ TEST(IniDocument, CollectsSectionsAndEntries) {
        "s{# x=1,[a]=b}"},
       {"dropped key lines", "[s]\n=v\n\"k\" x=1\n\"open=1\nok=1", "s{ok=1}"},
       {"text ends at the first NUL", std::string("[s]\na=1\0b=2", 11), "s{a=1}"},
-      {"UTF-8 mark without conversion stays narrow",
-       "\xef\xbb\xbf[s]\nk=\xff", "s{k=\xff}"},
+      {"UTF-8 mark without conversion stays narrow", "\xef\xbb\xbf[s]\nk=\xff", "s{k=\xff}"},
   };
   for (const Case& c : cases) {
     IniDocument document;

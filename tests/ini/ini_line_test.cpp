@@ -83,7 +83,8 @@ TEST(IniKeyValue, SplitsQuotedAndBareParts) {
     const char* value;
   };
   const Case cases[] = {
-      {"plain", "VERSION_FILE_URL=http://host/v.ini", true, "VERSION_FILE_URL", "http://host/v.ini"},
+      {"plain", "VERSION_FILE_URL=http://host/v.ini", true, "VERSION_FILE_URL",
+       "http://host/v.ini"},
       {"spaces around", "Key = some value ; note", true, "Key", "some value"},
       {"quoted value keeps spaces", "Key = \"a ; b \"", true, "Key", "a ; b "},
       {"text after the closing quote is ignored", "k=\"v\" tail", true, "k", "v"},

@@ -45,8 +45,8 @@ TEST_F(XmlAttributes, GetAttributeIntReadsLikeAtoi) {
     int value;
   };
   const Case cases[] = {
-      {"n", 12},     {"neg", -42},        {"plus", 7},         {"abc", 0},   {"empty", 0},
-      {"ws", 9},     {"big", INT_MAX},    {"small", INT_MIN},  {"m", -1},
+      {"n", 12}, {"neg", -42},     {"plus", 7},        {"abc", 0}, {"empty", 0},
+      {"ws", 9}, {"big", INT_MAX}, {"small", INT_MIN}, {"m", -1},
   };
   for (const Case& c : cases) {
     int value = 12345;
@@ -65,9 +65,9 @@ TEST_F(XmlAttributes, GetAttributeUIntReadsLikeScanf) {
     unsigned value;
   };
   const Case cases[] = {
-      {"u", true, 4000000000u},   {"m", true, 4294967295u},  {"neg", true, 4294967254u},
-      {"n", true, 12u},           {"plus", true, 7u},        {"ws", true, 9u},
-      {"wrap", true, 0u},         {"abc", false, 0},         {"empty", false, 0},
+      {"u", true, 4000000000u}, {"m", true, 4294967295u}, {"neg", true, 4294967254u},
+      {"n", true, 12u},         {"plus", true, 7u},       {"ws", true, 9u},
+      {"wrap", true, 0u},       {"abc", false, 0},        {"empty", false, 0},
   };
   for (const Case& c : cases) {
     unsigned value = 777;

@@ -16,7 +16,8 @@ struct ParseCase {
 
 TEST(XmlDocument, RecordsEachErrorWithItsDetail) {
   const ParseCase cases[] = {
-      {"launcher parameter", "<ZULAUNCHER_PARAM Command=\"run\" SilentMessage=\"1\"/>", true, 0, ""},
+      {"launcher parameter", "<ZULAUNCHER_PARAM Command=\"run\" SilentMessage=\"1\"/>", true, 0,
+       ""},
       {"empty input", "", false, kXmlUnexpectedEnd, ""},
       {"whitespace only", " \t\r\n ", false, kXmlUnexpectedEnd, ""},
       {"text before the root", "abc<a/>", false, kXmlNoError, ""},

@@ -152,11 +152,9 @@ TEST(XmlEntities, TextRunsReplaceEachEntityInTurn) {
     const char* replaced;
   };
   const Case cases[] = {
-      {"a &lt; b", "a < b"},
-      {"&amp;lt;", "<"},  // "&amp;" first gives "&lt;", which the "&lt;" pass then replaces
-      {"&lt;amp;", "<amp;"},
-      {"&&", "&&"},
-      {"&quot;&apos;&gt;", "\"'>"},
+      {"a &lt; b", "a < b"}, {"&amp;lt;", "<"},  // "&amp;" first gives "&lt;", which the "&lt;"
+                                                 // pass then replaces
+      {"&lt;amp;", "<amp;"}, {"&&", "&&"},      {"&quot;&apos;&gt;", "\"'>"},
   };
   for (const Case& c : cases) {
     std::string text = c.input;

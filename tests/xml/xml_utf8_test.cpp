@@ -31,15 +31,16 @@ TEST(XmlUtf8Cp949, DeclarationSwitchesConversionOn) {
   const Case cases[] = {
       {"utf-8 declared", "<?xml version=\"1.0\" encoding=\"UTF-8\"?><a v=\"" + kKoreanUtf8 + "\"/>",
        kKorean949},
-      {"case of the value does not matter", "<?xml encoding=\"uTf-8\"?><a v=\"x" + kKoreanUtf8 + "\"/>",
-       "x" + kKorean949},
+      {"case of the value does not matter",
+       "<?xml encoding=\"uTf-8\"?><a v=\"x" + kKoreanUtf8 + "\"/>", "x" + kKorean949},
       {"no declaration", "<a v=\"" + kKoreanUtf8 + "\"/>", kKoreanUtf8},
       {"EUC-KR declared", "<?xml encoding=\"EUC-KR\"?><a v=\"" + kKorean949 + "\"/>", kKorean949},
       {"pseudo-attribute name is case-sensitive",
        "<?xml Encoding=\"utf-8\"?><a v=\"" + kKoreanUtf8 + "\"/>", kKoreanUtf8},
       {"only the xml target counts", "<?XML encoding=\"utf-8\"?><a v=\"" + kKoreanUtf8 + "\"/>",
        kKoreanUtf8},
-      {"ASCII values are stored as they are", "<?xml encoding=\"utf-8\"?><a v=\"plain\"/>", "plain"},
+      {"ASCII values are stored as they are", "<?xml encoding=\"utf-8\"?><a v=\"plain\"/>",
+       "plain"},
   };
   for (const Case& c : cases) EXPECT_EQ(c.value, AttributeOf(c.document)) << c.what;
 }
@@ -59,8 +60,8 @@ TEST(XmlUtf8Cp949, NamesTextAndPseudoAttributesStayUnconverted) {
 TEST(XmlUtf8Cp949, InstructionInsideAnElementConvertsWhatFollows) {
   CodePageScope codePage(949);
   XmlDocument document;
-  std::string text = "<a v=\"" + kKoreanUtf8 + "\"><?xml encoding=\"utf-8\"?><b v=\"" +
-                     kKoreanUtf8 + "\"/></a>";
+  std::string text =
+      "<a v=\"" + kKoreanUtf8 + "\"><?xml encoding=\"utf-8\"?><b v=\"" + kKoreanUtf8 + "\"/></a>";
   ASSERT_TRUE(document.Parse(text.c_str()));
   EXPECT_EQ(kKoreanUtf8, document.Root()->GetAttributeOr("v", ""));
   EXPECT_EQ(kKorean949, document.Root()->Child(1)->GetAttributeOr("v", ""));
@@ -91,8 +92,7 @@ TEST(XmlUtf8Cp949, UnconvertibleValueIsPresentWithoutValue) {
 
 TEST(XmlUtf8Cp1251, ConvertsIntoTheRussianCodePage) {
   CodePageScope codePage(1251);
-  EXPECT_EQ(kRussian1251,
-            AttributeOf("<?xml encoding=\"utf-8\"?><a v=\"" + kRussianUtf8 + "\"/>"));
+  EXPECT_EQ(kRussian1251, AttributeOf("<?xml encoding=\"utf-8\"?><a v=\"" + kRussianUtf8 + "\"/>"));
   EXPECT_EQ(kRussianUtf8, AttributeOf("<a v=\"" + kRussianUtf8 + "\"/>"));
   // Korean has no place in 1251: each character becomes the default character.
   EXPECT_EQ("??", AttributeOf("<?xml encoding=\"utf-8\"?><a v=\"" + kKoreanUtf8 + "\"/>"));
