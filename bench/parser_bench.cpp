@@ -136,6 +136,19 @@ void BenchIni() {
   std::string utf8 = "\xef\xbb\xbf" + ini.substr(0, kIniMaxFileBytes - 3);
   Report("ini: parse 1,000,000 bytes (UTF-8 with mark)", utf8.size(),
          SecondsPerRun([&] { document.LoadBuffer(utf8.data(), utf8.size()); }));
+
+  // Every header a new section: each is looked up among all the earlier ones.
+  std::string sections;
+  for (int i = 0; sections.size() < kIniMaxFileBytes; ++i) {
+    sections += "[S" + std::to_string(i) + "]\nk=v\n";
+  }
+  sections.resize(kIniMaxFileBytes);
+  Report("ini: distinct sections (hostile)", sections.size(),
+         SecondsPerRun([&] { document.LoadBuffer(sections.data(), sections.size()); }));
+  std::string oneLine = "[s]\n\"key\" = \"" + std::string(kIniMaxFileBytes - 16, 'v') + "\" ; x";
+  oneLine.resize(kIniMaxFileBytes, ' ');
+  Report("ini: one line of 1,000,000 bytes", oneLine.size(),
+         SecondsPerRun([&] { document.LoadBuffer(oneLine.data(), oneLine.size()); }));
 }
 
 }  // namespace
