@@ -31,13 +31,4 @@ TEST(PooledList, EntriesKeepTheirPlaceAsTheListGrows) {
   EXPECT_EQ("again", list[0]);
 }
 
-TEST(PooledList, MovingKeepsEntriesInPlace) {
-  PooledList<std::string, 3> list;
-  const std::string* first = &list.Append("a");
-  list.Append("b");
-  PooledList<std::string, 3> moved = std::move(list);
-  EXPECT_EQ(first, &moved[0]);
-  EXPECT_EQ("b", moved[1]);
-}
-
 }  // namespace

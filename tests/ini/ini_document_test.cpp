@@ -59,7 +59,6 @@ TEST(IniDocument, CollectsSectionsAndEntries) {
       {"repeated keys are all kept", "[s]\nA=1\na=2\nA=3", "s{A=1,a=2,A=3}"},
       {"comments, other lines and empty lines", "[s]\n; c=1\n\nwords\n# x = 1\n[a]=b",
        "s{# x=1,[a]=b}"},
-      {"dropped key lines", "[s]\n=v\n\"k\" x=1\n\"open=1\nok=1", "s{ok=1}"},
       {"text ends at the first NUL", std::string("[s]\na=1\0b=2", 11), "s{a=1}"},
       {"UTF-8 mark without conversion stays narrow", "\xef\xbb\xbf[s]\nk=\xff", "s{k=\xff}"},
   };

@@ -117,24 +117,4 @@ TEST(XmlAttributeMap, HashesSignedBytesTimes33) {
   EXPECT_EQ(0xFFFFFFFFu * 33u + 0xFFFFFF80u, XmlAttributeMap::Hash("\xff\x80"));
 }
 
-TEST(XmlAttributeMap, FindsEveryNameAcrossBucketsAndBlocks) {
-  XmlAttributeMap map;
-  EXPECT_EQ(nullptr, map.Find("a"));
-  for (int i = 0; i < 100; ++i) map.Insert("name" + std::to_string(i), std::to_string(i * 2));
-  map.Insert("absent", std::nullopt);
-  map.Set("name7", std::string("seven"));
-  map.Set("new", std::string("added"));
-  EXPECT_EQ(102u, map.Size());
-  for (int i = 0; i < 100; ++i) {
-    const XmlAttributeMap::Value* value = map.Find("name" + std::to_string(i));
-    ASSERT_NE(nullptr, value) << i;
-    ASSERT_TRUE(value->has_value()) << i;
-    EXPECT_EQ(i == 7 ? "seven" : std::to_string(i * 2), **value) << i;
-  }
-  ASSERT_NE(nullptr, map.Find("absent"));
-  EXPECT_FALSE(map.Find("absent")->has_value());
-  EXPECT_EQ("added", **map.Find("new"));
-  EXPECT_FALSE(map.Contains("Name7"));
-}
-
 }  // namespace

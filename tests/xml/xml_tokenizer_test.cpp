@@ -65,9 +65,6 @@ TEST(XmlTokenizer, ReadsEveryKindOfToken) {
       {"<!DOCTYPE x [y]> z", true, "[z] #13"},
       {"<![CDATA[ a>b ]]> z", true, "[b] []]] > [z] #13"},
       {"<!-- a/b --> c/d", true, "[c/d] #13"},
-      {"<!-- note", true, "#16"},
-      {"<!-- note --", true, "#14"},
-      {"<!-- a -- b -->", true, "#15"},
       {"<!-- a --<!-- b -- c", true, "#14"},
       {"<!-- a --<!-- b", true, "#14"},
       {"<!DOCTYPE", true, "#16"},
@@ -152,9 +149,12 @@ TEST(XmlEntities, TextRunsReplaceEachEntityInTurn) {
     const char* replaced;
   };
   const Case cases[] = {
-      {"a &lt; b", "a < b"}, {"&amp;lt;", "<"},  // "&amp;" first gives "&lt;", which the "&lt;"
-                                                 // pass then replaces
-      {"&lt;amp;", "<amp;"}, {"&&", "&&"},      {"&quot;&apos;&gt;", "\"'>"},
+      {"a &lt; b", "a < b"},
+      {"&amp;lt;", "<"},  // "&amp;" first gives "&lt;", which the "&lt;"
+                          // pass then replaces
+      {"&lt;amp;", "<amp;"},
+      {"&&", "&&"},
+      {"&quot;&apos;&gt;", "\"'>"},
   };
   for (const Case& c : cases) {
     std::string text = c.input;
