@@ -1,0 +1,28 @@
+// What the launcher knows of one installed program: where it is, what it runs, which
+// version is installed and which one the server offers.
+#pragma once
+
+#include <string>
+
+struct InstalledProgramInfo {
+  std::string InstallDir;      // registry value named by PATH_REG
+  std::string ExeName;         // EXE_NAME of the program's section in the version file
+  int LocalVersion = 0;        // program INI [GENERAL] VERSION
+  int LocalMinorVersion = 0;   // program INI [GENERAL] MINORVERSION, 0 when absent
+  int ServerVersion = 0;       // version file [program] VERSION
+  int ServerMinorVersion = 0;  // version file [program] MINORVERSION, 0 when absent
+};
+
+// Joins a directory and a name with exactly one separator at the seam. An empty name or a
+// name equal to the separator gives the directory with the separator. Multibyte-aware: the
+// trail byte of a double-byte character never counts as a separator.
+std::string JoinPath(const std::string& dir, const std::string& name, const std::string& sep);
+
+// True when the installed version is not older than the offered one; minor versions take
+// part only when checkMinorVersion is set (and then also under a newer major version).
+bool IsInstalledVersionCurrent(const InstalledProgramInfo& info, unsigned checkMinorVersion);
+
+// Fills `info` from the local version file, the registry and the program INI. On failure sets
+// the message text and result code and gives false. Windows only.
+bool GetInstalledProgramInfo(const std::string& programId, InstalledProgramInfo& info,
+                             std::string& messageText, int& resultCode);

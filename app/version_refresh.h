@@ -1,0 +1,17 @@
+// When the local copy of the version file is due for a refresh, and how its refresh time is
+// stored. Times are 64-bit seconds since 1970 written as decimal text, so they stay right
+// past 2038 and files stamped by 32-bit writers read the same.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+constexpr int64_t kVersionFileRefreshSeconds = 10800;  // three hours
+
+// Due when forced, or when `now` is more than three hours after or before the stamp.
+bool IsVersionFileDue(int64_t now, int64_t lastUpdateTime, unsigned forceCheck);
+
+// Decimal text as the profile functions read integers: leading blanks, an optional sign,
+// digits up to the first other byte; no digits or a value beyond 64 bits gives 0.
+int64_t ParseUpdateTime(const std::string& text);
+std::string FormatUpdateTime(int64_t seconds);
