@@ -1,0 +1,31 @@
+// The program's own directory (the anchor for relative file names), the current and the
+// temporary directory, existence tests and fresh temporary files. Any thread.
+#pragma once
+
+#include <functional>
+#include <string>
+
+// Directory of the program file, ending in a backslash; computed once, the same text on
+// every call.
+std::string GetModuleDir();
+// The current directory as the system reports it (no trailing backslash except for a drive
+// root); empty when the system cannot report it within 260 characters.
+std::string GetCurrentDir();
+// The system temporary directory, ending in a backslash; empty when the system cannot
+// report it within 260 characters.
+std::string GetTempDir();
+// True when the attributes of `path` can be read and mark a directory.
+bool DirExists(const std::string& path);
+// True when the attributes of `path` can be read and do not mark a directory.
+bool FileExists(const std::string& path);
+
+// Creates a new empty file "t" + two digits + five hex digits + ".tmp" and gives its name.
+// The base is `directory` when it exists and leaves room for the name within 260 characters,
+// else the system temporary directory (then "c:\windows\temp\", "c:\temp\", "c:\"). After 100
+// failed attempts it gives, untested and uncreated, "c:\temp\" (or "c:\") + "t" + six hex
+// digits + ".tmp". Never fails.
+std::string MakeTempFileName(const std::string& directory = std::string());
+
+// The same with the millisecond clock supplied by the caller, so tests can predict names.
+std::string MakeTempFileNameWithClock(const std::string& directory,
+                                      const std::function<unsigned()>& tickCount);

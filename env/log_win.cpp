@@ -1,0 +1,26 @@
+#include "env/log_win.h"
+
+#include <cstdarg>
+
+#include "env/log.h"
+
+void SendLogText(HWND receiver, const std::string& text) {
+  COPYDATASTRUCT data{};
+  data.dwData = 0;
+  data.cbData = static_cast<DWORD>(text.size() + 1);
+  data.lpData = const_cast<char*>(text.c_str());
+  DWORD_PTR reply = 0;
+  // A receiver that hangs must not hang the launcher: bounded wait, abort when it is hung.
+  ::SendMessageTimeoutA(receiver, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_ABORTIFHUNG,
+                        kLogSendTimeoutMilliseconds, &reply);
+}
+
+void LogLine(const char* format, ...) {
+  HWND receiver = ::FindWindowA(kLogReceiverClassName, kLogReceiverTitle);
+  if (!receiver) return;
+  va_list args;
+  va_start(args, format);
+  std::string text = FormatV(format, args);
+  va_end(args);
+  SendLogText(receiver, text);
+}
