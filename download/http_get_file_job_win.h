@@ -1,0 +1,34 @@
+// The record of one transfer and the routine that runs it. HttpGetFile fills the record on
+// the caller's thread; from then on the thread that runs the transfer owns it and frees it,
+// with its copy of the headers, at the end.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+
+#include "common/unique_handle_win.h"
+
+constexpr size_t kTransferUrlSize = 1024;
+constexpr size_t kTransferAgentSize = 512;
+
+struct HttpGetFileJob {
+  int toFile = 0;
+  char url[kTransferUrlSize] = {};  // canonical form
+  UniqueFileHandle file;            // empty when the bytes are discarded or kept in memory
+  int id = 0;
+  HWND notifyWnd = nullptr;
+  char agent[kTransferAgentSize] = {};
+  int maxBytes = -1;
+  char** outBuffer = nullptr;
+  int* outLength = nullptr;
+  int priority = 0;
+  int* outContentLength = nullptr;
+  std::unique_ptr<char[]> headers;  // extra request header lines, or null
+  int synchronous = 0;
+};
+
+// Runs a transfer that has already been counted in g_runningCount, on the calling thread,
+// and returns its outcome (1 success, 0 failure or cancel). Posts completion, frees the
+// record and takes the transfer off the count at the very end.
+int RunHttpGetFileJob(std::unique_ptr<HttpGetFileJob> job);

@@ -1,0 +1,111 @@
+#include "download/http_get_file_win.h"
+
+#include <process.h>
+#include <wininet.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <new>
+
+#include "common/unique_handle_win.h"
+#include "download/http_get_file_job_win.h"
+#include "download/transfer_state_win.h"
+
+namespace {
+
+unsigned __stdcall TransferThread(void* argument) {
+  // No exception may leave a thread entry; the transfer reports through its messages.
+  try {
+    RunHttpGetFileJob(std::unique_ptr<HttpGetFileJob>(static_cast<HttpGetFileJob*>(argument)));
+  } catch (...) {
+  }
+  return 0;
+}
+
+std::unique_ptr<char[]> CopyHeaders(const char* headers, bool& ok) {
+  ok = true;
+  if (!headers) return nullptr;
+  const size_t size = std::strlen(headers) + 1;
+  std::unique_ptr<char[]> copy(new (std::nothrow) char[size]);
+  if (!copy) {
+    ok = false;
+    return nullptr;
+  }
+  std::memcpy(copy.get(), headers, size);
+  return copy;
+}
+
+// Commits a transfer that will run: it takes its id and is counted from here on.
+void Commit(HttpGetFileJob& job, int* outJobId) {
+  job.id = TakeNextTransferId();
+  if (outJobId) *outJobId = job.id;
+  if (job.outBuffer) *job.outBuffer = nullptr;
+  if (job.outLength) *job.outLength = 0;
+  AddRunningTransfer();
+}
+
+// A transfer given up during set-up leaves nothing behind, not even the file it created.
+int Abandon(std::unique_ptr<HttpGetFileJob> job, UniqueFileHandle& file, const char* path) {
+  job.reset();
+  if (file) {
+    file.reset();
+    ::DeleteFileA(path);
+  }
+  return 0;
+}
+
+}  // namespace
+
+int HttpGetFile(const char* url, const char* filePath, HWND notifyWnd, int* outJobId,
+                int synchronous, const char* agent, int maxBytes, int toFile,
+                char** outBuffer, int* outLength, int priority, int* outContentLength,
+                const char* headers) {
+  char canonicalUrl[kTransferUrlSize];
+  DWORD urlLength = sizeof(canonicalUrl);
+  if (!url || !::InternetCanonicalizeUrlA(url, canonicalUrl, &urlLength, 0)) return 0;
+  if (!agent) agent = "";
+  if (std::strlen(agent) >= kTransferAgentSize) return 0;
+
+  UniqueFileHandle file;
+  if (toFile && filePath) {
+    file.reset(::CreateFileA(filePath, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                             nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return 0;
+  }
+
+  std::unique_ptr<HttpGetFileJob> job(new (std::nothrow) HttpGetFileJob());
+  if (!job) return Abandon(nullptr, file, filePath);
+  bool headersCopied = false;
+  job->headers = CopyHeaders(headers, headersCopied);
+  if (!headersCopied) return Abandon(std::move(job), file, filePath);
+  job->toFile = toFile;
+  std::memcpy(job->url, canonicalUrl, sizeof(canonicalUrl));
+  std::strcpy(job->agent, agent);
+  job->notifyWnd = notifyWnd;
+  job->maxBytes = maxBytes;
+  job->outBuffer = outBuffer;
+  job->outLength = outLength;
+  job->priority = priority;
+  job->outContentLength = outContentLength;
+  job->synchronous = synchronous;
+
+  if (synchronous) {
+    job->file = std::move(file);
+    Commit(*job, outJobId);
+    return RunHttpGetFileJob(std::move(job));
+  }
+
+  // The thread starts suspended so that one that cannot be started costs nothing: the id,
+  // the out-pointers and the running count are committed only once it exists.
+  UniqueKernelHandle thread(reinterpret_cast<HANDLE>(
+      ::_beginthreadex(nullptr, 0, TransferThread, job.get(), CREATE_SUSPENDED, nullptr)));
+  if (!thread) return Abandon(std::move(job), file, filePath);
+  job->file = std::move(file);
+  HttpGetFileJob* running = job.release();  // the thread owns the record from here on
+  Commit(*running, outJobId);
+  ::ResumeThread(thread.get());
+  return 1;  // nobody joins the thread; closing our handle lets it end on its own
+}
+
+void HttpGetFileFreeBuffer(char* buffer) { std::free(buffer); }
