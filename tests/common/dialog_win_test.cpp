@@ -129,6 +129,10 @@ TEST_F(DialogHelperTest, AnExceptionInAHandlerStopsAtTheDialogProcedure) {
 TEST_F(DialogHelperTest, UnusableParentOrTemplateGiveThePlatformsFailureValues) {
   ProbeDialog dialog;
   EXPECT_EQ(-1, dialog.DoModal(::GetModuleHandleA(nullptr), 4711, nullptr)) << "no such dialog";
+  HWND gone = ::CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                ::GetModuleHandleA(nullptr), nullptr);
+  ::DestroyWindow(gone);
+  EXPECT_EQ(0, Show(dialog, gone)) << "parent is not a window";
   EXPECT_EQ(nullptr, dialog.m_windowAtInit);
 }
 

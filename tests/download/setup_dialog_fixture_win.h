@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <functional>
 #include <string>
 
@@ -84,8 +85,10 @@ class SetupDownloadDialogTest : public ::testing::Test {
   // Runs `dialog` modally while `script` drives it from another thread; the end code.
   INT_PTR Run(CSetupDownloadDlg& dialog, std::function<bool()> script) {
     m_failure.clear();
+    m_modalEnded = false;
     dialog_driver::Driver driver(m_uiThread, std::move(script), WM_ZMESSAGEBOX_CLOSE);
     const INT_PTR end = dialog.DoModal(::GetModuleHandleA(nullptr), IDD_SETUP_DOWNLOAD, nullptr);
+    m_modalEnded = true;
     EXPECT_TRUE(driver.Succeeded()) << m_failure;
     return end;
   }
@@ -95,23 +98,29 @@ class SetupDownloadDialogTest : public ::testing::Test {
     return false;
   }
 
+  // The dialog once it is on screen; null when it ended before the driver saw it.
   HWND WaitForDialog() {
-    return dialog_driver::WaitForWindow(m_uiThread, &dialog_driver::FindProgressDialog);
+    HWND window = nullptr;
+    dialog_driver::WaitFor([&] {
+      window = dialog_driver::FindProgressDialog(m_uiThread);
+      return window != nullptr || m_modalEnded;
+    });
+    return window;
   }
   HWND WaitForBox() {
     return dialog_driver::WaitForWindow(m_uiThread, &dialog_driver::FindMessageBox);
   }
 
-  // Watches until the dialog has gone; false if a message box showed up meanwhile.
-  bool NoBoxUntilGone(HWND dialog) {
-    const bool gone = dialog_driver::WaitFor(
+  // Watches until the dialog has ended; false if a message box showed up meanwhile.
+  bool NoBoxUntilEnded() {
+    const bool ended = dialog_driver::WaitFor(
         [&] {
           HWND box = dialog_driver::FindMessageBox(m_uiThread);
           if (box) m_failure = "unexpected box: " + dialog_driver::BoxText(box);
-          return box != nullptr || !::IsWindow(dialog);
+          return box != nullptr || m_modalEnded;
         },
         20000);
-    if (!gone) return Fail("the dialog stayed open");
+    if (!ended) return Fail("the dialog stayed open");
     return m_failure.empty();
   }
 
@@ -125,6 +134,7 @@ class SetupDownloadDialogTest : public ::testing::Test {
   long long m_installerSize = 0;
   std::string m_textTransferError, m_textTransferErrorBox, m_textCannotStart;
   std::string m_failure;
+  std::atomic<bool> m_modalEnded{false};
 };
 
 // Groups that compare the Russian texts byte for byte run in code page 1251.

@@ -5,11 +5,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 
 #include "common/format.h"
 #include "tests/download/setup_dialog_fixture_win.h"
-#include "tests/support/screen_capture_win.h"
+#include "tests/msgbox/screen_capture_win.h"
 
 namespace {
 
@@ -81,11 +82,10 @@ TEST_F(SetupDownloadDialogTest, WaitsForTheInstallerAndIgnoresItsExitCode) {
   ::DeleteFileA(programIni.c_str());
 }
 
-TEST_F(SetupDownloadDialogTest, ProgressDialogMidDownloadScreenshot) {
+TEST_F(SetupDownloadDialogCp1251, ProgressDialogMidDownloadScreenshot) {
   ObservedSetupDownloadDlg dialog;
   Prepare(dialog, InstallerUrl(TrickleQuery(3)));
-  const std::string shot = GetModuleDir() + "setup_download_dialog_mid_download.bmp";
-  ::DeleteFileA(shot.c_str());
+  std::string shot;
   int position = -1;
   const INT_PTR end = Run(dialog, [&] {
     HWND window = WaitForDialog();
@@ -94,12 +94,14 @@ TEST_F(SetupDownloadDialogTest, ProgressDialogMidDownloadScreenshot) {
       return Fail("the bar never reached 30 %");
     }
     ::Sleep(50);  // let the status line repaint
-    return screen_capture::SaveScreen(shot) || Fail("screen capture failed");
+    return SaveWindowScreenshot(window, "setup_download_dialog_mid_download.png", &shot) ||
+           Fail("screen capture failed");
   });
   EXPECT_EQ(1, end);
   EXPECT_GE(position, 30);
   EXPECT_LT(position, 100) << "captured mid-download";
   EXPECT_TRUE(FileExists(shot)) << shot;
+  std::printf("screenshot: %s\n", shot.c_str());
 }
 
 // The display arithmetic seen through the real dialog: the transfer is held back and the
@@ -161,9 +163,9 @@ TEST_F(SetupDownloadDialogTest, RefreshesOncePerHundredMillisecondsUnlessThePerc
     afterSamePercent = StatusText(window);
     ::Sleep(250);
     ::PostMessageA(window, WM_HTTPGETFILE_PROGRESS, 1, 10002);  // still 1 %, 250 ms later
-    ::PostMessageA(window, WM_HTTPGETFILE_PROGRESS, 1, 20000);  // 2 %, at once
     if (!WaitFor([&] { return dialog.m_progresses == 3; })) return Fail("no progress");
     afterPause = StatusText(window);
+    ::PostMessageA(window, WM_HTTPGETFILE_PROGRESS, 1, 20000);  // 2 %, at once
     if (!WaitFor([&] { return dialog.m_progresses == 4; })) return Fail("no progress");
     afterNewPercent = StatusText(window);
     ClickCancel(window);
@@ -185,8 +187,7 @@ TEST_F(SetupDownloadDialogTest, CancelBeforeTheTimerAsksNothingAndRequestsNothin
   dialog.m_cancelAtOnce = true;
   Prepare(dialog, InstallerUrl("?token=" + token));
   const INT_PTR end = Run(dialog, [&] {
-    HWND window = WaitForDialog();
-    return !window || NoBoxUntilGone(window);
+    return NoBoxUntilEnded();
   });
   EXPECT_EQ(2, end);
   EXPECT_EQ(1, dialog.m_cancelled);
@@ -207,7 +208,7 @@ TEST_F(SetupDownloadDialogTest, CancelWhileConnectingAsksNothing) {
     }
     startsAtCancel = dialog.m_starts;
     ClickCancel(window);
-    return NoBoxUntilGone(window);
+    return NoBoxUntilEnded();
   });
   EXPECT_EQ(0, startsAtCancel) << "the server holds its answer for 1.5 s";
   EXPECT_EQ(2, end);
@@ -312,6 +313,9 @@ TEST_F(SetupDownloadDialogTest, CompletionDuringTheConfirmationIsHandledAfterThe
       } else {
         ClickBoxButton(confirmation, dialog_driver::kBoxSecondButton);
       }
+      if (!WaitFor([&] { return !::IsWindow(confirmation); })) {
+        return Fail("the confirmation stayed open");
+      }
       if (row.errorBox) {
         HWND errorBox = nullptr;
         if (!WaitFor([&] {
@@ -325,7 +329,7 @@ TEST_F(SetupDownloadDialogTest, CompletionDuringTheConfirmationIsHandledAfterThe
         ::PostMessageA(errorBox, WM_ZMESSAGEBOX_CLOSE, 0, 0);
         return WaitGone(window);
       }
-      return NoBoxUntilGone(window);
+      return NoBoxUntilEnded();
     });
     EXPECT_TRUE(heldWhileOpen) << "nothing happened before the answer";
     EXPECT_EQ(row.end, end);
@@ -364,8 +368,7 @@ TEST_F(SetupDownloadDialogTest, RefusedConnectionEndsSilently) {
   ObservedSetupDownloadDlg dialog;
   Prepare(dialog, test_http::RefusedUrl("/fake_installer.exe"));
   const INT_PTR end = Run(dialog, [&] {
-    HWND window = WaitForDialog();
-    return !window || NoBoxUntilGone(window);
+    return NoBoxUntilEnded();
   });
   EXPECT_EQ(2, end);
   EXPECT_EQ(0, dialog.m_cancelled);
