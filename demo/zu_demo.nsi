@@ -38,6 +38,7 @@ InstallDir "$LOCALAPPDATA\ZuDemo"
 InstallDirRegKey HKCU "Software\ZuDemo" "InstallDir"
 SetCompressor /SOLID lzma
 ShowInstDetails show
+BrandingText "ZU Demo"
 
 Var AutoInstall
 

@@ -115,7 +115,6 @@ LRESULT CSetupDownloadDlg::OnCancel(WPARAM, LPARAM) {
     }
   }
   m_transferActive = 0;
-  ::KillTimer(Window(), kStartTimerId);  // a cancel before the start: never start
   ::EnableWindow(GetItem(IDCANCEL), FALSE);
   // Blocks (up to about 10 s) until the transfer has stopped; its completion stays queued.
   HttpGetFileCancel(-1);

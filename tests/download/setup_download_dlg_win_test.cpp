@@ -181,39 +181,44 @@ TEST_F(SetupDownloadDialogTest, RefreshesOncePerHundredMillisecondsUnlessThePerc
   EXPECT_NE(std::string::npos, afterNewPercent.find("20,000")) << afterNewPercent;
 }
 
-TEST_F(SetupDownloadDialogTest, CancelBeforeTheTimerAsksNothingAndRequestsNothing) {
-  const std::string token = test_http::UniqueToken("cancel-at-once");
-  ObservedSetupDownloadDlg dialog;
-  dialog.m_cancelAtOnce = true;
-  Prepare(dialog, InstallerUrl("?token=" + token));
-  const INT_PTR end = Run(dialog, [&] {
-    return NoBoxUntilEnded();
-  });
-  EXPECT_EQ(2, end);
-  EXPECT_EQ(1, dialog.m_cancelled);
-  EXPECT_EQ(0, dialog.m_starts);
-  EXPECT_TRUE(test_http::RecordedRequests(token).empty());
-}
-
-TEST_F(SetupDownloadDialogTest, CancelWhileConnectingAsksNothing) {
-  const std::string token = test_http::UniqueToken("cancel-connecting");
-  ObservedSetupDownloadDlg dialog;
-  Prepare(dialog, InstallerUrl("?delay=1500&token=" + token));
-  int startsAtCancel = -1;
-  const INT_PTR end = Run(dialog, [&] {
-    HWND window = WaitForDialog();
-    if (!window) return Fail("no dialog");
-    if (!WaitFor([&] { return !test_http::RecordedRequests(token).empty(); })) {
-      return Fail("the request never reached the server");
+TEST_F(SetupDownloadDialogTest, CancelBeforeTheStartMessageAsksNothing) {
+  struct Row {
+    bool beforeTheTimer;
+    const char* query;
+    const char* shows;
+  } rows[] = {
+      {true, "", "before the start timer: nothing is requested"},
+      {false, "delay=1500&", "while connecting: the server holds its answer for 1.5 s"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.shows);
+    const std::string token = test_http::UniqueToken("cancel-before-start");
+    ObservedSetupDownloadDlg dialog;
+    dialog.m_cancelAtOnce = row.beforeTheTimer;
+    Prepare(dialog, InstallerUrl(std::string("?") + row.query + "token=" + token));
+    int startsAtCancel = -1;
+    const INT_PTR end = Run(dialog, [&] {
+      if (!row.beforeTheTimer) {
+        HWND window = WaitForDialog();
+        if (!window) return Fail("no dialog");
+        if (!WaitFor([&] { return !test_http::RecordedRequests(token).empty(); })) {
+          return Fail("the request never reached the server");
+        }
+        startsAtCancel = dialog.m_starts;
+        ClickCancel(window);
+      }
+      return NoBoxUntilEnded();
+    });
+    EXPECT_EQ(2, end);
+    EXPECT_EQ(1, dialog.m_cancelled);
+    if (row.beforeTheTimer) {
+      EXPECT_EQ(0, dialog.m_starts);
+      EXPECT_TRUE(test_http::RecordedRequests(token).empty());
+    } else {
+      EXPECT_EQ(0, startsAtCancel);
     }
-    startsAtCancel = dialog.m_starts;
-    ClickCancel(window);
-    return NoBoxUntilEnded();
-  });
-  EXPECT_EQ(0, startsAtCancel) << "the server holds its answer for 1.5 s";
-  EXPECT_EQ(2, end);
-  EXPECT_EQ(1, dialog.m_cancelled);
-  EXPECT_FALSE(FileExists(m_recordPath)) << "no installer run";
+    EXPECT_FALSE(FileExists(m_recordPath)) << "no installer run";
+  }
 }
 
 TEST_F(SetupDownloadDialogTest, CancelThenNoKeepsDownloadingAndUpdatingThenInstalls) {
