@@ -46,7 +46,7 @@ class BodyReceiver {
   int Receive() {
     char chunk[kChunkSize];  // on this thread's stack: file mode needs no heap per chunk
     for (;;) {
-      DWORD available = 0;  // only asked to let WinINet fill its buffer; the number is unused
+      DWORD available = 0;  // the number is not used; a failing query fails the transfer
       if (!::InternetQueryDataAvailable(m_request, &available, 0, 0)) return Fail();
       DWORD read = 0;
       if (!::InternetReadFile(m_request, chunk, kChunkSize, &read)) return Fail();
@@ -67,7 +67,10 @@ class BodyReceiver {
       if (m_job.outLength) *m_job.outLength = ClampToInt(m_total);
       Notify(m_job, WM_HTTPGETFILE_PROGRESS, ClampToInt(m_total));
 
-      switch (JudgeCancelRequest(g_cancelRequest.load(), g_cancelTarget.load(), m_job.id)) {
+      // The request first, then its target: the canceller writes them in the other order.
+      const int cancelRequest = g_cancelRequest.load();
+      const int cancelTarget = g_cancelTarget.load();
+      switch (JudgeCancelRequest(cancelRequest, cancelTarget, m_job.id)) {
         case CancelVerdict::StopAll:
           return Fail();
         case CancelVerdict::StopThis:

@@ -101,7 +101,8 @@ void OnCommand(MessageDlgState& state, int command) {
 }
 
 void OnCountdownTick(MessageDlgState& state) {
-  --state.m_countdown;
+  // Counting stops at zero: a negative start must not be decremented past the int range.
+  state.m_countdown = state.m_countdown > 0 ? state.m_countdown - 1 : 0;
   if (state.m_countdown > 0) {
     if (IsCountdownFormat(state.m_text)) ShowMessageDlgText(state);
     return;

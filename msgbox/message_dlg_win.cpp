@@ -1,6 +1,5 @@
 #include "msgbox/message_dlg_win.h"
 
-#include <new>
 #include <utility>
 
 #include "common/unique_handle_win.h"
@@ -56,7 +55,7 @@ int ShowMessageDlg(HWND owner, std::string text, std::string caption, UINT type,
     return static_cast<int>(::DialogBoxIndirectParamA(
         MessageDlgInstance(), static_cast<LPCDLGTEMPLATEA>(block.get()), owner, MessageDlgProc,
         reinterpret_cast<LPARAM>(&state)));
-  } catch (const std::bad_alloc&) {
-    return -1;
+  } catch (...) {
+    return -1;  // out of memory copying the texts: no box
   }
 }

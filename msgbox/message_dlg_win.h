@@ -20,6 +20,13 @@
 //   value     MDF_COUNTDOWN: seconds; MDF_CHECKBOX(_CHECKED): const char* check box text
 //   captions  MDF_CUSTOMCAPTIONS: comma-separated captions of BTN1, BTN2, BTN3
 //   checkOut  may be null; receives the check box state (1 checked, 0 clear)
+// Combinations that cannot be honoured are narrowed, never followed blindly:
+//   MDF_COUNTDOWN with a check box bit: value is the seconds, no check box is shown and
+//     checkOut (when given) receives 0;
+//   MB_DEFBUTTON2 | MB_DEFBUTTON3: the first button is the default (focus and countdown);
+//   MDF_CUSTOMCAPTIONS with null captions: the language's captions are used;
+//   a check box bit with a null text pointer: no check box, as with an empty text;
+//   MDF_COUNTDOWN with a text that is not exactly one "%d" (plus "%%"): shown unformatted.
 int ShowMessageDlg(HWND owner, std::string text, std::string caption, UINT type,
                    UINT options, LPARAM value, const char* captions, int* checkOut);
 

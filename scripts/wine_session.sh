@@ -5,6 +5,7 @@ wine_session_start() {
   export WINEPREFIX="${WINEPREFIX:-$repo/build/wineprefix}"
   export WINEDEBUG="${WINEDEBUG:--all}"
   export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
+  [ -d "$repo/build/locales" ] && export LOCPATH="${LOCPATH:-$repo/build/locales}"
   ZU_STARTED_XVFB=""
   if [ -z "${DISPLAY:-}" ]; then
     local display

@@ -42,21 +42,6 @@ TEST(ButtonCaptions, ButtonSetsTakeTheirIndexes) {
   }
 }
 
-TEST(ButtonCaptions, TablesHoldEightTextsIndexedByResult) {
-  const char* const expectedOther[8] = {"",       "&OK",     "&Cancel", "&Abort",
-                                        "&Retry", "&Ignore", "&Yes",    "&No"};
-  const char* const* table = CaptionTableForLanguage(0x0409);
-  for (int i = 0; i < 8; ++i) EXPECT_STREQ(expectedOther[i], table[i]) << i;
-  const char* const* korean = CaptionTableForLanguage(kLanguageKorean);
-  EXPECT_STREQ("", korean[0]);
-  EXPECT_STREQ("\xc1\xdf\xc1\xf6", korean[3]);          // "중지"
-  EXPECT_STREQ("\xc0\xe7\xbd\xc3\xb5\xb5", korean[4]);  // "재시도"
-  EXPECT_STREQ("\xb9\xab\xbd\xc3", korean[5]);          // "무시"
-  const char* const* japanese = CaptionTableForLanguage(kLanguageJapanese);
-  EXPECT_STREQ("OK", japanese[1]);
-  EXPECT_STREQ("Ignore", japanese[5]);
-}
-
 TEST(ButtonCaptions, CustomCaptionsSplitAtCommas) {
   struct Row {
     const char* captions;

@@ -18,8 +18,16 @@ constexpr size_t kEntrySize = 24;
 constexpr size_t kEntryCount = 0x10000;
 
 inline const uint8_t* SharedHandleTable() {
-  const uint8_t* peb = reinterpret_cast<const uint8_t*>(NtCurrentTeb()->ProcessEnvironmentBlock);
-  return *reinterpret_cast<const uint8_t* const*>(peb + 0x94);
+  using QueryProcess = LONG(WINAPI*)(HANDLE, PROCESSINFOCLASS, void*, ULONG, ULONG*);
+  QueryProcess query = reinterpret_cast<QueryProcess>(reinterpret_cast<void*>(
+      ::GetProcAddress(::GetModuleHandleA("ntdll.dll"), "NtQueryInformationProcess")));
+  PROCESS_BASIC_INFORMATION basic{};
+  if (!query || query(::GetCurrentProcess(), ProcessBasicInformation, &basic, sizeof(basic),
+                      nullptr) != 0) {
+    return nullptr;
+  }
+  const uint8_t* peb = reinterpret_cast<const uint8_t*>(basic.PebBaseAddress);
+  return peb ? *reinterpret_cast<const uint8_t* const*>(peb + 0x94) : nullptr;
 }
 
 inline bool EntryMatches(const uint8_t* table, HGDIOBJ handle) {

@@ -54,11 +54,32 @@ inline bool CaptureScreenRect(const RECT& rect, std::vector<uint8_t>& rgb) {
   return true;
 }
 
-inline bool SaveWindowScreenshot(HWND window, const std::string& name, std::string* savedPath) {
+struct WindowCapture {
+  int width = 0;
+  int height = 0;
+  std::vector<uint8_t> rgb;  // top row first
+  POINT clientOrigin{};      // the window's client (0, 0) within the capture
+
+  // The colour at client coordinates (x, y), as a COLORREF.
+  COLORREF ClientPixel(int x, int y) const {
+    const size_t at = (static_cast<size_t>(clientOrigin.y + y) * width + clientOrigin.x + x) * 3;
+    return RGB(rgb[at], rgb[at + 1], rgb[at + 2]);
+  }
+};
+
+inline bool CaptureWindow(HWND window, WindowCapture& capture) {
   RECT rect{};
-  std::vector<uint8_t> rgb;
-  if (!::GetWindowRect(window, &rect) || !CaptureScreenRect(rect, rgb)) return false;
+  if (!::GetWindowRect(window, &rect) || !CaptureScreenRect(rect, capture.rgb)) return false;
+  capture.width = rect.right - rect.left;
+  capture.height = rect.bottom - rect.top;
+  POINT origin = {0, 0};
+  ::ClientToScreen(window, &origin);
+  capture.clientOrigin = {origin.x - rect.left, origin.y - rect.top};
+  return true;
+}
+
+// Saves the capture as screenshots\<name> beside the test program; the path it wrote.
+inline std::string SaveCapture(const WindowCapture& capture, const std::string& name) {
   const std::string path = ScreenshotDirectory() + name;
-  if (savedPath) *savedPath = path;
-  return png_writer::WritePng(path, rect.right - rect.left, rect.bottom - rect.top, rgb);
+  return png_writer::WritePng(path, capture.width, capture.height, capture.rgb) ? path : "";
 }

@@ -14,6 +14,7 @@ repo="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 export WINEPREFIX="${WINEPREFIX:-$repo/build/wineprefix}"
 export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
+[ -d "$repo/build/locales" ] && export LOCPATH="${LOCPATH:-$repo/build/locales}"
 log="${ZU_WINE_LOG:-$repo/build/wine-stderr.log}"
 mkdir -p "$(dirname "$log")"
 

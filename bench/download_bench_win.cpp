@@ -1,0 +1,169 @@
+// Download throughput of one run: the engine (synchronous into a file, or asynchronous with
+// a window that receives every progress message) or a bare WinINet loop with the engine's
+// 10240-byte reads (bare-query: each read preceded by an availability query). Prints one line of figures, with the process's peak memory, for
+// bench/download_bench.sh to compare.
+//   download_bench.exe engine|engine-window|bare|bare-query URL OUTPUT_PATH
+#include <windows.h>
+#include <psapi.h>
+#include <wininet.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "common/unique_handle_win.h"
+#include "download/http_get_file_win.h"
+
+namespace {
+
+const char* const kAgent = "ZuLauncherBench";
+
+double Seconds() {
+  LARGE_INTEGER frequency;
+  LARGE_INTEGER now;
+  ::QueryPerformanceFrequency(&frequency);
+  ::QueryPerformanceCounter(&now);
+  return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+// The engine as the version-file refresh uses it: synchronous, no window.
+bool RunEngine(const char* url, const char* path, long long& bytes) {
+  int length = 0;
+  int contentLength = 0;
+  const int outcome = HttpGetFile(url, path, nullptr, nullptr, 1, kAgent, -1, 1, nullptr,
+                                  &length, 0, &contentLength, nullptr);
+  bytes = length;
+  return outcome == 1 && length == contentLength;
+}
+
+struct WindowRun {
+  int progressMessages = 0;
+  int outcome = -1;
+};
+
+LRESULT CALLBACK BenchWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  auto* run = reinterpret_cast<WindowRun*>(::GetWindowLongPtrA(window, GWLP_USERDATA));
+  if (run && message == WM_HTTPGETFILE_PROGRESS) {
+    ++run->progressMessages;
+    return 0;
+  }
+  if (run && message == WM_HTTPGETFILE_COMPLETE) {
+    run->outcome = static_cast<int>(lParam);
+    return 0;
+  }
+  return ::DefWindowProcA(window, message, wParam, lParam);
+}
+
+// The engine as the installer download uses it: a worker thread posting to a window whose
+// message loop handles every progress message.
+bool RunEngineWithWindow(const char* url, const char* path, long long& bytes) {
+  WNDCLASSA windowClass = {};
+  windowClass.lpfnWndProc = BenchWindowProc;
+  windowClass.hInstance = ::GetModuleHandleA(nullptr);
+  windowClass.lpszClassName = "ZuDownloadBench";
+  ::RegisterClassA(&windowClass);
+  HWND window = ::CreateWindowExA(0, windowClass.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE,
+                                  nullptr, windowClass.hInstance, nullptr);
+  if (!window) return false;
+  WindowRun run;
+  ::SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&run));
+  int length = 0;
+  int contentLength = 0;
+  if (!HttpGetFile(url, path, window, nullptr, 0, kAgent, -1, 1, nullptr, &length, 0,
+                   &contentLength, nullptr)) {
+    ::DestroyWindow(window);
+    return false;
+  }
+  MSG message;
+  while (run.outcome < 0 && ::GetMessageA(&message, nullptr, 0, 0) > 0) {
+    ::DispatchMessageA(&message);
+  }
+  ::DestroyWindow(window);
+  bytes = length;
+  std::printf("progress_messages=%d ", run.progressMessages);
+  return run.outcome == 1 && length == contentLength;
+}
+
+// The least a WinINet download can do with the same reads: read and write, nothing else
+// (with `askAvailable`, each read is preceded by the availability query the engine makes).
+bool RunBareLoop(const char* url, const char* path, bool askAvailable, long long& bytes) {
+  bytes = 0;
+  UniqueInternetHandle session(
+      ::InternetOpenA(kAgent, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
+  if (!session) return false;
+  UniqueInternetHandle request(::InternetOpenUrlA(
+      session.get(), url, nullptr, 0,
+      INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_NO_UI |
+          INTERNET_FLAG_PRAGMA_NOCACHE,
+      0));
+  if (!request) return false;
+  UniqueFileHandle file(::CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                      nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return false;
+  char chunk[10240];
+  for (;;) {
+    DWORD available = 0;
+    if (askAvailable && !::InternetQueryDataAvailable(request.get(), &available, 0, 0)) {
+      return false;
+    }
+    DWORD read = 0;
+    if (!::InternetReadFile(request.get(), chunk, sizeof(chunk), &read)) return false;
+    if (read == 0) return true;
+    DWORD written = 0;
+    if (!::WriteFile(file.get(), chunk, read, &written, nullptr)) return false;
+    bytes += written;
+  }
+}
+
+bool RunBareReads(const char* url, const char* path, long long& bytes) {
+  return RunBareLoop(url, path, false, bytes);
+}
+
+bool RunBareQueryAndReads(const char* url, const char* path, long long& bytes) {
+  return RunBareLoop(url, path, true, bytes);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 4) {
+    std::fprintf(stderr,
+                 "usage: download_bench engine|engine-window|bare|bare-query URL OUTPUT\n");
+    return 2;
+  }
+  const std::string mode = argv[1];
+  bool (*run)(const char*, const char*, long long&) = nullptr;
+  if (mode == "engine") run = RunEngine;
+  if (mode == "engine-window") run = RunEngineWithWindow;
+  if (mode == "bare") run = RunBareReads;
+  if (mode == "bare-query") run = RunBareQueryAndReads;
+  if (!run) {
+    std::fprintf(stderr, "unknown mode %s\n", argv[1]);
+    return 2;
+  }
+
+  long long bytes = 0;
+  const double started = Seconds();
+  const bool ok = run(argv[2], argv[3], bytes);
+  const double elapsed = Seconds() - started;
+
+  // CPU time of this process (Wine's server works elsewhere): steadier than the wall clock
+  // on a shared machine.
+  FILETIME created, exited, kernel, user;
+  ::GetProcessTimes(::GetCurrentProcess(), &created, &exited, &kernel, &user);
+  auto hundredNs = [](const FILETIME& time) {
+    return (static_cast<unsigned long long>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+  };
+  const double cpuSeconds = static_cast<double>(hundredNs(kernel) + hundredNs(user)) / 1e7;
+
+  PROCESS_MEMORY_COUNTERS memory = {};
+  memory.cb = sizeof(memory);
+  ::GetProcessMemoryInfo(::GetCurrentProcess(), &memory, sizeof(memory));
+  std::printf("mode=%s ok=%d bytes=%lld seconds=%.3f mb_per_s=%.1f cpu_seconds=%.3f "
+              "peak_working_set_kib=%lu peak_private_kib=%lu\n",
+              mode.c_str(), ok ? 1 : 0, bytes, elapsed,
+              elapsed > 0 ? static_cast<double>(bytes) / 1e6 / elapsed : 0.0, cpuSeconds,
+              static_cast<unsigned long>(memory.PeakWorkingSetSize / 1024),
+              static_cast<unsigned long>(memory.PeakPagefileUsage / 1024));
+  return ok ? 0 : 1;
+}

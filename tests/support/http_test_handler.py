@@ -1,0 +1,228 @@
+"""Request handling of the loopback HTTP test server (see http_test_server.py and README.md):
+resources, injected faults and the request record. Python 3 standard library only."""
+
+import json
+import os
+import socket
+import struct
+import threading
+import time
+import urllib.parse
+from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
+
+REASONS = {200: "OK", 201: "Created", 204: "No Content", 301: "Moved Permanently",
+           302: "Found", 304: "Not Modified", 400: "Bad Request", 403: "Forbidden",
+           404: "Not Found", 500: "Internal Server Error", 503: "Service Unavailable"}
+
+
+def generated_body(size):
+    """The generated body: byte i is i mod 251 (a prime, so 10240-byte chunks differ)."""
+    pattern = bytes(range(251))
+    whole, rest = divmod(size, 251)
+    return pattern * whole + pattern[:rest]
+
+
+def requests_as_lines(entries):
+    """Each request as its request line ("GET /path?query"), its header lines
+    ("Name: value") and an empty line: easy to read from C++."""
+    lines = []
+    for entry in entries:
+        target = entry["path"] + ("?" + entry["query"] if entry["query"] else "")
+        lines.append("%s %s" % (entry["method"], target))
+        lines.extend("%s: %s" % (name, value) for name, value in entry["headers"])
+        lines.append("")
+    return ("\r\n".join(lines) + ("\r\n" if lines else "")).encode("latin-1", "replace")
+
+
+class RequestLog:
+    def __init__(self):
+        self._lock = threading.Lock()
+        self._entries = []
+
+    def add(self, entry):
+        with self._lock:
+            self._entries.append(entry)
+
+    def select(self, token):
+        with self._lock:
+            if token is None:
+                return list(self._entries)
+            return [entry for entry in self._entries if entry["token"] == token]
+
+    def clear(self):
+        with self._lock:
+            self._entries.clear()
+
+
+class FaultOptions:
+    """The query parameters that shape a response; see README.md."""
+
+    def __init__(self, query):
+        def number(name, default=None):
+            values = query.get(name)
+            return int(values[-1]) if values and values[-1] else default
+
+        def text(name, default=None):
+            values = query.get(name)
+            return values[-1] if values else default
+
+        self.status = number("status", 200)
+        self.no_length = text("length") == "none"
+        self.chunked = "chunked" in query
+        self.chunk_size = number("chunked", 0) or 4096
+        self.cut = number("cut")
+        self.reset = number("reset")
+        self.rate = number("rate")
+        self.delay_ms = number("delay", 0)
+        self.content_type = text("type", "application/octet-stream")
+        self.token = text("token")
+
+
+class Handler(BaseHTTPRequestHandler):
+    protocol_version = "HTTP/1.1"
+    server_version = "ZuTestServer/1"
+
+    def log_message(self, format, *args):  # keep the test output clean
+        pass
+
+    def do_GET(self):
+        self._serve(send_body=True)
+
+    def do_HEAD(self):
+        self._serve(send_body=False)
+
+    def _serve(self, send_body):
+        parsed = urllib.parse.urlsplit(self.path)
+        query = urllib.parse.parse_qs(parsed.query, keep_blank_values=True)
+        path = urllib.parse.unquote(parsed.path)
+        if path == "/_requests":
+            token = query.get("token", [None])[-1]
+            entries = self.server.request_log.select(token)
+            if query.get("format", [""])[-1] == "lines":
+                self._send_plain(200, requests_as_lines(entries), "text/plain")
+            else:
+                self._send_plain(200, json.dumps(entries).encode(), "application/json")
+            return
+        if path == "/_clear":
+            self.server.request_log.clear()
+            self._send_plain(200, b"cleared\n", "text/plain")
+            return
+
+        options = FaultOptions(query)
+        self.server.request_log.add({
+            "method": self.command,
+            "path": path,
+            "query": parsed.query,
+            "token": options.token,
+            "headers": [[name, value] for name, value in self.headers.items()],
+        })
+        body = self._body_for(path)
+        if body is None:
+            self._send_plain(404, b"<html><body>no such resource</body></html>\n", "text/html")
+            return
+        if options.delay_ms:
+            time.sleep(options.delay_ms / 1000.0)
+        self._send_response(options, body, send_body)
+
+    def _body_for(self, path):
+        parts = path.split("/", 2)
+        if len(parts) < 3:
+            return None
+        kind, rest = parts[1], parts[2]
+        if kind == "bytes":
+            return generated_body(int(rest)) if rest.isdigit() else None
+        if kind == "text":  # the text itself is the body
+            return rest.encode("utf-8")
+        roots = {"files": self.server.file_root, "source": self.server.source_root}
+        root = roots.get(kind)
+        if not root:
+            return None
+        full = os.path.realpath(os.path.join(root, rest))
+        if not full.startswith(os.path.realpath(root) + os.sep) or not os.path.isfile(full):
+            return None
+        with open(full, "rb") as file:
+            return file.read()
+
+    def _send_plain(self, status, body, content_type):
+        self.send_response(status, REASONS.get(status))
+        self.send_header("Content-Type", content_type)
+        self.send_header("Content-Length", str(len(body)))
+        self.send_header("Connection", "close")
+        self.end_headers()
+        self.wfile.write(body)
+        self.close_connection = True
+
+    def _send_response(self, options, body, send_body):
+        self.close_connection = True
+        self.send_response(options.status, REASONS.get(options.status, "Status"))
+        self.send_header("Content-Type", options.content_type)
+        self.send_header("Connection", "close")
+        if options.chunked:
+            self.send_header("Transfer-Encoding", "chunked")
+        elif not options.no_length:
+            self.send_header("Content-Length", str(len(body)))
+        self.end_headers()
+        self.wfile.flush()
+        if not send_body:
+            return
+
+        limit = len(body)
+        if options.cut is not None:
+            limit = min(limit, options.cut)
+        if options.reset is not None:
+            limit = min(limit, options.reset)
+        try:
+            self._send_body(body[:limit], options)
+            if options.reset is not None:
+                # A zero linger time makes close() send a reset instead of a clean end.
+                self.connection.setsockopt(socket.SOL_SOCKET, socket.SO_LINGER,
+                                           struct.pack("ii", 1, 0))
+                return
+            if options.chunked and options.cut is None:
+                self.wfile.write(b"0\r\n\r\n")
+            self.wfile.flush()
+        except (BrokenPipeError, ConnectionResetError):
+            pass  # the client gave up (a cancelled transfer); nothing to record
+
+    def _send_body(self, data, options):
+        piece = options.chunk_size if options.chunked else 65536
+        interval = 0.0
+        if options.rate:
+            # About ten writes a second, each of rate/10 bytes.
+            piece = max(1, options.rate // 10)
+            interval = piece / float(options.rate)
+        offset = 0
+        while offset < len(data):
+            part = data[offset:offset + piece]
+            if options.chunked:
+                self.wfile.write(b"%x\r\n" % len(part) + part + b"\r\n")
+            else:
+                self.wfile.write(part)
+            self.wfile.flush()
+            offset += len(part)
+            if interval and offset < len(data):
+                time.sleep(interval)
+
+
+class TestServer(ThreadingHTTPServer):
+    daemon_threads = True
+    allow_reuse_address = True
+    request_queue_size = 64
+
+
+def serve(listener, file_root, source_root):
+    """Serves on an already listening socket until the process is stopped."""
+    server = TestServer(listener.getsockname(), Handler, bind_and_activate=False)
+    server.socket.close()
+    server.socket = listener
+    server.server_address = listener.getsockname()
+    server.server_name, server.server_port = server.server_address[:2]
+    server.file_root = file_root
+    server.source_root = source_root
+    server.request_log = RequestLog()
+    try:
+        server.serve_forever(poll_interval=0.2)
+    except KeyboardInterrupt:
+        pass
+    finally:
+        server.server_close()
