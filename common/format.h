@@ -5,7 +5,10 @@
 #include <cstdarg>
 #include <string>
 
-#if defined(__GNUC__)
+#if defined(__clang__)
+#define ZU_PRINTF_FORMAT(format_index, first_arg) \
+  __attribute__((format(printf, format_index, first_arg)))
+#elif defined(__GNUC__)
 #define ZU_PRINTF_FORMAT(format_index, first_arg) \
   __attribute__((format(gnu_printf, format_index, first_arg)))
 #else
