@@ -13,7 +13,7 @@ std::string JoinPath(const std::string& dir, const std::string& name, const std:
   bool endsWithSeparator = false;
   if (!sep.empty() && dir.size() >= sep.size()) {
     size_t seam = dir.size() - sep.size();
-    endsWithSeparator = FindText(dir, sep, seam) == seam;
+    endsWithSeparator = FindSubstring(dir, sep, seam) == seam;
   }
   return endsWithSeparator ? dir + tail : dir + sep + tail;
 }

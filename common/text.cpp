@@ -40,7 +40,7 @@ size_t ReverseFindChar(const std::string& text, char ch) {
   return found;
 }
 
-size_t FindText(const std::string& text, const std::string& pattern, size_t start) {
+size_t FindSubstring(const std::string& text, const std::string& pattern, size_t start) {
   if (pattern.empty()) return std::string::npos;
   for (size_t position = FirstBoundaryAtOrAfter(text, start);
        position + pattern.size() <= text.size(); position += CharLength(text, position)) {

@@ -11,9 +11,10 @@
 size_t FindChar(const std::string& text, char ch, size_t start = 0);
 // Position of the last `ch` that begins a character, or npos.
 size_t ReverseFindChar(const std::string& text, char ch);
+// (Not named FindText: <windows.h> defines that as a macro.)
 // Position of the first occurrence of `pattern` that begins at a character boundary at or
 // after `start`, or npos. An empty pattern is never found.
-size_t FindText(const std::string& text, const std::string& pattern, size_t start = 0);
+size_t FindSubstring(const std::string& text, const std::string& pattern, size_t start = 0);
 // Replaces every non-overlapping occurrence, left to right; returns how many were replaced.
 // An empty pattern replaces nothing.
 size_t ReplaceAll(std::string& text, const std::string& pattern, const std::string& replacement);

@@ -55,13 +55,13 @@ TEST(MultibyteFind, StartInsideACharacterMovesToTheNextCharacter) {
 
 TEST(MultibyteFind, FindTextMatchesOnlyAtCharacterStarts) {
   CodePageScope scope(932);
-  EXPECT_EQ(npos, FindText(kHyou, "\\"));
-  EXPECT_EQ(2u, FindText(kHyou + "\\x", "\\x"));
-  EXPECT_EQ(0u, FindText(kHyou + kSo, kHyou));
-  EXPECT_EQ(2u, FindText(kHyou + kSo, kSo));
-  EXPECT_EQ(npos, FindText("abc", ""));
-  EXPECT_EQ(npos, FindText("ab", "abc"));
-  EXPECT_EQ(3u, FindText("abcabc", "abc", 1));
+  EXPECT_EQ(npos, FindSubstring(kHyou, "\\"));
+  EXPECT_EQ(2u, FindSubstring(kHyou + "\\x", "\\x"));
+  EXPECT_EQ(0u, FindSubstring(kHyou + kSo, kHyou));
+  EXPECT_EQ(2u, FindSubstring(kHyou + kSo, kSo));
+  EXPECT_EQ(npos, FindSubstring("abc", ""));
+  EXPECT_EQ(npos, FindSubstring("ab", "abc"));
+  EXPECT_EQ(3u, FindSubstring("abcabc", "abc", 1));
 }
 
 struct ReplaceCase {
