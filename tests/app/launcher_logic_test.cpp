@@ -9,6 +9,7 @@
 #include "app/launch_parameter.h"
 #include "app/version_refresh.h"
 #include "tests/common/code_page_scope.h"
+#include "xml/xml_document.h"
 
 namespace {
 
@@ -161,6 +162,47 @@ TEST(CommandTable, ExactCaseSensitiveWordsWithTheirLogLines) {
     else
       EXPECT_EQ(nullptr, entry.logFormat) << c.word;
   }
+}
+
+
+TEST(LaunchParameter, SettingsReadFromTheElementKeepDefaultsWhenAbsent) {
+  struct Case {
+    const char* what;
+    const char* element;
+    LauncherSettings expected;
+  };
+  const Case cases[] = {
+      {"nothing given keeps the defaults", "<ZULAUNCHER_PARAM Command=\"run\"/>", {1, 0, 0, 0, 0, 0}},
+      {"all given", "<ZULAUNCHER_PARAM SilentMessage=\"0\" SilentInstall=\"1\" AutoInstall=\"2\" "
+                    "RetWindowHandle=\"65600\" ForceCheck=\"1\" CheckMinorVersion=\"3\"/>",
+       {0, 1, 2, 65600, 1, 3}},
+      {"signed values scan like atoi", "<P SilentMessage=\"  -12abc\" SilentInstall=\"x\"/>",
+       {-12, 0, 0, 0, 0, 0}},
+      {"unsigned values that scan nothing stay", "<P RetWindowHandle=\"abc\" ForceCheck=\"\"/>",
+       {1, 0, 0, 0, 0, 0}},
+      {"a minus sign wraps an unsigned value", "<P RetWindowHandle=\"-1\"/>", {1, 0, 0, 4294967295u, 0, 0}},
+  };
+  for (const Case& c : cases) {
+    XmlDocument document;
+    ASSERT_TRUE(document.Parse(c.element)) << c.what;
+    LauncherSettings settings;
+    ReadLauncherSettings(*document.Root(), settings);
+    EXPECT_EQ(c.expected.SilentMessage, settings.SilentMessage) << c.what;
+    EXPECT_EQ(c.expected.SilentInstall, settings.SilentInstall) << c.what;
+    EXPECT_EQ(c.expected.AutoInstall, settings.AutoInstall) << c.what;
+    EXPECT_EQ(c.expected.RetWindowHandle, settings.RetWindowHandle) << c.what;
+    EXPECT_EQ(c.expected.ForceCheck, settings.ForceCheck) << c.what;
+    EXPECT_EQ(c.expected.CheckMinorVersion, settings.CheckMinorVersion) << c.what;
+  }
+}
+
+TEST(LaunchParameter, NormalisedDoubleQuotedParameterStillParses) {
+  XmlDocument document;
+  ASSERT_TRUE(document.Parse(
+      NormalizeParameter("\"<ZULAUNCHER_PARAM Command='run' LaunchParam='a b' ProgramID=\"P\"/>\"").c_str()));
+  std::string value;
+  ASSERT_TRUE(document.Root()->GetAttribute("LaunchParam", value));
+  EXPECT_EQ("a b", value);
 }
 
 }  // namespace

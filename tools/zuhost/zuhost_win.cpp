@@ -50,7 +50,7 @@ std::string WithWindowHandle(std::string parameter, HWND window) {
   const std::string handle = Format("%u", static_cast<unsigned>(reinterpret_cast<uintptr_t>(window)));
   if (ReplaceAll(parameter, "%HWND%", handle) > 0) return parameter;
   const std::string element = "<ZULAUNCHER_PARAM";
-  size_t at = FindText(parameter, element);
+  size_t at = FindSubstring(parameter, element);
   if (at == std::string::npos) return parameter;  // the launcher will say what is wrong
   parameter.insert(at + element.size(), " RetWindowHandle='" + handle + "'");
   return parameter;
