@@ -13,6 +13,9 @@
 #include "common/unique_handle_win.h"
 #include "env/log_receiver_win.h"
 #include "msgbox/message_dlg_win.h"
+#include "res/resource.h"
+
+#include <gtest/gtest.h>
 
 namespace {
 
@@ -40,10 +43,19 @@ BOOL CALLBACK CollectTopLevel(HWND window, LPARAM context) {
   return TRUE;
 }
 
-// Watches for message boxes of any process, records each once and closes it.
+bool IsDownloadDialog(HWND window) {
+  char className[64] = {};
+  ::GetClassNameA(window, className, sizeof className);
+  return std::string(className) == "#32770" && ::GetDlgItem(window, IDC_DOWNLOAD_PROGRESS) &&
+         ::GetDlgItem(window, IDC_DOWNLOAD_STATUS);
+}
+
+// Watches for message boxes of any process, records each once and closes it; presses Cancel
+// on the installer download dialog when told to.
 class BoxWatcher {
  public:
-  BoxWatcher() : m_thread([this] { Watch(); }) {}
+  explicit BoxWatcher(DWORD cancelDownloadAfter)
+      : m_cancelDownloadAfter(cancelDownloadAfter), m_thread([this] { Watch(); }) {}
   ~BoxWatcher() {
     m_stop = true;
     m_thread.join();
@@ -59,10 +71,24 @@ class BoxWatcher {
  private:
   void Watch() {
     std::set<HWND> seen;
+    HWND downloadDialog = nullptr;
+    DWORD downloadSeenAt = 0;
+    bool cancelled = false;
     while (!m_stop) {
       std::vector<HWND> windows;
       ::EnumWindows(CollectTopLevel, reinterpret_cast<LPARAM>(&windows));
       for (HWND window : windows) {
+        if (m_cancelDownloadAfter && !cancelled && ::IsWindowVisible(window) &&
+            IsDownloadDialog(window)) {
+          if (window != downloadDialog) {
+            downloadDialog = window;
+            downloadSeenAt = ::GetTickCount();
+          } else if (::GetTickCount() - downloadSeenAt >= m_cancelDownloadAfter) {
+            ::PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, 0), 0);
+            cancelled = true;
+          }
+          continue;
+        }
         if (!::IsWindowVisible(window) || !IsMessageBox(window) || seen.count(window)) continue;
         seen.insert(window);
         SeenBox box;
@@ -75,6 +101,7 @@ class BoxWatcher {
     }
   }
 
+  DWORD m_cancelDownloadAfter;
   std::atomic<bool> m_stop{false};
   std::vector<SeenBox> m_boxes;
   std::thread m_thread;
@@ -155,10 +182,11 @@ void LauncherWorkspace::WriteLocalVersionFile(const std::string& body, long long
 }
 
 LauncherOutcome LauncherWorkspace::Run(const std::string& parameter,
-                                       DWORD timeoutMilliseconds) const {
+                                       const RunOptions& options) const {
+  const DWORD timeoutMilliseconds = options.timeoutMilliseconds;
   LauncherOutcome outcome;
   BackgroundLogReceiver receiver;
-  BoxWatcher watcher;
+  BoxWatcher watcher(options.cancelDownloadAfterMilliseconds);
 
   const std::string outputPath = PathOf("zuhost-output.txt");
   SECURITY_ATTRIBUTES inheritable{sizeof inheritable, nullptr, TRUE};
@@ -192,6 +220,21 @@ LauncherOutcome LauncherWorkspace::Run(const std::string& parameter,
   outcome.exitCode = ParseLineValue(outcome.hostOutput, "exit: ", found);
   outcome.started = found;
   return outcome;
+}
+
+void ExpectReported(const LauncherOutcome& outcome, int code, bool posted) {
+  EXPECT_TRUE(outcome.started) << outcome.hostOutput;
+  EXPECT_EQ(code, outcome.exitCode) << "exit code";
+  EXPECT_EQ(posted, outcome.posted) << outcome.hostOutput;
+  if (posted) EXPECT_EQ(code, outcome.postedCode) << "posted code";
+  EXPECT_TRUE(HasLogLine(outcome, Format("nEC:%d", code))) << "logged code";
+}
+
+bool HasLogLine(const LauncherOutcome& outcome, const std::string& line) {
+  for (const std::string& logged : outcome.logLines) {
+    if (logged == line) return true;
+  }
+  return false;
 }
 
 ScratchRegistryKey::ScratchRegistryKey(const std::string& name)

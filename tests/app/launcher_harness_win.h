@@ -25,8 +25,11 @@ struct LauncherOutcome {
   DWORD milliseconds = 0;
 };
 
-// What to do with a box or the progress dialog while it is open.
-enum class BoxAnswer { Close, LeaveOpen };
+struct RunOptions {
+  DWORD timeoutMilliseconds = 60000;
+  // Press Cancel on the installer download dialog this long after it appeared (0: never).
+  DWORD cancelDownloadAfterMilliseconds = 0;
+};
 
 class LauncherWorkspace {
  public:
@@ -49,7 +52,7 @@ class LauncherWorkspace {
   void WriteLocalVersionFile(const std::string& body, long long ageSeconds = 0) const;
 
   // Runs zuhost with the parameter (the host's window handle is added by zuhost).
-  LauncherOutcome Run(const std::string& parameter, DWORD timeoutMilliseconds = 60000) const;
+  LauncherOutcome Run(const std::string& parameter, const RunOptions& options = RunOptions()) const;
 
  private:
   std::string m_dir;
@@ -71,6 +74,11 @@ class ScratchRegistryKey {
  private:
   std::string m_subkey;
 };
+
+// The code was returned as exit code, logged as "nEC:<code>" and, when `posted`, posted to the
+// host window; otherwise nothing was posted.
+void ExpectReported(const LauncherOutcome& outcome, int code, bool posted = true);
+bool HasLogLine(const LauncherOutcome& outcome, const std::string& line);
 
 // Directory of the running test program, ending in a backslash.
 std::string TestProgramDir();
