@@ -87,6 +87,7 @@ TEST_F(SetupDownloadDialogCp1251, ProgressDialogMidDownloadScreenshot) {
   Prepare(dialog, InstallerUrl(TrickleQuery(3)));
   std::string shot;
   int position = -1;
+  COLORREF barStart = 0, barEnd = 0;
   const INT_PTR end = Run(dialog, [&] {
     HWND window = WaitForDialog();
     if (!window) return Fail("no dialog");
@@ -94,12 +95,22 @@ TEST_F(SetupDownloadDialogCp1251, ProgressDialogMidDownloadScreenshot) {
       return Fail("the bar never reached 30 %");
     }
     ::Sleep(50);  // let the status line repaint
-    return SaveWindowScreenshot(window, "setup_download_dialog_mid_download.png", &shot) ||
-           Fail("screen capture failed");
+    WindowCapture capture;
+    if (!CaptureWindow(window, capture)) return Fail("screen capture failed");
+    shot = SaveCapture(capture, "setup_download_dialog_mid_download.png");
+    // The bar's filled start and its empty end, inside its border.
+    RECT bar{};
+    ::GetWindowRect(::GetDlgItem(window, IDC_DOWNLOAD_PROGRESS), &bar);
+    ::MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&bar), 2);
+    const int middle = (bar.top + bar.bottom) / 2;
+    barStart = capture.ClientPixel(bar.left + 4, middle);
+    barEnd = capture.ClientPixel(bar.right - 4, middle);
+    return true;
   });
   EXPECT_EQ(1, end);
   EXPECT_GE(position, 30);
-  EXPECT_LT(position, 100) << "captured mid-download";
+  EXPECT_LT(position, 95) << "captured mid-download";
+  EXPECT_NE(barStart, barEnd) << "part of the bar is drawn filled";
   EXPECT_TRUE(FileExists(shot)) << shot;
   std::printf("screenshot: %s\n", shot.c_str());
 }
