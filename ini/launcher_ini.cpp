@@ -1,0 +1,3 @@
+#include "ini/ini_document.h"
+
+IniDocument g_launcherIni;
