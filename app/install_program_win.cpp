@@ -1,0 +1,50 @@
+#include "app/install_program_win.h"
+
+#include <windows.h>
+
+#include "app/installer_arguments.h"
+#include "app/launcher_settings.h"
+#include "app/load_text.h"
+#include "download/setup_download_dlg_win.h"
+#include "env/ini_profile_win.h"
+#include "res/resource.h"
+
+namespace {
+
+constexpr int kCodeNoInstallInformation = 24;
+constexpr int kCodeCancelled = 6;
+constexpr int kCodeInstallFailed = 7;
+constexpr int kTextNoInstallInformation = 14;
+constexpr int kTextCancelled = 44;
+constexpr int kTextInstallFailed = 15;
+
+}  // namespace
+
+bool InstallProgram(const std::string& programId, std::string& messageText, int& resultCode) {
+  const std::string name = ReadIniString(programId, "NAME", LocalVersionFilePath, "");
+  const std::string url = ReadIniString(programId, "DOWN_URL", LocalVersionFilePath, "");
+  if (name.empty() || url.empty()) {
+    messageText = LoadText(kTextNoInstallInformation);
+    resultCode = kCodeNoInstallInformation;
+    return false;
+  }
+
+  CSetupDownloadDlg dialog;
+  dialog.m_programName = name;
+  dialog.m_downUrl = url;
+  dialog.m_setupArgs =
+      ChooseInstallerArguments(g_launcherSettings.SilentInstall, g_launcherSettings.AutoInstall);
+  dialog.m_agentName = AgentName;
+  // Dialog 129 of the program's own resources, with no owner window.
+  const INT_PTR endCode = dialog.DoModal(::GetModuleHandleA(nullptr), IDD_SETUP_DOWNLOAD, nullptr);
+  if (endCode == CSetupDownloadDlg::kEndInstalled) return true;
+
+  if (dialog.m_cancelled) {
+    messageText = LoadText(kTextCancelled);
+    resultCode = kCodeCancelled;
+  } else {
+    messageText = LoadText(kTextInstallFailed);
+    resultCode = kCodeInstallFailed;
+  }
+  return false;
+}

@@ -1,0 +1,38 @@
+// Starting the downloaded installer as a process of its own. Installers that demand
+// administrator rights make CreateProcessA fail with ERROR_ELEVATION_REQUIRED; exactly that
+// failure is retried through ShellExecuteExA with the "runas" verb, which lets the system ask
+// the user for elevation. User-interface thread only.
+#pragma once
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <string>
+
+#include "common/unique_handle_win.h"
+
+// CreateProcessA's answer for a program whose manifest demands administrator rights
+// (ERROR_ELEVATION_REQUIRED, which the MinGW headers lack).
+constexpr DWORD kErrorElevationRequired = 740;
+
+// Starts `installerPath` with `arguments` (command line `"path" arguments`) in the current
+// directory. True when the installer runs; `process` then holds its handle (it may stay empty
+// only when the system started it without giving one). `owner` parents an elevation prompt.
+bool StartInstallerProcess(const std::string& installerPath, const std::string& arguments,
+                           HWND owner, UniqueKernelHandle& process);
+
+// The two platform calls StartInstallerProcess makes. Tests replace them to see the
+// elevation fallback, which Wine never triggers.
+struct InstallerProcessApi {
+  BOOL(WINAPI* createProcess)
+  (LPCSTR applicationName, LPSTR commandLine, LPSECURITY_ATTRIBUTES processAttributes,
+   LPSECURITY_ATTRIBUTES threadAttributes, BOOL inheritHandles, DWORD creationFlags,
+   LPVOID environment, LPCSTR currentDirectory, LPSTARTUPINFOA startupInfo,
+   LPPROCESS_INFORMATION processInformation);
+  BOOL(WINAPI* shellExecuteEx)(SHELLEXECUTEINFOA* info);
+};
+
+// The real calls: CreateProcessA and ShellExecuteExA.
+InstallerProcessApi PlatformInstallerProcessApi();
+// Replaces the calls for later starts and returns the ones it replaced.
+InstallerProcessApi SetInstallerProcessApi(const InstallerProcessApi& api);

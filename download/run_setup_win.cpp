@@ -1,0 +1,51 @@
+// CSetupDownloadDlg::RunSetup: the last step of the installer download dialog.
+#include <string>
+
+#include "app/load_text.h"
+#include "download/installer_process_win.h"
+#include "download/setup_download_dlg_win.h"
+
+namespace {
+
+constexpr int kTextInstallingNamed = 36;
+constexpr int kTextInstalling = 37;
+constexpr int kTextCannotStartInstaller = 38;
+
+constexpr DWORD kWaitSliceMs = 100;
+// The process has ended, but the system may hold its image file a moment longer.
+constexpr DWORD kDeleteDelayMs = 1000;
+
+// Waits for `process` to end, repainting the thread's windows meanwhile. Only paint
+// messages are taken: clicks and keys stay queued, so nothing interrupts the installer.
+void WaitRepainting(HANDLE process) {
+  while (::WaitForSingleObject(process, kWaitSliceMs) == WAIT_TIMEOUT) {
+    MSG message;
+    while (::PeekMessageA(&message, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE)) {
+      ::DispatchMessageA(&message);
+    }
+  }
+}
+
+}  // namespace
+
+void CSetupDownloadDlg::RunSetup() {
+  if (!m_programName.empty()) {
+    SetStatusText(LoadText(kTextInstallingNamed), m_programName.c_str());
+  } else {
+    SetStatusText("%s", LoadText(kTextInstalling));
+  }
+
+  UniqueKernelHandle process;
+  if (!StartInstallerProcess(m_setupPath, m_setupArgs, Window(), process)) {
+    // The file stays: the user may start it by hand.
+    AskUser(LoadText(kTextCannotStartInstaller), MB_OK);
+    EndDialog(kEndFailed);
+    return;
+  }
+  if (process) WaitRepainting(process.get());
+  // The installer's own result is not examined. The modal loop returns only after this
+  // handler does, so the pause and the deletion come before InstallProgram sees the code.
+  EndDialog(kEndInstalled);
+  ::Sleep(kDeleteDelayMs);
+  ::DeleteFileA(m_setupPath.c_str());
+}

@@ -1,0 +1,176 @@
+#include "download/setup_download_dlg_win.h"
+
+#include <commctrl.h>
+
+#include <cstdarg>
+
+#include "app/load_text.h"
+#include "download/http_get_file_win.h"
+#include "download/progress_display.h"
+#include "env/directories_win.h"
+#include "msgbox/message_dlg_win.h"
+#include "res/resource.h"
+
+namespace {
+
+constexpr UINT_PTR kStartTimerId = 1;
+constexpr UINT kStartDelayMs = 100;
+
+// String table ids of the dialog's texts.
+constexpr int kTextTitle = 1;
+constexpr int kTextConfirmCancel = 28;
+constexpr int kTextStarting = 29;
+constexpr int kTextDownloadBegins = 31;
+constexpr int kTextDownloaded = 32;
+constexpr int kTextTransferError = 33;
+constexpr int kTextTransferErrorBox = 34;
+constexpr int kTextTransferDone = 35;
+
+}  // namespace
+
+CSetupDownloadDlg::CSetupDownloadDlg() {
+  // Matched in this order; everything else gets the default dialog processing.
+  m_messageMap.OnMessage(WM_INITDIALOG, &CSetupDownloadDlg::OnInitDialog)
+      .OnCommand(IDCANCEL, 0, &CSetupDownloadDlg::OnCancel)
+      .OnMessage(WM_TIMER, &CSetupDownloadDlg::OnTimer)
+      .OnMessage(WM_HTTPGETFILE_START, &CSetupDownloadDlg::OnHttpStart)
+      .OnMessage(WM_HTTPGETFILE_PROGRESS, &CSetupDownloadDlg::OnHttpProgress)
+      .OnMessage(WM_HTTPGETFILE_COMPLETE, &CSetupDownloadDlg::OnHttpComplete);
+}
+
+std::string CSetupDownloadDlg::FormatByteCount(int bytes) {
+  return ::FormatByteCount(bytes);
+}
+
+bool CSetupDownloadDlg::ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam,
+                                             LRESULT& result) {
+  return m_messageMap.Dispatch(*this, message, wParam, lParam, result);
+}
+
+LRESULT CSetupDownloadDlg::OnInitDialog(WPARAM, LPARAM) {
+  CenterWindow();
+  // The transfer starts from the timer, once the dialog is already on screen.
+  ::SetTimer(Window(), kStartTimerId, kStartDelayMs, nullptr);
+  return 0;  // we leave the keyboard focus alone
+}
+
+LRESULT CSetupDownloadDlg::OnTimer(WPARAM timerId, LPARAM) {
+  if (timerId != kStartTimerId) return 0;
+  ::KillTimer(Window(), kStartTimerId);  // one shot
+  StartDownload();
+  return 0;
+}
+
+void CSetupDownloadDlg::StartDownload() {
+  SetStatusText("%s", LoadText(kTextStarting));
+
+  m_setupPath = GetModuleDir() + kSetupFileName;
+  auto startTransfer = [this] {
+    return HttpGetFile(m_downUrl.c_str(), m_setupPath.c_str(), Window(), nullptr, 0,
+                       m_agentName.c_str(), -1, 1, nullptr, nullptr, 0, nullptr, nullptr);
+  };
+  if (!startTransfer()) {
+    // The launcher's directory may not be writable: try the temporary directory.
+    m_setupPath = GetTempDir() + kSetupFileName;
+    if (!startTransfer()) {
+      EndDialog(kEndFailed);
+      return;
+    }
+  }
+
+  HWND progress = GetItem(IDC_DOWNLOAD_PROGRESS);
+  ::SendMessageA(progress, PBM_SETRANGE, 0, MAKELPARAM(0, 100));
+  ::SendMessageA(progress, PBM_SETPOS, 0, 0);
+  SetStatusText("%s", LoadText(kTextDownloadBegins));
+}
+
+LRESULT CSetupDownloadDlg::OnHttpStart(WPARAM, LPARAM contentLength) {
+  m_totalBytes = ProgressTotal(static_cast<int>(contentLength));
+  m_transferActive = 1;
+  return 0;
+}
+
+LRESULT CSetupDownloadDlg::OnHttpProgress(WPARAM, LPARAM bytesSoFar) {
+  const int bytes = static_cast<int>(bytesSoFar);
+  const int percent = ProgressPercent(bytes, m_totalBytes);
+  if (!ShouldRefreshProgress(m_lastTick, m_lastPercent, ::GetTickCount(), percent)) return 0;
+
+  // The control clamps a position outside 0-100: -1 (no length) stays empty, more than
+  // the 1 MiB assumed for an unknown length stays full.
+  ::SendMessageA(GetItem(IDC_DOWNLOAD_PROGRESS), PBM_SETPOS, static_cast<WPARAM>(percent), 0);
+  SetStatusText(LoadText(kTextDownloaded), FormatByteCount(bytes).c_str());
+  m_lastTick = ::GetTickCount();
+  m_lastPercent = percent;
+  return 0;
+}
+
+LRESULT CSetupDownloadDlg::OnCancel(WPARAM, LPARAM) {
+  if (m_confirmOpen) return 0;  // already asking: one question at a time
+  if (m_transferActive) {
+    m_confirmOpen = 1;
+    const int answer = AskUser(LoadText(kTextConfirmCancel), MB_YESNO);
+    m_confirmOpen = 0;
+    if (answer != IDYES) {
+      // The download goes on; a completion that came meanwhile is handled now.
+      ReleaseHeldCompletion();
+      return 0;
+    }
+  }
+  m_transferActive = 0;
+  ::EnableWindow(GetItem(IDCANCEL), FALSE);
+  // Blocks (up to about 10 s) until the transfer has stopped; its completion stays queued.
+  HttpGetFileCancel(-1);
+  m_cancelled = 1;
+  EndDialog(kEndFailed);
+  ReleaseHeldCompletion();  // with m_transferActive 0 it only confirms the end
+  return 0;
+}
+
+LRESULT CSetupDownloadDlg::OnHttpComplete(WPARAM, LPARAM succeeded) {
+  if (m_confirmOpen) {
+    // The confirmation's own modal loop dispatched this message, so we cannot wait here for
+    // the answer: keep the outcome and act on it when OnCancel has the answer.
+    m_completionHeld = true;
+    m_heldCompletion = succeeded;
+    return 0;
+  }
+  FinishTransfer(succeeded);
+  return 0;
+}
+
+void CSetupDownloadDlg::ReleaseHeldCompletion() {
+  if (!m_completionHeld) return;
+  m_completionHeld = false;
+  FinishTransfer(m_heldCompletion);
+}
+
+void CSetupDownloadDlg::FinishTransfer(LPARAM succeeded) {
+  if (!m_transferActive) {
+    // Cancelled by the user, or failed before the start message: InstallProgram reports it.
+    EndDialog(kEndFailed);
+    return;
+  }
+  if (!succeeded) {
+    SetStatusText("%s", LoadText(kTextTransferError));
+    AskUser(LoadText(kTextTransferErrorBox), MB_OK);
+    EndDialog(kEndFailed);
+    return;
+  }
+  SetStatusText("%s", LoadText(kTextTransferDone));
+  m_transferActive = 0;
+  RunSetup();
+}
+
+void CSetupDownloadDlg::SetStatusText(const char* format, ...) {
+  va_list args;
+  va_start(args, format);
+  const std::string text = FormatV(format, args);
+  va_end(args);
+  ::SetWindowTextA(GetItem(IDC_DOWNLOAD_STATUS), text.c_str());
+}
+
+int CSetupDownloadDlg::AskUser(const std::string& text, UINT type) {
+  // Copied first: LoadText hands out one shared buffer.
+  const std::string caption = LoadText(kTextTitle);
+  return ShowMessageDlg(Window(), text, caption, type, 0, 0, nullptr, nullptr);
+}

@@ -1,0 +1,192 @@
+// InstallProgram under Wine and Xvfb against the loopback test server: the version file's
+// NAME and DOWN_URL, the installer arguments from the launch settings, the agent name, the
+// codes and texts of a cancel and of a failure, and a real NSIS installer of the demo program.
+#include "app/install_program_win.h"
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "app/launcher_settings.h"
+#include "app/load_text.h"
+#include "download/setup_download_dlg_win.h"
+#include "env/directories_win.h"
+#include "msgbox/message_dlg_win.h"
+#include "tests/support/dialog_driver_win.h"
+#include "tests/support/fake_installer_files_win.h"
+#include "tests/support/test_http_server_win.h"
+
+namespace {
+
+using fake_installer::FileExists;
+
+class InstallProgramTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!test_http::Available()) GTEST_SKIP() << "needs the loopback test server (wine_run.sh)";
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_PROGRESS_CLASS};
+    ::InitCommonControlsEx(&controls);
+    m_savedSettings = g_launcherSettings;
+    m_savedAgent = AgentName;
+    m_savedVersionFile = LocalVersionFilePath;
+    m_versionFile = GetTempDir() + "zu_install_program_test_version.ini";
+    m_recordPath = GetTempDir() + "zu_install_program_test.record";
+    m_setupPath = GetModuleDir() + kSetupFileName;
+    ::DeleteFileA(m_versionFile.c_str());
+    ::DeleteFileA(m_recordPath.c_str());
+    LocalVersionFilePath = m_versionFile;
+    ASSERT_TRUE(::CopyFileA((GetModuleDir() + "fake_installer.exe").c_str(),
+                            (test_http::RootDirectory() + "fake_installer.exe").c_str(), FALSE));
+    ASSERT_TRUE(fake_installer::WriteSettings(m_setupPath, {{"RECORD_FILE", m_recordPath}}));
+  }
+
+  void TearDown() override {
+    g_launcherSettings = m_savedSettings;
+    AgentName = m_savedAgent;
+    LocalVersionFilePath = m_savedVersionFile;
+    ::WritePrivateProfileStringA(nullptr, nullptr, nullptr, m_versionFile.c_str());
+    for (const std::string& path :
+         {m_versionFile, m_recordPath, m_setupPath, fake_installer::SettingsPathFor(m_setupPath)}) {
+      ::DeleteFileA(path.c_str());
+    }
+  }
+
+  void WriteProgramSection(const char* programId, const char* name, const std::string& url) {
+    if (name) ::WritePrivateProfileStringA(programId, "NAME", name, m_versionFile.c_str());
+    if (!url.empty()) {
+      ::WritePrivateProfileStringA(programId, "DOWN_URL", url.c_str(), m_versionFile.c_str());
+    }
+    ::WritePrivateProfileStringA(nullptr, nullptr, nullptr, m_versionFile.c_str());
+  }
+
+  // Calls InstallProgram while `script` drives its dialog from another thread.
+  bool Install(const char* programId, std::function<bool()> script) {
+    dialog_driver::Driver driver(::GetCurrentThreadId(), std::move(script), WM_ZMESSAGEBOX_CLOSE);
+    const bool installed = InstallProgram(programId, m_text, m_code);
+    EXPECT_TRUE(driver.Succeeded()) << "the driver's script gave up";
+    return installed;
+  }
+
+  LauncherSettings m_savedSettings;
+  std::string m_savedAgent, m_savedVersionFile;
+  std::string m_versionFile, m_recordPath, m_setupPath;
+  std::string m_text = "untouched";
+  int m_code = 77;
+};
+
+TEST_F(InstallProgramTest, WithoutNameOrUrlFailsWithCode24BeforeAnyRequest) {
+  const std::string token = test_http::UniqueToken("no-name");
+  const std::string url = test_http::Url("/files/fake_installer.exe?token=" + token);
+  WriteProgramSection("NO_NAME", nullptr, url);
+  WriteProgramSection("NO_URL", "Zu Test Program", "");
+  WriteProgramSection("EMPTY_NAME", "", url);
+  const std::string expectedText = LoadText(14);
+  for (const char* programId : {"NO_NAME", "NO_URL", "EMPTY_NAME", "NOT_IN_THE_FILE"}) {
+    m_text = "untouched";
+    m_code = 77;
+    EXPECT_FALSE(Install(programId, [] { return true; })) << programId;
+    EXPECT_EQ(24, m_code) << programId;
+    EXPECT_EQ(expectedText, m_text) << programId;
+  }
+  EXPECT_TRUE(test_http::RecordedRequests(token).empty()) << "nothing was downloaded";
+}
+
+TEST_F(InstallProgramTest, InstallsWithArgumentsFromTheSettingsAndTheAgentName) {
+  struct Row {
+    int silentInstall, autoInstall;
+    const char* arguments;
+  } rows[] = {{1, 1, "/S"}, {0, 1, "/A"}, {0, 0, ""}};
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.arguments);
+    const std::string token = test_http::UniqueToken("install");
+    WriteProgramSection("ZUTEST", "Zu Test Program",
+                        test_http::Url("/files/fake_installer.exe?token=" + token));
+    g_launcherSettings.SilentInstall = row.silentInstall;
+    g_launcherSettings.AutoInstall = row.autoInstall;
+    AgentName = "ZuTestAgent/2";
+    ::DeleteFileA(m_recordPath.c_str());
+    m_text = "untouched";
+    m_code = 77;
+    EXPECT_TRUE(Install("ZUTEST", [] { return true; }));
+    EXPECT_EQ("untouched", m_text);
+    EXPECT_EQ(77, m_code);
+    EXPECT_EQ(row.arguments, fake_installer::ReadRecord(m_recordPath)["ARGUMENTS"]);
+    std::vector<test_http::RecordedRequest> requests = test_http::RecordedRequests(token);
+    ASSERT_EQ(1u, requests.size());
+    EXPECT_EQ("ZuTestAgent/2", requests[0].Header("User-Agent"));
+  }
+}
+
+TEST_F(InstallProgramTest, CancelGivesCode6AndFailureCode7) {
+  struct Row {
+    const char* query;
+    bool cancel;
+    int code;
+    int textId;
+  } rows[] = {
+      {"?delay=1500", true, 6, 44},  // cancelled while connecting
+      {"?status=404", false, 7, 15},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.query);
+    WriteProgramSection("ZUTEST", "Zu Test Program",
+                        test_http::Url(std::string("/files/fake_installer.exe") + row.query));
+    const std::string expectedText = LoadText(row.textId);
+    const DWORD uiThread = ::GetCurrentThreadId();
+    m_text.clear();
+    m_code = 0;
+    EXPECT_FALSE(Install("ZUTEST", [&] {
+      HWND dialog = dialog_driver::WaitForWindow(uiThread, &dialog_driver::FindProgressDialog);
+      if (!dialog) return false;
+      if (row.cancel) {
+        dialog_driver::ClickCancel(dialog);
+      } else {
+        HWND box = dialog_driver::WaitForWindow(uiThread, &dialog_driver::FindMessageBox);
+        if (!box) return false;
+        ::PostMessageA(box, WM_ZMESSAGEBOX_CLOSE, 0, 0);
+      }
+      return dialog_driver::WaitFor([&] { return !::IsWindow(dialog); });
+    }));
+    EXPECT_EQ(row.code, m_code);
+    EXPECT_EQ(expectedText, m_text);
+    EXPECT_FALSE(FileExists(m_recordPath));
+  }
+}
+
+// The demo program's NSIS installer (built when makensis is installed), downloaded and run
+// silently: it records the install directory in the registry and the version in its INI,
+// where the launcher's program lookup finds them.
+TEST_F(InstallProgramTest, RealDemoInstallerInstallsTheDemoProgram) {
+  const std::string setup = GetModuleDir() + "zu_demo_setup.exe";
+  if (!FileExists(setup)) GTEST_SKIP() << "zu_demo_setup.exe not built (makensis missing)";
+  ::RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\ZuDemo");
+  ASSERT_TRUE(::CopyFileA(setup.c_str(), (test_http::RootDirectory() + "zu_demo_setup.exe").c_str(),
+                          FALSE));
+  WriteProgramSection("ZUDEMO", "ZU Demo", test_http::Url("/files/zu_demo_setup.exe"));
+  g_launcherSettings.SilentInstall = 1;
+  ASSERT_TRUE(Install("ZUDEMO", [] { return true; })) << m_text;
+
+  char installDir[MAX_PATH] = {};
+  DWORD size = sizeof installDir;
+  ASSERT_EQ(ERROR_SUCCESS, ::RegGetValueA(HKEY_CURRENT_USER, "Software\\ZuDemo", "InstallDir",
+                                          RRF_RT_REG_SZ, nullptr, installDir, &size));
+  const std::string dir = std::string(installDir) + "\\";
+  const std::string programIni = dir + "zu_demo.ini";
+  EXPECT_TRUE(FileExists(dir + "zu_demo.exe"));
+  EXPECT_EQ(1,
+            static_cast<int>(::GetPrivateProfileIntA("GENERAL", "VERSION", 0, programIni.c_str())));
+  EXPECT_EQ(0, static_cast<int>(
+                   ::GetPrivateProfileIntA("GENERAL", "MINORVERSION", -1, programIni.c_str())));
+  EXPECT_FALSE(FileExists(m_setupPath)) << "the downloaded installer is removed";
+
+  for (const char* file : {"zu_demo.exe", "zu_demo.ini", "uninstall.exe"}) {
+    ::DeleteFileA((dir + file).c_str());
+  }
+  ::RemoveDirectoryA(installDir);
+  ::RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\ZuDemo");
+}
+
+}  // namespace

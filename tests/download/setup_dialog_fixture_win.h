@@ -1,0 +1,147 @@
+// The fixture of the installer download dialog tests: the test thread runs the real dialog
+// modally while a driver thread watches its windows, posts commands and answers the boxes,
+// against the loopback test server. The installer served is tools/fake_installer (copied to
+// the server's file root), which records how it was started. Header of the test program.
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <functional>
+#include <string>
+
+#include "app/load_text.h"
+#include "download/http_get_file_win.h"
+#include "download/setup_download_dlg_win.h"
+#include "env/directories_win.h"
+#include "msgbox/message_dlg_win.h"
+#include "res/resource.h"
+#include "tests/download/observed_setup_dialog_win.h"
+#include "tests/support/dialog_driver_win.h"
+#include "tests/support/fake_installer_files_win.h"
+#include "tests/support/test_http_server_win.h"
+
+class SetupDownloadDialogTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!test_http::Available()) GTEST_SKIP() << "needs the loopback test server (wine_run.sh)";
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_PROGRESS_CLASS};
+    ::InitCommonControlsEx(&controls);
+    m_uiThread = ::GetCurrentThreadId();
+    m_setupPath = GetModuleDir() + kSetupFileName;
+    m_tempSetupPath = GetTempDir() + kSetupFileName;
+    m_recordPath = GetTempDir() + "zu_setup_dialog_test.record";
+    RemoveLeftovers();
+    const std::string served = test_http::RootDirectory() + "fake_installer.exe";
+    ASSERT_TRUE(
+        ::CopyFileA((GetModuleDir() + "fake_installer.exe").c_str(), served.c_str(), FALSE));
+    ASSERT_TRUE(fake_installer::WriteSettings(m_setupPath, {{"RECORD_FILE", m_recordPath}}));
+    m_installerSize = FileSize(served);
+    // Copies: LoadText hands out one shared buffer, and the driver thread must not call it.
+    m_textTransferError = LoadText(33);
+    m_textTransferErrorBox = LoadText(34);
+    m_textCannotStart = LoadText(38);
+  }
+
+  void TearDown() override {
+    if (HasFailure()) HttpGetFileCancel(-1);  // a transfer a failed script left running
+    RemoveLeftovers();
+  }
+
+  void RemoveLeftovers() {
+    for (const std::string& path : {m_setupPath, m_tempSetupPath}) {
+      ::DeleteFileA(path.c_str());
+      ::DeleteFileA(fake_installer::SettingsPathFor(path).c_str());
+    }
+    ::DeleteFileA(m_recordPath.c_str());
+  }
+
+  static long long FileSize(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return -1;
+    return (static_cast<long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+  }
+
+  static void Prepare(CSetupDownloadDlg& dialog, const std::string& url,
+                      const std::string& arguments = "/S") {
+    dialog.m_programName = "Zu Test Program";
+    dialog.m_downUrl = url;
+    dialog.m_setupArgs = arguments;
+    dialog.m_agentName = "ZuLauncher";
+  }
+
+  static std::string InstallerUrl(const std::string& query = "") {
+    return test_http::Url("/files/fake_installer.exe" + query);
+  }
+
+  // A rate that makes the installer's download last about `seconds`.
+  std::string TrickleQuery(int seconds) const {
+    return "?rate=" + std::to_string(m_installerSize / seconds);
+  }
+
+  // Runs `dialog` modally while `script` drives it from another thread; the end code.
+  INT_PTR Run(CSetupDownloadDlg& dialog, std::function<bool()> script) {
+    m_failure.clear();
+    m_modalEnded = false;
+    dialog_driver::Driver driver(m_uiThread, std::move(script), WM_ZMESSAGEBOX_CLOSE);
+    const INT_PTR end = dialog.DoModal(::GetModuleHandleA(nullptr), IDD_SETUP_DOWNLOAD, nullptr);
+    m_modalEnded = true;
+    EXPECT_TRUE(driver.Succeeded()) << m_failure;
+    return end;
+  }
+
+  bool Fail(const std::string& why) {
+    m_failure = why;
+    return false;
+  }
+
+  // The dialog once it is on screen; null when it ended before the driver saw it.
+  HWND WaitForDialog() {
+    HWND window = nullptr;
+    dialog_driver::WaitFor([&] {
+      window = dialog_driver::FindProgressDialog(m_uiThread);
+      return window != nullptr || m_modalEnded;
+    });
+    return window;
+  }
+  HWND WaitForBox() {
+    return dialog_driver::WaitForWindow(m_uiThread, &dialog_driver::FindMessageBox);
+  }
+
+  // Watches until the dialog has ended; false if a message box showed up meanwhile.
+  bool NoBoxUntilEnded() {
+    const bool ended = dialog_driver::WaitFor(
+        [&] {
+          HWND box = dialog_driver::FindMessageBox(m_uiThread);
+          if (box) m_failure = "unexpected box: " + dialog_driver::BoxText(box);
+          return box != nullptr || m_modalEnded;
+        },
+        20000);
+    if (!ended) return Fail("the dialog stayed open");
+    return m_failure.empty();
+  }
+
+  bool WaitGone(HWND dialog, DWORD timeoutMs = 20000) {
+    return dialog_driver::WaitFor([&] { return !::IsWindow(dialog); }, timeoutMs) ||
+           Fail("the dialog stayed open");
+  }
+
+  DWORD m_uiThread = 0;
+  std::string m_setupPath, m_tempSetupPath, m_recordPath;
+  long long m_installerSize = 0;
+  std::string m_textTransferError, m_textTransferErrorBox, m_textCannotStart;
+  std::string m_failure;
+  std::atomic<bool> m_modalEnded{false};
+};
+
+// Groups that compare the Russian texts byte for byte run in code page 1251.
+class SetupDownloadDialogCp1251 : public SetupDownloadDialogTest {};
+
+inline std::string CurrentDirectory() {
+  char directory[MAX_PATH] = {};
+  ::GetCurrentDirectoryA(sizeof directory, directory);
+  return directory;
+}
