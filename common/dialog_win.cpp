@@ -41,7 +41,9 @@ bool ModalDialog::EndDialog(INT_PTR value) {
   return m_hWnd && ::EndDialog(m_hWnd, value);
 }
 
-HWND ModalDialog::GetItem(int id) const { return m_hWnd ? ::GetDlgItem(m_hWnd, id) : nullptr; }
+HWND ModalDialog::GetItem(int id) const {
+  return m_hWnd ? ::GetDlgItem(m_hWnd, id) : nullptr;
+}
 
 bool ModalDialog::CenterWindow() {
   if (!m_hWnd) return false;
@@ -71,8 +73,7 @@ bool ModalDialog::CenterWindow() {
                         SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE) != FALSE;
 }
 
-INT_PTR CALLBACK ModalDialog::DialogProc(HWND window, UINT message, WPARAM wParam,
-                                         LPARAM lParam) {
+INT_PTR CALLBACK ModalDialog::DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   ModalDialog* dialog = nullptr;
   if (message == WM_INITDIALOG) {
     dialog = reinterpret_cast<ModalDialog*>(lParam);

@@ -63,12 +63,11 @@ class MessageMap {
     return *this;
   }
 
-  bool Dispatch(Owner& owner, UINT message, WPARAM wParam, LPARAM lParam,
-                LRESULT& result) const {
+  bool Dispatch(Owner& owner, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) const {
     for (const Entry& entry : m_entries) {
       if (entry.message != message) continue;
-      if (entry.isCommand && (LOWORD(wParam) != entry.controlId ||
-                              HIWORD(wParam) != entry.notifyCode)) {
+      if (entry.isCommand &&
+          (LOWORD(wParam) != entry.controlId || HIWORD(wParam) != entry.notifyCode)) {
         continue;
       }
       result = (owner.*entry.handler)(wParam, lParam);

@@ -27,7 +27,8 @@ LRESULT CALLBACK DemoWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       ::InflateRect(&client, -12, -12);
       HGDIOBJ previous = ::SelectObject(dc, ::GetStockObject(DEFAULT_GUI_FONT));
       ::SetBkMode(dc, TRANSPARENT);
-      ::DrawTextA(dc, g_text.c_str(), static_cast<int>(g_text.size()), &client, DT_LEFT | DT_WORDBREAK);
+      ::DrawTextA(dc, g_text.c_str(), static_cast<int>(g_text.size()), &client,
+                  DT_LEFT | DT_WORDBREAK);
       ::SelectObject(dc, previous);
       ::EndPaint(window, &paint);
       return 0;
@@ -57,9 +58,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR arguments, int showComma
   windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
   windowClass.lpszClassName = "ZuDemoWindow";
   if (!::RegisterClassA(&windowClass)) return 1;
-  HWND window = ::CreateWindowExA(0, windowClass.lpszClassName, "ZU Demo", WS_OVERLAPPEDWINDOW,
-                                  CW_USEDEFAULT, CW_USEDEFAULT, 420, 160, nullptr, nullptr,
-                                  instance, nullptr);
+  HWND window =
+      ::CreateWindowExA(0, windowClass.lpszClassName, "ZU Demo", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
+                        CW_USEDEFAULT, 420, 160, nullptr, nullptr, instance, nullptr);
   if (!window) return 1;
   ::ShowWindow(window, showCommand);
   MSG message;

@@ -55,8 +55,8 @@ bool StartInstallerProcess(const std::string& installerPath, const std::string& 
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION created{};
-  if (g_api.createProcess(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                          nullptr, &startup, &created)) {
+  if (g_api.createProcess(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                          &startup, &created)) {
     UniqueKernelHandle thread(created.hThread);
     process.reset(created.hProcess);
     return true;

@@ -38,7 +38,9 @@ CSetupDownloadDlg::CSetupDownloadDlg() {
       .OnMessage(WM_HTTPGETFILE_COMPLETE, &CSetupDownloadDlg::OnHttpComplete);
 }
 
-std::string CSetupDownloadDlg::FormatByteCount(int bytes) { return ::FormatByteCount(bytes); }
+std::string CSetupDownloadDlg::FormatByteCount(int bytes) {
+  return ::FormatByteCount(bytes);
+}
 
 bool CSetupDownloadDlg::ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam,
                                              LRESULT& result) {

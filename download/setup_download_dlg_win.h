@@ -42,8 +42,7 @@ class CSetupDownloadDlg : public ModalDialog {
   int m_lastPercent = 0;     // percentage of the last progress display
 
  protected:
-  bool ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam,
-                            LRESULT& result) override;
+  bool ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
  private:
   LRESULT OnInitDialog(WPARAM wParam, LPARAM lParam);

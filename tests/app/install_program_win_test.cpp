@@ -176,7 +176,8 @@ TEST_F(InstallProgramTest, RealDemoInstallerInstallsTheDemoProgram) {
   const std::string dir = std::string(installDir) + "\\";
   const std::string programIni = dir + "zu_demo.ini";
   EXPECT_TRUE(FileExists(dir + "zu_demo.exe"));
-  EXPECT_EQ(1, static_cast<int>(::GetPrivateProfileIntA("GENERAL", "VERSION", 0, programIni.c_str())));
+  EXPECT_EQ(1,
+            static_cast<int>(::GetPrivateProfileIntA("GENERAL", "VERSION", 0, programIni.c_str())));
   EXPECT_EQ(0, static_cast<int>(
                    ::GetPrivateProfileIntA("GENERAL", "MINORVERSION", -1, programIni.c_str())));
   EXPECT_FALSE(FileExists(m_setupPath)) << "the downloaded installer is removed";

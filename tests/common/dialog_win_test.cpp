@@ -35,8 +35,7 @@ class ProbeDialog : public ModalDialog {
   bool m_throwOnProbe = false;
 
  protected:
-  bool ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam,
-                            LRESULT& result) override {
+  bool ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
     return m_map.Dispatch(*this, message, wParam, lParam, result);
   }
 
@@ -104,7 +103,7 @@ TEST_F(DialogHelperTest, DoModalReturnsTheEndValueAndItemsAreReachedById) {
 TEST_F(DialogHelperTest, MessagesReachHandlersByMessageAndByCommandIdInMapOrder) {
   ProbeDialog dialog;
   dialog.m_atInit = [](ProbeDialog& self) {
-    PostCommand(self.Window(), IDCANCEL, 1);            // same id, other notification code
+    PostCommand(self.Window(), IDCANCEL, 1);             // same id, other notification code
     PostCommand(self.Window(), IDC_DOWNLOAD_STATUS, 0);  // no entry: default processing
     ::PostMessageA(self.Window(), kProbeMessage, 7, 0);  // registered message, two entries
     PostCommand(self.Window(), IDCANCEL, 0);

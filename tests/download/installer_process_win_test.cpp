@@ -65,7 +65,8 @@ class ElevationSeam {
  public:
   ElevationSeam() {
     g_seam = SeamState();
-    m_previous = SetInstallerProcessApi({&CreateProcessNeedingElevation, &ShellExecuteAsIfElevated});
+    m_previous =
+        SetInstallerProcessApi({&CreateProcessNeedingElevation, &ShellExecuteAsIfElevated});
   }
   ~ElevationSeam() { SetInstallerProcessApi(m_previous); }
 
@@ -207,7 +208,8 @@ TEST_F(InstallerProcessTest, StandInInstallerRecordsInstallsAndExitsWithItsCode)
   EXPECT_EQ("/S", written["ARGUMENTS"]);
   EXPECT_EQ(m_directory.substr(0, m_directory.size() - 1), written["CURRENT_DIR"]);
   EXPECT_EQ(installer, written["PROGRAM_PATH"]);
-  EXPECT_EQ(2, static_cast<int>(::GetPrivateProfileIntA("GENERAL", "VERSION", 0, programIni.c_str())));
+  EXPECT_EQ(2,
+            static_cast<int>(::GetPrivateProfileIntA("GENERAL", "VERSION", 0, programIni.c_str())));
   EXPECT_EQ(7, static_cast<int>(
                    ::GetPrivateProfileIntA("GENERAL", "MINORVERSION", 0, programIni.c_str())));
   char value[MAX_PATH] = {};

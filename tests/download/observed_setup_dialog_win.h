@@ -34,8 +34,7 @@ class ObservedSetupDownloadDlg : public CSetupDownloadDlg {
   }
 
  protected:
-  bool ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam,
-                            LRESULT& result) override {
+  bool ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
     if (message == WM_TIMER && m_swallowStartTimer) {
       ::KillTimer(Window(), wParam);
       result = 0;

@@ -145,4 +145,3 @@ inline std::string CurrentDirectory() {
   ::GetCurrentDirectoryA(sizeof directory, directory);
   return directory;
 }
-

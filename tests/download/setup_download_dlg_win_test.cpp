@@ -60,9 +60,11 @@ TEST_F(SetupDownloadDialogTest, RunsTheInstallerWithItsArgumentsWaitsAndDeletesI
 TEST_F(SetupDownloadDialogTest, WaitsForTheInstallerAndIgnoresItsExitCode) {
   const std::string programIni = GetTempDir() + "zu_setup_dialog_test_program.ini";
   ::DeleteFileA(programIni.c_str());
-  ASSERT_TRUE(fake_installer::WriteSettings(
-      m_setupPath, {{"RECORD_FILE", m_recordPath}, {"DELAY_MS", "1500"}, {"EXIT_CODE", "3"},
-                    {"PROGRAM_INI", programIni}, {"VERSION", "4"}}));
+  ASSERT_TRUE(fake_installer::WriteSettings(m_setupPath, {{"RECORD_FILE", m_recordPath},
+                                                          {"DELAY_MS", "1500"},
+                                                          {"EXIT_CODE", "3"},
+                                                          {"PROGRAM_INI", programIni},
+                                                          {"VERSION", "4"}}));
   const std::string installingStatus = Format(LoadText(36), "Zu Test Program");
   ObservedSetupDownloadDlg dialog;
   Prepare(dialog, InstallerUrl());
@@ -77,7 +79,8 @@ TEST_F(SetupDownloadDialogTest, WaitsForTheInstallerAndIgnoresItsExitCode) {
   });
   EXPECT_EQ(1, end) << "exit code 3 is not examined";
   EXPECT_EQ(installingStatus, statusWhileInstalling);
-  EXPECT_EQ(4, static_cast<int>(::GetPrivateProfileIntA("GENERAL", "VERSION", 0, programIni.c_str())))
+  EXPECT_EQ(4,
+            static_cast<int>(::GetPrivateProfileIntA("GENERAL", "VERSION", 0, programIni.c_str())))
       << "the program INI, written when the installer ends, is there: the dialog waited";
   ::DeleteFileA(programIni.c_str());
 }
@@ -87,6 +90,7 @@ TEST_F(SetupDownloadDialogCp1251, ProgressDialogMidDownloadScreenshot) {
   Prepare(dialog, InstallerUrl(TrickleQuery(3)));
   std::string shot;
   int position = -1;
+  COLORREF barStart = 0, barEnd = 0;
   const INT_PTR end = Run(dialog, [&] {
     HWND window = WaitForDialog();
     if (!window) return Fail("no dialog");
@@ -94,12 +98,22 @@ TEST_F(SetupDownloadDialogCp1251, ProgressDialogMidDownloadScreenshot) {
       return Fail("the bar never reached 30 %");
     }
     ::Sleep(50);  // let the status line repaint
-    return SaveWindowScreenshot(window, "setup_download_dialog_mid_download.png", &shot) ||
-           Fail("screen capture failed");
+    WindowCapture capture;
+    if (!CaptureWindow(window, capture)) return Fail("screen capture failed");
+    shot = SaveCapture(capture, "setup_download_dialog_mid_download.png");
+    // The bar's filled start and its empty end, inside its border.
+    RECT bar{};
+    ::GetWindowRect(::GetDlgItem(window, IDC_DOWNLOAD_PROGRESS), &bar);
+    ::MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&bar), 2);
+    const int middle = (bar.top + bar.bottom) / 2;
+    barStart = capture.ClientPixel(bar.left + 4, middle);
+    barEnd = capture.ClientPixel(bar.right - 4, middle);
+    return true;
   });
   EXPECT_EQ(1, end);
   EXPECT_GE(position, 30);
-  EXPECT_LT(position, 100) << "captured mid-download";
+  EXPECT_LT(position, 95) << "captured mid-download";
+  EXPECT_NE(barStart, barEnd) << "part of the bar is drawn filled";
   EXPECT_TRUE(FileExists(shot)) << shot;
   std::printf("screenshot: %s\n", shot.c_str());
 }
@@ -109,7 +123,7 @@ TEST_F(SetupDownloadDialogCp1251, ProgressDialogMidDownloadScreenshot) {
 TEST_F(SetupDownloadDialogCp1251, ProgressShowsPercentAndGroupedByteCount) {
   ASSERT_EQ(1251u, ::GetACP()) << "run with LC_ALL=ru_RU.UTF-8";
   const std::string downloaded = "\xc7\xe0\xe3\xf0\xf3\xe6\xe5\xed\xee: ";  // "Загружено: "
-  const std::string bytesWord = " \xe1\xe0\xe9\xf2";                       // " байт"
+  const std::string bytesWord = " \xe1\xe0\xe9\xf2";                        // " байт"
   struct Row {
     int contentLength, bytes, position;
     const char* byteText;
@@ -372,9 +386,7 @@ TEST_F(SetupDownloadDialogCp1251, NotFoundShowsTransferErrorAndTheErrorBox) {
 TEST_F(SetupDownloadDialogTest, RefusedConnectionEndsSilently) {
   ObservedSetupDownloadDlg dialog;
   Prepare(dialog, test_http::RefusedUrl("/fake_installer.exe"));
-  const INT_PTR end = Run(dialog, [&] {
-    return NoBoxUntilEnded();
-  });
+  const INT_PTR end = Run(dialog, [&] { return NoBoxUntilEnded(); });
   EXPECT_EQ(2, end);
   EXPECT_EQ(0, dialog.m_cancelled);
   EXPECT_EQ(0, dialog.m_starts);

@@ -71,7 +71,9 @@ inline int CountMessageBoxes(DWORD threadId) {
 inline HWND FindProgressDialog(DWORD threadId) {
   return FindThreadWindow(threadId, &IsProgressDialog);
 }
-inline HWND FindMessageBox(DWORD threadId) { return FindThreadWindow(threadId, &IsMessageBox); }
+inline HWND FindMessageBox(DWORD threadId) {
+  return FindThreadWindow(threadId, &IsMessageBox);
+}
 
 // Polls `condition` every 5 ms until it holds or `timeoutMs` have passed.
 inline bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs = 10000) {
@@ -105,7 +107,9 @@ inline std::string StatusText(HWND dialog) {
   return WindowText(::GetDlgItem(dialog, IDC_DOWNLOAD_STATUS));
 }
 
-inline std::string BoxText(HWND box) { return WindowText(::GetDlgItem(box, kBoxText)); }
+inline std::string BoxText(HWND box) {
+  return WindowText(::GetDlgItem(box, kBoxText));
+}
 
 inline int ProgressPosition(HWND dialog) {
   DWORD_PTR position = 0;

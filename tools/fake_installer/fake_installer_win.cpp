@@ -39,9 +39,8 @@ namespace {
 
 using Settings = std::map<std::string, std::string>;
 
-const char* const kSettingNames[] = {"RECORD_FILE",    "DELAY_MS",    "REGISTRY_PATH",
-                                     "REGISTRY_VALUE", "PROGRAM_INI", "VERSION",
-                                     "MINORVERSION",   "EXIT_CODE"};
+const char* const kSettingNames[] = {"RECORD_FILE", "DELAY_MS", "REGISTRY_PATH", "REGISTRY_VALUE",
+                                     "PROGRAM_INI", "VERSION",  "MINORVERSION",  "EXIT_CODE"};
 
 std::string ModulePath() {
   char path[MAX_PATH * 4] = {};
