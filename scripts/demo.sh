@@ -17,7 +17,7 @@ demo="$repo/build/demo"
 rm -rf "$demo"
 mkdir -p "$demo/launcher" "$demo/www" "$demo/screenshots"
 cp build/win32/ZuLauncher.exe build/win32/zuhost.exe "$demo/launcher/"
-cp build/win32/demo/zu_demo_setup.exe "$demo/www/"
+cp build/win32/zu_demo_setup.exe "$demo/www/"
 
 # The launcher speaks Russian: Wine takes its ANSI code page (1251) from LC_ALL.
 export LC_ALL=ru_RU.UTF-8

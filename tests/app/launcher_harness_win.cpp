@@ -56,10 +56,7 @@ class BoxWatcher {
  public:
   explicit BoxWatcher(DWORD cancelDownloadAfter)
       : m_cancelDownloadAfter(cancelDownloadAfter), m_thread([this] { Watch(); }) {}
-  ~BoxWatcher() {
-    m_stop = true;
-    m_thread.join();
-  }
+  ~BoxWatcher() { Stop(); }
   std::vector<SeenBox> Boxes() {
     Stop();
     return m_boxes;
@@ -157,7 +154,11 @@ LauncherWorkspace::LauncherWorkspace(const std::string& caseName) {
 LauncherWorkspace::~LauncherWorkspace() = default;  // kept for inspection after a failure
 
 void LauncherWorkspace::WriteFile(const std::string& name, const std::string& content) const {
-  std::ofstream out(PathOf(name), std::ios::binary | std::ios::trunc);
+  WriteFileAt(PathOf(name), content);
+}
+
+void LauncherWorkspace::WriteFileAt(const std::string& path, const std::string& content) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out << content;
 }
 
@@ -177,8 +178,14 @@ void LauncherWorkspace::WriteLauncherIni(const std::string& versionFileUrl) cons
 }
 
 void LauncherWorkspace::WriteLocalVersionFile(const std::string& body, long long ageSeconds) const {
-  WriteFile("_ZuVersion_temp_.ini",
-            body + Format("\r\n[GENERAL]\r\nLASTUPDATETIME=%lld\r\n", CurrentUnixTime() - ageSeconds));
+  WriteFile("_ZuVersion_temp_.ini", body);
+  StampVersionFile(PathOf("_ZuVersion_temp_.ini"), ageSeconds);
+}
+
+void StampVersionFile(const std::string& path, long long ageSeconds) {
+  ::WritePrivateProfileStringA("GENERAL", "LASTUPDATETIME",
+                               Format("%lld", CurrentUnixTime() - ageSeconds).c_str(), path.c_str());
+  ::WritePrivateProfileStringA(nullptr, nullptr, nullptr, path.c_str());  // flush the cache
 }
 
 LauncherOutcome LauncherWorkspace::Run(const std::string& parameter,
@@ -226,7 +233,9 @@ void ExpectReported(const LauncherOutcome& outcome, int code, bool posted) {
   EXPECT_TRUE(outcome.started) << outcome.hostOutput;
   EXPECT_EQ(code, outcome.exitCode) << "exit code";
   EXPECT_EQ(posted, outcome.posted) << outcome.hostOutput;
-  if (posted) EXPECT_EQ(code, outcome.postedCode) << "posted code";
+  if (posted) {
+    EXPECT_EQ(code, outcome.postedCode) << "posted code";
+  }
   EXPECT_TRUE(HasLogLine(outcome, Format("nEC:%d", code))) << "logged code";
 }
 

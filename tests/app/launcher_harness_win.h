@@ -43,6 +43,7 @@ class LauncherWorkspace {
   std::string PathOf(const std::string& name) const { return m_dir + name; }
 
   void WriteFile(const std::string& name, const std::string& content) const;
+  static void WriteFileAt(const std::string& path, const std::string& content);
   std::string ReadFile(const std::string& name) const;
   bool Exists(const std::string& name) const;
 
@@ -79,6 +80,9 @@ class ScratchRegistryKey {
 // host window; otherwise nothing was posted.
 void ExpectReported(const LauncherOutcome& outcome, int code, bool posted = true);
 bool HasLogLine(const LauncherOutcome& outcome, const std::string& line);
+
+// Sets [GENERAL] LASTUPDATETIME of a version file to `ageSeconds` before now.
+void StampVersionFile(const std::string& path, long long ageSeconds = 0);
 
 // Directory of the running test program, ending in a backslash.
 std::string TestProgramDir();

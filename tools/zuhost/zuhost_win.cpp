@@ -4,7 +4,8 @@
 //
 // It creates a window, starts the launcher (by default ZuLauncher.exe beside zuhost.exe)
 // with the parameter, in which it puts its own window handle as RetWindowHandle (replacing
-// the text %HWND% when the parameter has it, else adding the attribute), waits for the
+// the text %HWND% when the parameter has it, else adding the attribute unless the parameter
+// already names a handle of its own), waits for the
 // launcher's WM_ZULAUNCHER_RESULT and for the launcher to exit, and prints:
 //   posted: <code> (<meaning>)      or  posted: none
 //   exit: <code>
@@ -49,6 +50,7 @@ std::string DefaultLauncherPath() {
 std::string WithWindowHandle(std::string parameter, HWND window) {
   const std::string handle = Format("%u", static_cast<unsigned>(reinterpret_cast<uintptr_t>(window)));
   if (ReplaceAll(parameter, "%HWND%", handle) > 0) return parameter;
+  if (FindSubstring(parameter, "RetWindowHandle") != std::string::npos) return parameter;
   const std::string element = "<ZULAUNCHER_PARAM";
   size_t at = FindSubstring(parameter, element);
   if (at == std::string::npos) return parameter;  // the launcher will say what is wrong

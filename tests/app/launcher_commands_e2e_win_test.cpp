@@ -1,0 +1,353 @@
+// run, checkversion, install, forceinstall and forcerun end to end: version checks, the
+// installation through the download dialog and a stand-in or a real NSIS installer, the start
+// of the program, and every result code a request can reach. Runs in code page 1251.
+#include <gtest/gtest.h>
+
+#include "tests/app/launcher_fixture_win.h"
+
+namespace {
+
+using e2e::Keys;
+using e2e::LauncherCase;
+using e2e::Parameter;
+using e2e::Text;
+
+// Serves nothing over the network: the local copy is fresh.
+void WriteFreshVersionFile(const LauncherCase& test, const std::string& body) {
+  test.workspace.WriteLauncherIni(test_http::RefusedUrl("/version.ini"));
+  test.workspace.WriteLocalVersionFile(body);
+}
+
+Keys Without(Keys keys, const std::string& name) {
+  for (auto it = keys.begin(); it != keys.end(); ++it) {
+    if (it->first == name) {
+      keys.erase(it);
+      break;
+    }
+  }
+  return keys;
+}
+
+Keys With(Keys keys, const std::string& name, const std::string& value) {
+  for (auto& key : keys) {
+    if (key.first == name) key.second = value;
+  }
+  return keys;
+}
+
+std::string Command(const std::string& command, const std::string& extra = "") {
+  return Parameter("Command='" + command + "' ProgramID='PROG' SilentMessage='0' " + extra);
+}
+
+void ExpectOneBox(const LauncherOutcome& outcome, int textId) {
+  ASSERT_FALSE(outcome.boxes.empty()) << "no box";
+  EXPECT_EQ(Text(1), outcome.boxes.back().caption);
+  EXPECT_EQ(Text(textId), outcome.boxes.back().text);
+}
+
+TEST(LauncherCheckVersionCp1251, ComparesWithoutInstallingOrStarting) {
+  struct Case {
+    const char* what;
+    int localVersion, localMinor;  // 0: not installed
+    int serverVersion, serverMinor;
+    const char* extra;
+    int code, textId;
+  };
+  const Case cases[] = {
+      {"not installed", 0, 0, 5, 0, "", 40, 19},
+      {"older major", 4, 9, 5, 0, "", 41, 20},
+      {"older minor with CheckMinorVersion", 5, 1, 5, 2, "CheckMinorVersion='1'", 42, 21},
+      {"older minor ignored without it", 5, 1, 5, 2, "", 0, 22},
+      {"current", 5, 2, 5, 2, "CheckMinorVersion='1'", 0, 22},
+      {"newer major, lower minor, checked", 6, 0, 5, 3, "CheckMinorVersion='1'", 42, 21},
+      {"newer major, unchecked", 6, 0, 5, 3, "", 0, 22},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    LauncherCase test("CheckVersion");
+    if (c.localVersion) test.InstallProgram(c.localVersion, c.localMinor);
+    WriteFreshVersionFile(test, LauncherCase::VersionFile(test.ProgramKeys(c.serverVersion, c.serverMinor)));
+    const LauncherOutcome outcome = test.workspace.Run(Command("checkversion", c.extra));
+    ExpectReported(outcome, c.code);
+    ExpectOneBox(outcome, c.textId);
+    EXPECT_TRUE(HasLogLine(outcome, "val_update : " + std::to_string(c.code)));
+    EXPECT_FALSE(fake_installer::FileExists(test.ProgramRecord())) << "nothing started";
+    EXPECT_FALSE(test.workspace.Exists("ZuLauncherTempSetup.exe")) << "nothing downloaded";
+  }
+}
+
+TEST(LauncherVersionFileCp1251, DataVersionIsCheckedBeforeAnyProgramData) {
+  struct Case {
+    const char* command;
+    std::string dataVersion;
+    int code, textId;
+  };
+  const Case cases[] = {
+      {"run", "", 52, 45},          {"checkversion", "", 52, 45}, {"install", "", 52, 45},
+      {"forceinstall", "", 54, 45}, {"forcerun", "", 54, 45},     {"run", "1001", 12, 18},
+      {"forcerun", "999", 12, 18},  {"checkversion", "01000", 12, 18},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.command) + " '" + c.dataVersion + "'");
+    LauncherCase test("DataVersion");
+    WriteFreshVersionFile(test, LauncherCase::VersionFile({}, c.dataVersion));
+    const LauncherOutcome outcome = test.workspace.Run(Command(c.command));
+    ExpectReported(outcome, c.code);
+    ExpectOneBox(outcome, c.textId);
+  }
+}
+
+TEST(LauncherRunCp1251, MissingProgramIdFailsEveryProgramCommand) {
+  for (const char* command : {"run", "checkversion", "install", "forceinstall", "forcerun"}) {
+    SCOPED_TRACE(command);
+    LauncherCase test("NoProgramId");
+    WriteFreshVersionFile(test, LauncherCase::VersionFile(test.ProgramKeys(5, 0)));
+    const LauncherOutcome outcome =
+        test.workspace.Run(Parameter(std::string("Command='") + command + "' SilentMessage='0'"));
+    ExpectReported(outcome, 11);
+    ExpectOneBox(outcome, 16);
+  }
+}
+
+TEST(LauncherRunCp1251, CurrentProgramIsStartedWithItsQuotedPathAndParameters) {
+  LauncherCase test("RunCurrent");
+  test.InstallProgram(5, 0);
+  WriteFreshVersionFile(test, LauncherCase::VersionFile(test.ProgramKeys(5, 0)));
+  const LauncherOutcome outcome =
+      test.workspace.Run(Command("run", "LaunchParam='-x &quot;a b&quot; it&apos;s'"));
+  ExpectReported(outcome, 0);
+  EXPECT_TRUE(outcome.boxes.empty()) << "success without a text shows nothing";
+  // The launcher does not wait for the program; give it a moment to write its record.
+  for (int attempt = 0; attempt < 40 && !fake_installer::FileExists(test.ProgramRecord()); ++attempt)
+    ::Sleep(50);
+  ASSERT_TRUE(fake_installer::FileExists(test.ProgramRecord()));
+  const fake_installer::Record record = fake_installer::ReadRecord(test.ProgramRecord());
+  const std::string exe = test.ProgramDir() + "\\prog.exe";
+  EXPECT_EQ("\"" + exe + "\" -x \"a b\" it's", record.at("COMMAND_LINE"));
+  EXPECT_EQ(test.ProgramDir(), record.at("CURRENT_DIR"));
+  EXPECT_TRUE(HasLogLine(outcome, "ulbax run param: \"" + exe + "\" -x \"a b\" it's -x \"a b\" it's"));
+  EXPECT_FALSE(test.workspace.Exists("ZuLauncherTempSetup.exe")) << "nothing was installed";
+}
+
+TEST(LauncherRunCp1251, WithoutLaunchParamTheCommandLineEndsInABlank) {
+  LauncherCase test("RunNoParam");
+  test.InstallProgram(5, 0);
+  WriteFreshVersionFile(test, LauncherCase::VersionFile(test.ProgramKeys(5, 0)));
+  const LauncherOutcome outcome = test.workspace.Run(Command("run"));
+  ExpectReported(outcome, 0);
+  const std::string exe = test.ProgramDir() + "\\prog.exe";
+  EXPECT_TRUE(HasLogLine(outcome, "ulbax run param: \"" + exe + "\"  "));
+}
+
+TEST(LauncherRunCp1251, LookupFailuresOfAForcedInstallation) {
+  if (!test_http::Available()) GTEST_SKIP() << "no test server";
+  struct Case {
+    const char* what;
+    Keys (*edit)(const Keys&);
+    bool registers;
+    int installedVersion;
+    int code, textId;
+  };
+  const Case cases[] = {
+      {"no PATH_REG", [](const Keys& k) { return Without(k, "PATH_REG"); }, true, 5, 51, 45},
+      {"installer registers nothing", [](const Keys& k) { return k; }, false, 5, 16, 9},
+      {"no EXE_NAME", [](const Keys& k) { return Without(k, "EXE_NAME"); }, true, 5, 17, 10},
+      {"no INI_FILE_NAME", [](const Keys& k) { return Without(k, "INI_FILE_NAME"); }, true, 5, 18, 11},
+      {"program INI without VERSION", [](const Keys& k) { return With(k, "INI_FILE_NAME", "other.ini"); },
+       true, 5, 19, 12},
+      {"server VERSION 0", [](const Keys& k) { return With(k, "VERSION", "0"); }, true, 5, 20, 13},
+      {"still older after installing", [](const Keys& k) { return k; }, true, 4, 23, 23},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    LauncherCase test("ForceLookup");
+    test.ServeInstaller(c.installedVersion, c.registers);
+    WriteFreshVersionFile(test, LauncherCase::VersionFile(c.edit(test.ProgramKeys(5, 0))));
+    const LauncherOutcome outcome = test.workspace.Run(Command("forcerun"));
+    ExpectReported(outcome, c.code);
+    ExpectOneBox(outcome, c.textId);
+    EXPECT_TRUE(HasLogLine(outcome, "val_forcerun : " + std::to_string(c.code)));
+    EXPECT_TRUE(fake_installer::FileExists(test.InstallerRecord())) << "the installer ran first";
+  }
+}
+
+TEST(LauncherRunCp1251, RunInstallsAMissingProgramThenStartsIt) {
+  if (!test_http::Available()) GTEST_SKIP() << "no test server";
+  LauncherCase test("RunInstalls");
+  test.ServeInstaller(5);
+  WriteFreshVersionFile(test, LauncherCase::VersionFile(test.ProgramKeys(5, 0)));
+  const LauncherOutcome outcome = test.workspace.Run(Command("run", "SilentInstall='1' AutoInstall='1'"));
+  ExpectReported(outcome, 0);
+  const fake_installer::Record installer = fake_installer::ReadRecord(test.InstallerRecord());
+  EXPECT_EQ("/S", installer.at("ARGUMENTS"));
+  for (int attempt = 0; attempt < 40 && !fake_installer::FileExists(test.ProgramRecord()); ++attempt)
+    ::Sleep(50);
+  EXPECT_TRUE(fake_installer::FileExists(test.ProgramRecord())) << "the program was started";
+  EXPECT_FALSE(test.workspace.Exists("ZuLauncherTempSetup.exe")) << "the installer is deleted";
+}
+
+TEST(LauncherRunCp1251, OutcomesOfAnInstallationThatDoesNotBringThePlainProgramUp) {
+  if (!test_http::Available()) GTEST_SKIP() << "no test server";
+  struct Case {
+    const char* what;
+    const char* command;
+    int installsVersion;
+    int code, textId;
+  };
+  const Case cases[] = {
+      {"run: installer leaves the old version", "run", 4, 21, 23},
+      {"install: installer leaves the old version", "install", 4, 21, 23},
+      {"install: installer brings the new version", "install", 5, 0, 24},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    LauncherCase test("InstallOutcome");
+    test.InstallProgram(4, 0);
+    test.ServeInstaller(c.installsVersion);
+    WriteFreshVersionFile(test, LauncherCase::VersionFile(test.ProgramKeys(5, 0)));
+    const LauncherOutcome outcome = test.workspace.Run(Command(c.command));
+    ExpectReported(outcome, c.code);
+    ExpectOneBox(outcome, c.textId);
+    EXPECT_EQ("", fake_installer::ReadRecord(test.InstallerRecord()).at("ARGUMENTS"));
+  }
+}
+
+TEST(LauncherRunCp1251, InstallWithACurrentProgramInstallsNothing) {
+  LauncherCase test("InstallCurrent");
+  test.InstallProgram(5, 0);
+  WriteFreshVersionFile(test, LauncherCase::VersionFile(test.ProgramKeys(5, 0)));
+  const LauncherOutcome outcome = test.workspace.Run(Command("install"));
+  ExpectReported(outcome, 0);
+  ExpectOneBox(outcome, 24);
+  EXPECT_TRUE(HasLogLine(outcome, "val_install : 0"));
+  EXPECT_FALSE(fake_installer::FileExists(test.InstallerRecord()));
+  EXPECT_FALSE(fake_installer::FileExists(test.ProgramRecord()));
+}
+
+TEST(LauncherRunCp1251, ForceinstallOnACurrentProgramStillRunsTheInstaller) {
+  if (!test_http::Available()) GTEST_SKIP() << "no test server";
+  LauncherCase test("ForceInstallCurrent");
+  test.InstallProgram(5, 0);
+  test.ServeInstaller(5);
+  WriteFreshVersionFile(test, LauncherCase::VersionFile(test.ProgramKeys(5, 0)));
+  const LauncherOutcome outcome = test.workspace.Run(Command("forceinstall", "AutoInstall='1'"));
+  ExpectReported(outcome, 0);
+  ExpectOneBox(outcome, 24);
+  EXPECT_TRUE(HasLogLine(outcome, "val_forceinstall : 0"));
+  EXPECT_EQ("/A", fake_installer::ReadRecord(test.InstallerRecord()).at("ARGUMENTS"));
+  EXPECT_FALSE(fake_installer::FileExists(test.ProgramRecord())) << "forceinstall starts nothing";
+}
+
+TEST(LauncherRunCp1251, InstallationFailures) {
+  if (!test_http::Available()) GTEST_SKIP() << "no test server";
+  struct Case {
+    const char* what;
+    const char* command;
+    Keys (*edit)(const Keys&);
+    int code, textId;
+  };
+  const Case cases[] = {
+      {"run: unlisted program has no NAME or DOWN_URL", "run",
+       [](const Keys&) { return Keys{{"OTHER", "1"}}; }, 24, 14},
+      {"forceinstall: no NAME", "forceinstall", [](const Keys& k) { return Without(k, "NAME"); }, 24, 14},
+      {"run: installer answers 404", "run",
+       [](const Keys& k) { return With(k, "DOWN_URL", test_http::Url("/files/none/setup.exe")); }, 7, 15},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    LauncherCase test("InstallFails");
+    WriteFreshVersionFile(test, LauncherCase::VersionFile(c.edit(test.ProgramKeys(5, 0))));
+    const LauncherOutcome outcome = test.workspace.Run(Command(c.command));
+    ExpectReported(outcome, c.code);
+    ExpectOneBox(outcome, c.textId);
+  }
+}
+
+TEST(LauncherRunCp1251, ATransferErrorShowsTheDialogsBoxBeforeTheOutcome) {
+  if (!test_http::Available()) GTEST_SKIP() << "no test server";
+  LauncherCase test("TransferError");
+  WriteFreshVersionFile(test, LauncherCase::VersionFile(
+                                  With(test.ProgramKeys(5, 0), "DOWN_URL", test_http::Url("/bytes/10?status=500"))));
+  const LauncherOutcome outcome = test.workspace.Run(Command("run"));
+  ExpectReported(outcome, 7);
+  ASSERT_EQ(2u, outcome.boxes.size());
+  EXPECT_EQ(Text(34), outcome.boxes[0].text);
+  EXPECT_EQ(Text(15), outcome.boxes[1].text);
+}
+
+TEST(LauncherRunCp1251, CancellingTheDownloadGivesCodeSix) {
+  if (!test_http::Available()) GTEST_SKIP() << "no test server";
+  LauncherCase test("Cancel");
+  WriteFreshVersionFile(test, LauncherCase::VersionFile(With(
+                                  test.ProgramKeys(5, 0), "DOWN_URL", test_http::Url("/bytes/400000?rate=20000"))));
+  RunOptions options;
+  options.cancelDownloadAfterMilliseconds = 1500;  // well after the start message
+  const LauncherOutcome outcome = test.workspace.Run(Command("forcerun"), options);
+  ExpectReported(outcome, 6);
+  ASSERT_EQ(2u, outcome.boxes.size());
+  EXPECT_EQ(Text(28), outcome.boxes[0].text) << "the confirmation, answered Yes";
+  EXPECT_EQ(Text(44), outcome.boxes[1].text);
+}
+
+TEST(LauncherRunCp1251, RunInstallsTheRealDemoProgramThroughItsNsisInstaller) {
+  if (!test_http::Available()) GTEST_SKIP() << "no test server";
+  const std::string setup = TestProgramDir() + "zu_demo_setup.exe";
+  if (!fake_installer::FileExists(setup)) GTEST_SKIP() << "makensis was not available";
+  LauncherCase test("NsisDemo");
+  ::RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\ZuDemo");
+  ::CopyFileA(setup.c_str(), e2e::ServedPath(test.name, "zu_demo_setup.exe").c_str(), FALSE);
+  WriteFreshVersionFile(test, e2e::Section("GENERAL", {{"ZULAUNCHER_VERSION", "1000"}}) +
+                                  e2e::Section("ZUDEMO", {{"NAME", "ZU Demo"},
+                                                          {"DOWN_URL", e2e::ServedUrl(test.name, "zu_demo_setup.exe")},
+                                                          {"PATH_REG", "HKEY_CURRENT_USER\\Software\\ZuDemo\\InstallDir"},
+                                                          {"EXE_NAME", "zu_demo.exe"},
+                                                          {"INI_FILE_NAME", "zu_demo.ini"},
+                                                          {"VERSION", "1"}}));
+  const LauncherOutcome outcome = test.workspace.Run(
+      Parameter("Command='run' ProgramID='ZUDEMO' SilentMessage='0' SilentInstall='1' LaunchParam='--e2e'"));
+  ExpectReported(outcome, 0);
+  EXPECT_TRUE(outcome.boxes.empty());
+
+  char installDir[MAX_PATH] = {};
+  DWORD size = sizeof installDir;
+  ASSERT_EQ(ERROR_SUCCESS, ::RegGetValueA(HKEY_CURRENT_USER, "Software\\ZuDemo", "InstallDir",
+                                          RRF_RT_REG_SZ, nullptr, installDir, &size));
+  EXPECT_EQ(1, static_cast<int>(::GetPrivateProfileIntA("GENERAL", "VERSION", 0,
+                                                        (std::string(installDir) + "\\zu_demo.ini").c_str())));
+  HWND demo = nullptr;
+  for (int attempt = 0; attempt < 50 && !demo; ++attempt, ::Sleep(100))
+    demo = ::FindWindowA("ZuDemoWindow", nullptr);
+  ASSERT_NE(nullptr, demo) << "the demo program's window appeared";
+  ::PostMessageA(demo, WM_CLOSE, 0, 0);
+
+  // A second run finds the program current and only starts it.
+  auto installerDownloads = [] {
+    size_t count = 0;
+    for (const auto& request : test_http::RecordedRequests(""))
+      count += request.target.find("NsisDemo/zu_demo_setup.exe") != std::string::npos;
+    return count;
+  };
+  EXPECT_EQ(1u, installerDownloads());
+  const LauncherOutcome second =
+      test.workspace.Run(Parameter("Command='run' ProgramID='ZUDEMO' SilentMessage='0'"));
+  ExpectReported(second, 0);
+  demo = nullptr;
+  for (int attempt = 0; attempt < 50 && !demo; ++attempt, ::Sleep(100))
+    demo = ::FindWindowA("ZuDemoWindow", nullptr);
+  ASSERT_NE(nullptr, demo);
+  ::PostMessageA(demo, WM_CLOSE, 0, 0);
+  EXPECT_EQ(1u, installerDownloads()) << "nothing downloaded the second time";
+  ::RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\ZuDemo");
+}
+
+TEST(LauncherRunCp1251, AProgramThatCannotBeStartedGivesFourteen) {
+  LauncherCase test("StartFails");
+  test.InstallProgram(5, 0);
+  ::DeleteFileA((test.ProgramDir() + "\\prog.exe").c_str());
+  WriteFreshVersionFile(test, LauncherCase::VersionFile(test.ProgramKeys(5, 0)));
+  const LauncherOutcome outcome = test.workspace.Run(Command("run"));
+  ExpectReported(outcome, 14);
+  ExpectOneBox(outcome, 7);
+}
+
+}  // namespace
