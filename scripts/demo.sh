@@ -19,8 +19,10 @@ mkdir -p "$demo/launcher" "$demo/www" "$demo/screenshots"
 cp build/win32/ZuLauncher.exe build/win32/zuhost.exe "$demo/launcher/"
 cp build/win32/zu_demo_setup.exe "$demo/www/"
 
-# The launcher speaks Russian: Wine takes its ANSI code page (1251) from LC_ALL.
-export LC_ALL=ru_RU.UTF-8
+# The launcher speaks Russian: Wine takes its ANSI code page (1251) from LC_ALL, with the
+# locale that set-up generated into the build tree (given to Wine alone: the shell has none).
+export LOCPATH="$repo/build/locales"
+russian() { env LC_ALL=ru_RU.UTF-8 "$@"; }
 source scripts/wine_session.sh
 server_pid=""
 shooter_pid=""
@@ -76,16 +78,26 @@ for round in first second; do
   shoot "$round" &
   shooter_pid=$!
   set +e
-  (cd "$demo/launcher" && wine zuhost.exe "$parameter" 2>>"$demo/wine.log")
+  (cd "$demo/launcher" && russian wine zuhost.exe "$parameter" 2>>"$demo/wine.log")
   status=$?
   set -e
-  sleep 1.5  # let the demo program's window show before the last screenshots
+  started=no
+  for _ in $(seq 1 30); do  # the launcher does not wait for the program: look for its window
+    if xwininfo -display "$DISPLAY" -root -tree 2>/dev/null | grep -q '"ZU Demo"'; then
+      started=yes
+      break
+    fi
+    sleep 0.1
+  done
+  sleep 1  # a last screenshot with the program's window
   kill "$shooter_pid" 2>/dev/null || true
   wait "$shooter_pid" 2>/dev/null || true
   shooter_pid=""
-  echo "   zuhost exit status: $status"
+  echo "   zuhost exit status: $status; the demo program's window is up: $started"
+  if [ "$round" = first ]; then
+    echo "   installed: $(wine reg query 'HKCU\Software\ZuDemo' /v InstallDir 2>/dev/null | tr -d '\r' | grep InstallDir)"
+  fi
   wine taskkill /f /im zu_demo.exe >/dev/null 2>&1 || true
-  [ "$status" -eq 0 ] || { echo "demo: the launcher did not succeed"; exit 1; }
+  [ "$status" -eq 0 ] && [ "$started" = yes ] || { echo "demo: the launcher did not succeed"; exit 1; }
 done
-grep -c 'GET /files/zu_demo_setup.exe' "$demo/server.log" >/dev/null 2>&1 || true
-echo "Screenshots: $demo/screenshots/"
+echo "Screenshots: $demo/screenshots/ (first-*.png show the progress dialog, then the program)"
