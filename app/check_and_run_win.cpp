@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "app/command_result.h"
 #include "app/commands.h"
 #include "app/install_program_win.h"
 #include "app/installed_program_info.h"
@@ -12,22 +13,6 @@
 #include "env/ini_profile_win.h"
 #include "env/log.h"
 #include "xml/xml_document.h"
-
-namespace {
-
-bool Fail(std::string& messageText, int& resultCode, int textId, int code) {
-  messageText = LoadText(textId);
-  resultCode = code;
-  return false;
-}
-
-bool Report(std::string& messageText, int& resultCode, int textId, int code) {
-  messageText = LoadText(textId);
-  resultCode = code;
-  return true;
-}
-
-}  // namespace
 
 bool LaunchProgram(const std::string& installDir, const std::string& exeName,
                    const std::string& launchParam, std::string& messageText, int& resultCode) {
@@ -42,23 +27,31 @@ bool LaunchProgram(const std::string& installDir, const std::string& exeName,
                                         FALSE, 0, nullptr, installDir.c_str(), &startup, &process);
   UniqueKernelHandle processHandle(process.hProcess);
   UniqueKernelHandle threadHandle(process.hThread);
-  if (!started) return Fail(messageText, resultCode, 7, 14);
+  if (!started) return FailWith(messageText, resultCode, 7, 14);
+  return true;
+}
+
+bool BeginProgramCommand(const XmlNode& root, int refreshFailedTextId, int noDataVersionCode,
+                         ProgramRequest& request, std::string& messageText, int& resultCode) {
+  if (!root.GetAttribute("ProgramID", request.programId))
+    return FailWith(messageText, resultCode, 16, 11);
+  root.GetAttribute("LaunchParam", request.launchParam);
+
+  if (IsLocalVersionFileDue() && !UpdateVersionFile())
+    return FailWith(messageText, resultCode, refreshFailedTextId, 5);
+
+  const std::string dataVersion =
+      ReadIniString("GENERAL", "ZULAUNCHER_VERSION", LocalVersionFilePath, "");
+  if (dataVersion.empty()) return FailWith(messageText, resultCode, 45, noDataVersionCode);
+  if (dataVersion != "1000") return FailWith(messageText, resultCode, 18, 12);
   return true;
 }
 
 bool CheckAndRun(const XmlNode& root, std::string& messageText, int& resultCode, bool checkOnly,
                  bool installOnly) {
-  std::string programId;
-  if (!root.GetAttribute("ProgramID", programId)) return Fail(messageText, resultCode, 16, 11);
-  std::string launchParam;
-  root.GetAttribute("LaunchParam", launchParam);
-
-  if (IsLocalVersionFileDue() && !UpdateVersionFile()) return Fail(messageText, resultCode, 17, 5);
-
-  const std::string dataVersion =
-      ReadIniString("GENERAL", "ZULAUNCHER_VERSION", LocalVersionFilePath, "");
-  if (dataVersion.empty()) return Fail(messageText, resultCode, 45, 52);
-  if (dataVersion != "1000") return Fail(messageText, resultCode, 18, 12);
+  ProgramRequest request;
+  if (!BeginProgramCommand(root, 17, 52, request, messageText, resultCode)) return false;
+  const std::string& programId = request.programId;
 
   const unsigned checkMinor = g_launcherSettings.CheckMinorVersion;
   InstalledProgramInfo info;
@@ -66,11 +59,11 @@ bool CheckAndRun(const XmlNode& root, std::string& messageText, int& resultCode,
   const bool found = GetInstalledProgramInfo(programId, info, lookupText, resultCode);
 
   if (checkOnly) {
-    if (!found) return Report(messageText, resultCode, 19, 40);
-    if (info.LocalVersion < info.ServerVersion) return Report(messageText, resultCode, 20, 41);
+    if (!found) return SucceedWith(messageText, resultCode, 19, 40);
+    if (info.LocalVersion < info.ServerVersion) return SucceedWith(messageText, resultCode, 20, 41);
     if (checkMinor != 0 && info.LocalMinorVersion < info.ServerMinorVersion)
-      return Report(messageText, resultCode, 21, 42);
-    return Report(messageText, resultCode, 22, 0);
+      return SucceedWith(messageText, resultCode, 21, 42);
+    return SucceedWith(messageText, resultCode, 22, 0);
   }
 
   if (!found || !IsInstalledVersionCurrent(info, checkMinor)) {
@@ -87,7 +80,7 @@ bool CheckAndRun(const XmlNode& root, std::string& messageText, int& resultCode,
     }
   }
 
-  if (!IsInstalledVersionCurrent(info, checkMinor)) return Fail(messageText, resultCode, 23, 21);
-  if (installOnly) return Report(messageText, resultCode, 24, 0);
-  return LaunchProgram(info.InstallDir, info.ExeName, launchParam, messageText, resultCode);
+  if (!IsInstalledVersionCurrent(info, checkMinor)) return FailWith(messageText, resultCode, 23, 21);
+  if (installOnly) return SucceedWith(messageText, resultCode, 24, 0);
+  return LaunchProgram(info.InstallDir, info.ExeName, request.launchParam, messageText, resultCode);
 }

@@ -7,6 +7,19 @@
 
 class XmlNode;
 
+// What the program commands read from the request before anything else.
+struct ProgramRequest {
+  std::string programId;
+  std::string launchParam;  // empty when absent
+};
+
+// The first steps every program command shares: ProgramID (absent: 11), LaunchParam, the
+// refresh of the local version file when it is due, and its data version. The forced
+// commands report a failed refresh and a missing data version with texts and codes of their
+// own, so the host can tell them apart: the caller names those two.
+bool BeginProgramCommand(const XmlNode& root, int refreshFailedTextId, int noDataVersionCode,
+                         ProgramRequest& request, std::string& messageText, int& resultCode);
+
 // run (neither mode), checkversion (checkOnly), install (installOnly).
 bool CheckAndRun(const XmlNode& root, std::string& messageText, int& resultCode, bool checkOnly,
                  bool installOnly);

@@ -35,6 +35,32 @@ class Converter {
   iconv_t m_handle;
 };
 
+// Runs the whole input through iconv. A sequence the target lacks becomes '?' and the
+// converter skips `illegalStride` input bytes; with a stride of 0 it fails the conversion.
+bool Convert(const Converter& converter, std::string input, size_t illegalStride,
+             std::string& output) {
+  output.clear();
+  char* in = input.data();
+  size_t inLeft = input.size();
+  char buffer[4096];
+  while (inLeft > 0) {
+    char* out = buffer;
+    size_t outLeft = sizeof buffer;
+    size_t result = iconv(converter.get(), &in, &inLeft, &out, &outLeft);
+    output.append(buffer, static_cast<size_t>(out - buffer));
+    if (result != static_cast<size_t>(-1) || errno == E2BIG) continue;
+    if (errno != EILSEQ || illegalStride == 0 || inLeft < illegalStride) return false;
+    output += '?';
+    in += illegalStride;
+    inLeft -= illegalStride;
+  }
+  char* out = buffer;
+  size_t outLeft = sizeof buffer;
+  iconv(converter.get(), nullptr, nullptr, &out, &outLeft);
+  output.append(buffer, static_cast<size_t>(out - buffer));
+  return true;
+}
+
 // Encodes code points into the active code page; a code point the code page lacks becomes
 // '?', as the system conversion without a default character gives.
 bool EncodeToActiveCodePage(const std::u32string& codePoints, std::string& ansi) {
@@ -46,26 +72,7 @@ bool EncodeToActiveCodePage(const std::u32string& codePoints, std::string& ansi)
     for (int shift = 0; shift < 32; shift += 8) input += static_cast<char>((codePoint >> shift) & 0xFF);
   }
   std::string output;
-  char* in = input.data();
-  size_t inLeft = input.size();
-  char buffer[4096];
-  while (inLeft > 0) {
-    char* out = buffer;
-    size_t outLeft = sizeof buffer;
-    size_t result = iconv(converter.get(), &in, &inLeft, &out, &outLeft);
-    output.append(buffer, static_cast<size_t>(out - buffer));
-    if (result == static_cast<size_t>(-1)) {
-      if (errno == E2BIG) continue;
-      if (errno != EILSEQ) return false;
-      output += '?';
-      in += 4;
-      inLeft -= 4;
-    }
-  }
-  char* out = buffer;
-  size_t outLeft = sizeof buffer;
-  iconv(converter.get(), nullptr, nullptr, &out, &outLeft);
-  output.append(buffer, static_cast<size_t>(out - buffer));
+  if (!Convert(converter, std::move(input), 4, output)) return false;
   ansi.swap(output);
   return true;
 }
@@ -104,18 +111,8 @@ bool Utf16LeToAnsi(const void* bytes, size_t byteCount, std::string& ansi) {
 bool AnsiToUtf8(const std::string& ansi, std::string& utf8) {
   Converter converter("UTF-8", IconvName(g_activeCodePage));
   if (!converter.ok()) return false;
-  std::string input = ansi;
   std::string output;
-  char* in = input.data();
-  size_t inLeft = input.size();
-  char buffer[4096];
-  while (inLeft > 0) {
-    char* out = buffer;
-    size_t outLeft = sizeof buffer;
-    size_t result = iconv(converter.get(), &in, &inLeft, &out, &outLeft);
-    output.append(buffer, static_cast<size_t>(out - buffer));
-    if (result == static_cast<size_t>(-1) && errno != E2BIG) return false;
-  }
+  if (!Convert(converter, ansi, 0, output)) return false;
   utf8.swap(output);
   return true;
 }

@@ -1,6 +1,6 @@
 #include "common/dialog_win.h"
 
-#include "common/window_centring.h"
+#include "common/screen_rect.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "msgbox/message_dlg_placement_win.h"
 
-#include "msgbox/screen_rect.h"
+#include "common/screen_rect.h"
 
 namespace {
 

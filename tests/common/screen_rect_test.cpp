@@ -1,5 +1,5 @@
 // Centring the box and keeping it inside the work area.
-#include "msgbox/screen_rect.h"
+#include "common/screen_rect.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // Centring a window over a reference rectangle within a work area.
-#include "common/window_centring.h"
+#include "common/screen_rect.h"
 
 #include <gtest/gtest.h>
 
