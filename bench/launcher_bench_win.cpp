@@ -213,17 +213,34 @@ class Bench {
     Started launcher;
     const double begin = Milliseconds();
     if (!Start(commandLine, m_setup.launcherDir, launcher)) return false;
-    if (::WaitForSingleObject(m_signals.started.get(), kTimeoutMilliseconds) != WAIT_OBJECT_0) {
-      std::fprintf(stderr, "launcher_bench: run: the program did not start (launcher exit %lu)\n",
-                   WaitExit(launcher));
-      return false;
-    }
-    const double programUp = Milliseconds();
-    const DWORD exitCode = WaitExit(launcher);
-    const double launcherEnded = Milliseconds();
-    if (exitCode != 0) {
-      std::fprintf(stderr, "launcher_bench: run: launcher exit code %lu, expected 0\n", exitCode);
-      return false;
+    // The program's signal and the launcher's end come in either order: each is timed as it
+    // comes, and a launcher that failed is reported at once.
+    double programUp = 0;
+    double launcherEnded = 0;
+    std::vector<HANDLE> pending = {m_signals.started.get(), launcher.process.get()};
+    while (!pending.empty()) {
+      const DWORD which = ::WaitForMultipleObjects(static_cast<DWORD>(pending.size()),
+                                                   pending.data(), FALSE, kTimeoutMilliseconds);
+      const double now = Milliseconds();
+      if (which >= WAIT_OBJECT_0 + pending.size()) {
+        std::fprintf(stderr, "launcher_bench: run: %s\n",
+                     programUp == 0 ? "the program did not start" : "the launcher did not end");
+        if (launcherEnded == 0) ::TerminateProcess(launcher.process.get(), 255);
+        return false;
+      }
+      if (pending[which] == m_signals.started.get()) {
+        programUp = now;
+      } else {
+        launcherEnded = now;
+        DWORD exitCode = 255;
+        ::GetExitCodeProcess(launcher.process.get(), &exitCode);
+        if (exitCode != 0) {
+          std::fprintf(stderr, "launcher_bench: run: launcher exit code %lu, expected 0\n",
+                       exitCode);
+          return false;
+        }
+      }
+      pending.erase(pending.begin() + which);
     }
     if (!WaitProgramEnd(m_signals)) {
       std::fprintf(stderr, "launcher_bench: run: the program did not end\n");
