@@ -13,7 +13,9 @@
 // is the program running, so both ways are timed to the same signal: from the CreateProcess
 // call (of ZuLauncher.exe, or of the program) until the program, a tiny exe that signals at
 // once (launcher_bench_program_win.cpp), has set a named event. The difference of the two is
-// the launcher's whole cost: its own process start under Wine plus its work.
+// the launcher's whole cost: its own process start under Wine plus its work. A real program's
+// own start-up (its DLLs, its window) comes after that signal's point in both ways alike, so
+// the difference does not depend on the tiny stand-in.
 //
 // For a rough profile it also times, each from its CreateProcess call to the end of the
 // process: the bare program; a program that only loads the launcher's DLLs and initialises the
@@ -22,7 +24,9 @@
 // parameter, no box); a launcher doing `checkversion` (the same reading as `run`, code 0, no
 // box, nothing started); and the launcher after `run`. Each step up the ladder is one share
 // of the launcher's cost: Wine's price for the DLL set, the launcher's own start-up code, the
-// reading, the start of the program.
+// reading, the CreateProcess call for the program. The program itself comes up a little
+// after the launcher's CreateProcess returns, so "program running" lies beyond "launcher
+// after run".
 //
 // The ways take turns in every round, in a rotating order, so that the load of a
 // shared machine falls on all of them alike. Each launcher run is checked: exit code 0 (60
