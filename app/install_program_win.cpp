@@ -2,9 +2,9 @@
 
 #include <windows.h>
 
+#include "app/command_result.h"
 #include "app/installer_arguments.h"
 #include "app/launcher_settings.h"
-#include "app/load_text.h"
 #include "download/setup_download_dlg_win.h"
 #include "env/ini_profile_win.h"
 #include "res/resource.h"
@@ -23,11 +23,8 @@ constexpr int kTextInstallFailed = 15;
 bool InstallProgram(const std::string& programId, std::string& messageText, int& resultCode) {
   const std::string name = ReadIniString(programId, "NAME", LocalVersionFilePath, "");
   const std::string url = ReadIniString(programId, "DOWN_URL", LocalVersionFilePath, "");
-  if (name.empty() || url.empty()) {
-    messageText = LoadText(kTextNoInstallInformation);
-    resultCode = kCodeNoInstallInformation;
-    return false;
-  }
+  if (name.empty() || url.empty())
+    return FailWith(messageText, resultCode, kTextNoInstallInformation, kCodeNoInstallInformation);
 
   CSetupDownloadDlg dialog;
   dialog.m_programName = name;
@@ -39,12 +36,6 @@ bool InstallProgram(const std::string& programId, std::string& messageText, int&
   const INT_PTR endCode = dialog.DoModal(::GetModuleHandleA(nullptr), IDD_SETUP_DOWNLOAD, nullptr);
   if (endCode == CSetupDownloadDlg::kEndInstalled) return true;
 
-  if (dialog.m_cancelled) {
-    messageText = LoadText(kTextCancelled);
-    resultCode = kCodeCancelled;
-  } else {
-    messageText = LoadText(kTextInstallFailed);
-    resultCode = kCodeInstallFailed;
-  }
-  return false;
+  if (dialog.m_cancelled) return FailWith(messageText, resultCode, kTextCancelled, kCodeCancelled);
+  return FailWith(messageText, resultCode, kTextInstallFailed, kCodeInstallFailed);
 }
