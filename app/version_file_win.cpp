@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include <algorithm>
 #include <ctime>
 #include <string>
 
@@ -24,9 +25,24 @@ void DropProfileCache(const std::string& path) {
   ::WritePrivateProfileStringA(nullptr, nullptr, nullptr, path.c_str());
 }
 
+// The file functions take '/' as well as '\\' between names.
 std::string DirectoryOf(const std::string& path) {
-  size_t lastSeparator = ReverseFindChar(path, '\\');
+  size_t backslash = ReverseFindChar(path, '\\');
+  size_t slash = ReverseFindChar(path, '/');
+  size_t lastSeparator = backslash == std::string::npos ? slash
+                         : slash == std::string::npos   ? backslash
+                                                        : std::max(backslash, slash);
   return lastSeparator == std::string::npos ? std::string() : path.substr(0, lastSeparator + 1);
+}
+
+// One rename when the download lies beside the copy. When it could not be made there (the
+// temporary directory took its place) and lies on another volume, a copying move is the only
+// way; it is not atomic, but a failure still leaves the old copy or reports false.
+bool PutInPlace(const std::string& download, const std::string& localCopy) {
+  const DWORD flags = MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH;
+  if (::MoveFileExA(download.c_str(), localCopy.c_str(), flags)) return true;
+  if (::GetLastError() != ERROR_NOT_SAME_DEVICE) return false;
+  return ::MoveFileExA(download.c_str(), localCopy.c_str(), flags | MOVEFILE_COPY_ALLOWED) != FALSE;
 }
 
 }  // namespace
@@ -58,8 +74,7 @@ bool UpdateVersionFile() {
   }
   DropProfileCache(download);
   DropProfileCache(localCopy);
-  if (!::MoveFileExA(download.c_str(), localCopy.c_str(),
-                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+  if (!PutInPlace(download, localCopy)) {
     ::DeleteFileA(download.c_str());
     return false;
   }

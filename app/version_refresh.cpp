@@ -20,8 +20,9 @@ int64_t ParseUpdateTime(const std::string& text) {
   uint64_t magnitude = 0;
   const uint64_t limit = static_cast<uint64_t>(std::numeric_limits<int64_t>::max());
   for (; position < text.size() && text[position] >= '0' && text[position] <= '9'; ++position) {
-    magnitude = magnitude * 10 + static_cast<uint64_t>(text[position] - '0');
-    if (magnitude > limit) return 0;
+    const uint64_t digit = static_cast<uint64_t>(text[position] - '0');
+    if (magnitude > (limit - digit) / 10) return 0;  // checked before it could wrap
+    magnitude = magnitude * 10 + digit;
   }
   int64_t value = static_cast<int64_t>(magnitude);
   return negative ? -value : value;

@@ -1,5 +1,7 @@
 #include "download/installer_process_win.h"
 
+#include <objbase.h>
+
 #include <vector>
 
 #include "download/installer_command_line.h"
@@ -28,8 +30,12 @@ bool StartElevated(const std::string& installerPath, const std::string& argument
   info.lpParameters = arguments.c_str();
   info.lpDirectory = directory.empty() ? nullptr : directory.c_str();
   info.nShow = SW_SHOWNORMAL;
+  // The shell may hand the request to COM extensions, which want an apartment on this thread.
+  const HRESULT com = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
   // A refused elevation fails with ERROR_CANCELLED: like any failure, not started.
-  if (!g_api.shellExecuteEx(&info)) return false;
+  const BOOL started = g_api.shellExecuteEx(&info);
+  if (SUCCEEDED(com)) ::CoUninitialize();
+  if (!started) return false;
   process.reset(info.hProcess);
   return true;
 }

@@ -8,6 +8,12 @@ const UINT WM_HTTPGETFILE_START = ::RegisterWindowMessageA("WM_HTTPGETFILE_START
 const UINT WM_HTTPGETFILE_PROGRESS = ::RegisterWindowMessageA("WM_HTTPGETFILE_PROGRESS");
 const UINT WM_HTTPGETFILE_COMPLETE = ::RegisterWindowMessageA("WM_HTTPGETFILE_COMPLETE");
 
+TransferLock::~TransferLock() {
+  // A transfer whose cancel timed out may still run while the process exits, and its worker
+  // would then enter a deleted section; such a section is left to the end of the process.
+  if (g_runningCount.load() == 0) ::DeleteCriticalSection(&m_section);
+}
+
 TransferLock g_transferLock;
 std::atomic<int> g_runningCount{0};
 std::atomic<int> g_cancelRequest{0};

@@ -10,7 +10,7 @@
 class TransferLock {
  public:
   TransferLock() { ::InitializeCriticalSection(&m_section); }
-  virtual ~TransferLock() { ::DeleteCriticalSection(&m_section); }
+  virtual ~TransferLock();
   TransferLock(const TransferLock&) = delete;
   TransferLock& operator=(const TransferLock&) = delete;
 

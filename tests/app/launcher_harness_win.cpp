@@ -1,5 +1,7 @@
 #include "tests/app/launcher_harness_win.h"
 
+#include <tlhelp32.h>
+
 #include <atomic>
 #include <chrono>
 #include <cstdio>
@@ -50,12 +52,26 @@ bool IsDownloadDialog(HWND window) {
          ::GetDlgItem(window, IDC_DOWNLOAD_STATUS);
 }
 
-// Watches for message boxes of any process, records each once and closes it; presses Cancel
-// on the installer download dialog when told to.
+DWORD ParentProcessId(DWORD processId) {
+  UniqueFileHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+  if (!snapshot) return 0;
+  PROCESSENTRY32 entry{};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = ::Process32First(snapshot.get(), &entry); more;
+       more = ::Process32Next(snapshot.get(), &entry)) {
+    if (entry.th32ProcessID == processId) return entry.th32ParentProcessID;
+  }
+  return 0;
+}
+
+// Watches for the message boxes and the download dialog of the launcher that the followed
+// host started (windows of other processes are none of the case's business), records each box
+// once and closes it; presses Cancel on the download dialog when told to.
 class BoxWatcher {
  public:
   explicit BoxWatcher(DWORD cancelDownloadAfter)
       : m_cancelDownloadAfter(cancelDownloadAfter), m_thread([this] { Watch(); }) {}
+  void Follow(DWORD hostProcessId) { m_hostProcessId = hostProcessId; }
   ~BoxWatcher() { Stop(); }
   std::vector<SeenBox> Boxes() {
     Stop();
@@ -66,6 +82,12 @@ class BoxWatcher {
   }
 
  private:
+  bool BelongsToTheLauncher(HWND window) const {
+    DWORD processId = 0;
+    ::GetWindowThreadProcessId(window, &processId);
+    return m_hostProcessId != 0 && ParentProcessId(processId) == m_hostProcessId;
+  }
+
   void Watch() {
     std::set<HWND> seen;
     HWND downloadDialog = nullptr;
@@ -76,7 +98,7 @@ class BoxWatcher {
       ::EnumWindows(CollectTopLevel, reinterpret_cast<LPARAM>(&windows));
       for (HWND window : windows) {
         if (m_cancelDownloadAfter && !cancelled && ::IsWindowVisible(window) &&
-            IsDownloadDialog(window)) {
+            IsDownloadDialog(window) && BelongsToTheLauncher(window)) {
           if (window != downloadDialog) {
             downloadDialog = window;
             downloadSeenAt = ::GetTickCount();
@@ -86,7 +108,9 @@ class BoxWatcher {
           }
           continue;
         }
-        if (!::IsWindowVisible(window) || !IsMessageBox(window) || seen.count(window)) continue;
+        if (!::IsWindowVisible(window) || !IsMessageBox(window) || seen.count(window) ||
+            !BelongsToTheLauncher(window))
+          continue;
         seen.insert(window);
         SeenBox box;
         box.caption = WindowText(window);
@@ -99,6 +123,7 @@ class BoxWatcher {
   }
 
   DWORD m_cancelDownloadAfter;
+  std::atomic<DWORD> m_hostProcessId{0};
   std::atomic<bool> m_stop{false};
   std::vector<SeenBox> m_boxes;
   std::thread m_thread;
@@ -214,6 +239,7 @@ LauncherOutcome LauncherWorkspace::Run(const std::string& parameter,
     return outcome;
   UniqueKernelHandle processHandle(process.hProcess);
   UniqueKernelHandle threadHandle(process.hThread);
+  watcher.Follow(process.dwProcessId);
   output.reset();
   if (::WaitForSingleObject(process.hProcess, timeoutMilliseconds + 5000) != WAIT_OBJECT_0)
     ::TerminateProcess(process.hProcess, 254);

@@ -112,6 +112,9 @@ TEST(VersionFileRefresh, ParsesStampsAsTheProfileFunctionsReadIntegers) {
       {"", 0},
       {"abc", 0},
       {"99999999999999999999", 0},  // beyond 64 bits
+      {"20000000000000000000", 0},  // would wrap past 2^64 if checked after multiplying
+      {"18446744075409551616", 0},  // wraps to a plausible time, 1700000000, if unchecked
+      {"9223372036854775808", 0},   // one past the largest
       {"9223372036854775807", INT64_MAX},
   };
   for (const Case& c : cases) EXPECT_EQ(c.value, ParseUpdateTime(c.text)) << c.text;

@@ -42,7 +42,9 @@ TEST(LauncherUpdateCp1251, UpdateReplacesTheLocalCopyAndStampsIt) {
   const LauncherOutcome outcome =
       test.workspace.Run(Parameter("Command='update' SilentMessage='0' AgentName='HostAgent/2'"));
   ExpectReported(outcome, 0);
-  EXPECT_TRUE(outcome.boxes.empty()) << "success with no text shows nothing";
+  EXPECT_TRUE(outcome.boxes.empty())
+      << "success with no text shows nothing; shown: "
+      << (outcome.boxes.empty() ? "" : outcome.boxes[0].caption + " / " + outcome.boxes[0].text);
 
   const auto requests = test_http::RecordedRequests(token);
   ASSERT_EQ(1u, requests.size());
@@ -55,6 +57,24 @@ TEST(LauncherUpdateCp1251, UpdateReplacesTheLocalCopyAndStampsIt) {
   EXPECT_GE(stamp, before) << "the refresh time, not the server's own stamp";
   EXPECT_LE(stamp, CurrentUnixTime());
   EXPECT_FALSE(LeftoverDownloads(test.workspace));
+}
+
+TEST(LauncherUpdateCp1251, ALocalCopyNamedWithForwardSlashesIsReplacedBesideItself) {
+  if (!test_http::Available()) GTEST_SKIP() << "no test server";
+  LauncherCase test("UpdateSlashes");
+  e2e::WriteServedFile(test.name, "version.ini", ServedVersionFile(test));
+  test.workspace.WriteLauncherIni(e2e::ServedUrl(test.name, "version.ini"));
+  ::CreateDirectoryA(test.workspace.PathOf("data").c_str(), nullptr);
+  std::string path = test.workspace.PathOf("data/versions.ini");
+  for (char& ch : path) ch = ch == '\\' ? '/' : ch;
+  const LauncherOutcome outcome =
+      test.workspace.Run(Parameter("Command='update' LocalVersionFilePath='" + path + "'"));
+  ExpectReported(outcome, 0);
+  EXPECT_NE(std::string::npos, test.workspace.ReadFile("data\\versions.ini").find("EXE_NAME=prog.exe"));
+  WIN32_FIND_DATAA entry;
+  HANDLE search = ::FindFirstFileA(test.workspace.PathOf("data\\t*.tmp").c_str(), &entry);
+  EXPECT_EQ(INVALID_HANDLE_VALUE, search) << "the download was put in place, not left beside it";
+  if (search != INVALID_HANDLE_VALUE) ::FindClose(search);
 }
 
 TEST(LauncherUpdateCp1251, UpdateWithoutAnyUrlFailsWithoutARequest) {
