@@ -33,6 +33,12 @@ LRESULT CALLBACK LogReceiver::WindowProcedure(HWND window, UINT message, WPARAM 
     ::SetWindowLongPtrA(window, GWLP_USERDATA,
                         reinterpret_cast<LONG_PTR>(creation->lpCreateParams));
   }
+  if (message == WM_NCDESTROY) {
+    // Destroyed from outside (another process closed it): the object forgets its window.
+    auto* receiver = reinterpret_cast<LogReceiver*>(::GetWindowLongPtrA(window, GWLP_USERDATA));
+    if (receiver) receiver->m_window = nullptr;
+    ::SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+  }
   if (message == WM_COPYDATA && lParam) {
     auto* receiver = reinterpret_cast<LogReceiver*>(::GetWindowLongPtrA(window, GWLP_USERDATA));
     if (!receiver) return FALSE;

@@ -12,6 +12,27 @@ std::string_view UpToFirstNul(const char* bytes, size_t size) {
                           nul ? static_cast<size_t>(static_cast<const char*>(nul) - bytes) : size);
 }
 
+// The system conversion turns a surrogate without its partner into '?' and keeps the rest of
+// the text; one stray unit must not cost the whole file. U+FFFD stands in for it, and the
+// code page then gives its default character.
+void ReplaceUnpairedSurrogates(std::string& units) {
+  auto unitAt = [&units](size_t index) {
+    return static_cast<unsigned>(static_cast<unsigned char>(units[2 * index])) |
+           static_cast<unsigned>(static_cast<unsigned char>(units[2 * index + 1])) << 8;
+  };
+  const size_t count = units.size() / 2;
+  for (size_t i = 0; i < count; ++i) {
+    const unsigned unit = unitAt(i);
+    if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < count && unitAt(i + 1) >= 0xDC00 &&
+        unitAt(i + 1) <= 0xDFFF) {
+      ++i;  // a proper pair
+    } else if (unit >= 0xD800 && unit <= 0xDFFF) {
+      units[2 * i] = static_cast<char>(0xFD);
+      units[2 * i + 1] = static_cast<char>(0xFF);
+    }
+  }
+}
+
 bool ConvertUtf16LeText(const char* bytes, size_t size, std::string& converted) {
   // The text runs to its first NUL unit. A file of odd length ends in half a unit; it reads
   // as a unit whose high byte is 0, and the scan stops there instead of running past the
@@ -26,6 +47,7 @@ bool ConvertUtf16LeText(const char* bytes, size_t size, std::string& converted) 
     units += bytes[position];
     units += '\0';
   }
+  ReplaceUnpairedSurrogates(units);
   return Utf16LeToAnsi(units.data(), units.size(), converted);
 }
 

@@ -112,9 +112,11 @@ TEST(IniDocument, Utf16WithMarkReadsLikeNarrowText) {
   // The text ends at the first NUL unit.
   std::string cut = "\xff\xfe[\0s\0]\0\n\0a\0=\0\x31\0\0\0b\0=\0\x32\0"s;
   EXPECT_EQ("s{a=1}", Describe(Loaded(fromWide, cut)));
-  // An unpaired surrogate cannot be converted: nothing is parsed.
-  std::string broken = wide + "\x00\xd8"s;
-  EXPECT_EQ("", Describe(Loaded(fromWide, broken)));
+  // A surrogate without its partner becomes '?', as the system conversion makes it; the rest
+  // of the file stays (one stray unit must not empty the launcher INI).
+  std::string broken = wide + Utf16Of("[s]\nk=") + "\x00\xd8"s + Utf16Of("x\nm=") + "\x00\xdc"s;
+  EXPECT_EQ("GENERAL{VERSION_FILE_URL=http://host/v.ini}s{k=?x,m=?}",
+            Describe(Loaded(fromWide, broken)));
 }
 
 TEST(IniDocument, ShortInputIsEmpty) {
