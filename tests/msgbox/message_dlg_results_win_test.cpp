@@ -70,15 +70,17 @@ TEST(MessageDlgResults, CommandsOfHiddenButtonsAndSetsWithoutTable) {
   }
 }
 
+// What Esc, and the close requests that answer like it, give per button set.
+struct EscapeRow {
+  UINT type;
+  int expected;
+};
+const EscapeRow kEscapeResults[] = {
+    {MB_OK, IDOK}, {MB_OKCANCEL, IDCANCEL}, {MB_YESNOCANCEL, IDCANCEL}, {MB_YESNO, IDNO},
+};
+
 TEST(MessageDlgResults, EscapePerButtonSet) {
-  struct Row {
-    UINT type;
-    int expected;
-  };
-  const Row rows[] = {
-      {MB_OK, IDOK}, {MB_OKCANCEL, IDCANCEL}, {MB_YESNOCANCEL, IDCANCEL}, {MB_YESNO, IDNO},
-  };
-  for (const Row& row : rows) {
+  for (const EscapeRow& row : kEscapeResults) {
     BoxOutcome outcome = RunBox([&] { return ShowPlainBox("Press Esc", row.type); },
                                 [&](HWND box, DWORD thread) {
                                   HWND focus = FocusOfThread(thread);
@@ -124,14 +126,7 @@ TEST(MessageDlgResults, EnterPressesTheFocusedDefaultButton) {
 }
 
 TEST(MessageDlgResults, CloseRequestsAnswerLikeEscape) {
-  struct Row {
-    UINT type;
-    int expected;
-  };
-  const Row rows[] = {
-      {MB_OK, IDOK}, {MB_OKCANCEL, IDCANCEL}, {MB_YESNOCANCEL, IDCANCEL}, {MB_YESNO, IDNO},
-  };
-  for (const Row& row : rows) {
+  for (const EscapeRow& row : kEscapeResults) {
     for (bool systemCommand : {false, true}) {
       BoxOutcome outcome = RunBox([&] { return ShowPlainBox("Close me", row.type); },
                                   [&](HWND box, DWORD) {
