@@ -32,6 +32,9 @@ bool InstallProgram(const std::string& programId, std::string& messageText, int&
   dialog.m_setupArgs =
       ChooseInstallerArguments(g_launcherSettings.SilentInstall, g_launcherSettings.AutoInstall);
   dialog.m_agentName = AgentName;
+  // Optional: without them the installer is taken as it comes.
+  dialog.m_downSize = ReadIniString(programId, "DOWN_SIZE", LocalVersionFilePath, "");
+  dialog.m_downSha256 = ReadIniString(programId, "DOWN_SHA256", LocalVersionFilePath, "");
   // Dialog 129 of the program's own resources, with no owner window.
   const INT_PTR endCode = dialog.DoModal(::GetModuleHandleA(nullptr), IDD_SETUP_DOWNLOAD, nullptr);
   if (endCode == CSetupDownloadDlg::kEndInstalled) return true;

@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "common/unique_handle_win.h"
+#include "download/http_file_target_win.h"
 
 constexpr size_t kTransferUrlSize = 1024;
 constexpr size_t kTransferAgentSize = 512;
@@ -26,6 +27,9 @@ struct HttpGetFileJob {
   int* outContentLength = nullptr;
   std::unique_ptr<char[]> headers;  // extra request header lines, or null
   int synchronous = 0;
+  // A transfer into a caller's file (HttpGetFileInto): its size limit and outcome, shared with
+  // the caller; released after the completion message (see http_file_target_win.h).
+  std::shared_ptr<HttpFileTarget> target;
 };
 
 // Runs a transfer that has already been counted in g_runningCount, on the calling thread,

@@ -30,6 +30,17 @@ void Notify(const HttpGetFileJob& job, UINT message, int value) {
   }
 }
 
+int64_t SizeLimit(const HttpGetFileJob& job) {
+  return job.target ? job.target->sizeLimit : -1;
+}
+
+// The body is longer than the caller's size limit: `offered` bytes were sent or announced.
+int ExceedSizeLimit(const HttpGetFileJob& job, int64_t offered) {
+  job.target->bytesOffered.store(offered);
+  job.target->sizeLimitExceeded.store(true);
+  return 0;
+}
+
 // A response header as text; false when the response does not carry it.
 bool QueryHeaderText(HINTERNET request, DWORD query, char (&text)[kHeaderTextSize]) {
   std::memset(text, 0, sizeof(text));
@@ -53,10 +64,18 @@ class BodyReceiver {
 
       DWORD stored = read;
       if (m_job.toFile) {
+        // Not one byte past a size limit reaches the file.
+        const DWORD storable =
+            static_cast<DWORD>(BytesWithinSizeLimit(SizeLimit(m_job), m_total, read));
+        stored = storable;
         if (m_job.file) {
           DWORD written = 0;
-          if (!::WriteFile(m_job.file.get(), chunk, read, &written, nullptr)) return Fail();
+          if (!::WriteFile(m_job.file.get(), chunk, storable, &written, nullptr)) return Fail();
           stored = written;
+        }
+        if (storable < read) {
+          m_total += stored;
+          return ExceedSizeLimit(m_job, m_total + (read - storable));
         }
       } else {
         if (read == 0) return EndOfStream();
@@ -150,6 +169,9 @@ int Transfer(HttpGetFileJob& job) {
   if (QueryHeaderText(request.get(), HTTP_QUERY_STATUS_CODE, text) && !IsSuccessStatus(text)) {
     return 0;
   }
+  // An announced body beyond the limit is refused before a byte of it is read.
+  const int64_t sizeLimit = SizeLimit(job);
+  if (sizeLimit >= 0 && contentLength > sizeLimit) return ExceedSizeLimit(job, contentLength);
   return BodyReceiver(job, request.get(), contentLength).Receive();
 }
 

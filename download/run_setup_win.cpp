@@ -35,17 +35,20 @@ void CSetupDownloadDlg::RunSetup() {
     SetStatusText("%s", LoadText(kTextInstalling));
   }
 
+  // The checked file is still held open with writers shut out: what starts is what was checked.
   UniqueKernelHandle process;
   if (!StartInstallerProcess(m_setupPath, m_setupArgs, Window(), process)) {
-    // The file stays: the user may start it by hand.
+    // The text tells the user where to fetch the installer by hand; this copy goes.
+    DiscardDownload();
     AskUser(LoadText(kTextCannotStartInstaller), MB_OK);
     EndDialog(kEndFailed);
     return;
   }
   if (process) WaitRepainting(process.get());
   // The installer's own result is not examined. The modal loop returns only after this
-  // handler does, so the pause and the deletion come before InstallProgram sees the code.
+  // handler does, so the pause and the removal come before InstallProgram sees the code.
   EndDialog(kEndInstalled);
+  m_checkedInstaller.reset();
   ::Sleep(kDeleteDelayMs);
-  ::DeleteFileA(m_setupPath.c_str());
+  DiscardDownload();  // the file and its folder
 }

@@ -6,8 +6,10 @@
 
 #include "app/load_text.h"
 #include "download/http_get_file_win.h"
+#include "download/installer_check_win.h"
 #include "download/progress_display.h"
 #include "env/directories_win.h"
+#include "env/log.h"
 #include "msgbox/message_dlg_win.h"
 #include "res/resource.h"
 
@@ -64,18 +66,19 @@ LRESULT CSetupDownloadDlg::OnTimer(WPARAM timerId, LPARAM) {
 void CSetupDownloadDlg::StartDownload() {
   SetStatusText("%s", LoadText(kTextStarting));
 
-  m_setupPath = GetModuleDir() + kSetupFileName;
-  auto startTransfer = [this] {
-    return HttpGetFile(m_downUrl.c_str(), m_setupPath.c_str(), Window(), nullptr, 0,
-                       m_agentName.c_str(), -1, 1, nullptr, nullptr, 0, nullptr, nullptr);
-  };
-  if (!startTransfer()) {
-    // The launcher's directory may not be writable: try the temporary directory.
-    m_setupPath = GetTempDir() + kSetupFileName;
-    if (!startTransfer()) {
-      EndDialog(kEndFailed);
-      return;
-    }
+  // A folder of its own for every download: no other process, and no other launcher installing
+  // at the same time, can have put anything at that name or write into the file.
+  m_download = PrivateDownload::Create(GetTempDir(), kSetupFileName);
+  if (!m_download) {
+    EndDialog(kEndFailed);
+    return;
+  }
+  m_setupPath = m_download->Path();
+  m_download->sizeLimit = InstallerSizeLimit(Expectation());
+  if (!HttpGetFileInto(m_downUrl.c_str(), m_download, Window(), nullptr, m_agentName.c_str())) {
+    DiscardDownload();
+    EndDialog(kEndFailed);
+    return;
   }
 
   HWND progress = GetItem(IDC_DOWNLOAD_PROGRESS);
@@ -85,7 +88,8 @@ void CSetupDownloadDlg::StartDownload() {
 }
 
 LRESULT CSetupDownloadDlg::OnHttpStart(WPARAM, LPARAM contentLength) {
-  m_totalBytes = ProgressTotal(static_cast<int>(contentLength));
+  m_totalBytes =
+      ProgressTotal(static_cast<int>(contentLength), InstallerExpectedSize(Expectation()));
   m_transferActive = 1;
   return 0;
 }
@@ -120,6 +124,7 @@ LRESULT CSetupDownloadDlg::OnCancel(WPARAM, LPARAM) {
   ::EnableWindow(GetItem(IDCANCEL), FALSE);
   // Blocks (up to about 10 s) until the transfer has stopped; its completion stays queued.
   HttpGetFileCancel(-1);
+  DiscardDownload();
   m_cancelled = 1;
   EndDialog(kEndFailed);
   ReleaseHeldCompletion();  // with m_transferActive 0 it only confirms the end
@@ -147,18 +152,39 @@ void CSetupDownloadDlg::ReleaseHeldCompletion() {
 void CSetupDownloadDlg::FinishTransfer(LPARAM succeeded) {
   if (!m_transferActive) {
     // Cancelled by the user, or failed before the start message: InstallProgram reports it.
+    DiscardDownload();
     EndDialog(kEndFailed);
     return;
   }
   if (!succeeded) {
-    SetStatusText("%s", LoadText(kTextTransferError));
-    AskUser(LoadText(kTextTransferErrorBox), MB_OK);
-    EndDialog(kEndFailed);
+    if (m_download && m_download->sizeLimitExceeded.load()) {
+      LogLine("%s", InstallerSizeExceeded(Expectation(), m_download->bytesOffered.load()).c_str());
+    }
+    FailTransfer();
     return;
   }
   SetStatusText("%s", LoadText(kTextTransferDone));
   m_transferActive = 0;
+  // A file that is not the published installer is treated like a failed transfer.
+  std::string failure;
+  if (!OpenCheckedInstaller(m_setupPath, Expectation(), m_checkedInstaller, failure)) {
+    LogLine("%s", failure.c_str());
+    FailTransfer();
+    return;
+  }
   RunSetup();
+}
+
+void CSetupDownloadDlg::FailTransfer() {
+  DiscardDownload();
+  SetStatusText("%s", LoadText(kTextTransferError));
+  AskUser(LoadText(kTextTransferErrorBox), MB_OK);
+  EndDialog(kEndFailed);
+}
+
+void CSetupDownloadDlg::DiscardDownload() {
+  m_checkedInstaller.reset();
+  m_download.reset();
 }
 
 void CSetupDownloadDlg::SetStatusText(const char* format, ...) {

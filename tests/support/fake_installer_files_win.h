@@ -1,4 +1,5 @@
-// Tests' side of tools/fake_installer: writing its settings INI beside a downloaded copy,
+// Tests' side of tools/fake_installer: writing its settings INI beside a copy (or, for the
+// launcher's download into a private folder, in the current directory the launcher passes on),
 // and reading back the record it leaves. Header-only.
 #pragma once
 
@@ -24,6 +25,14 @@ inline bool FileExists(const std::string& path) {
 // "C:\dir\name.exe" -> "C:\dir\name.ini": the settings file the copy at `exePath` reads.
 inline std::string SettingsPathFor(const std::string& exePath) {
   return exePath.substr(0, exePath.rfind('.')) + ".ini";
+}
+
+// "<current directory>\<exeName>": a copy named `exeName` that has no settings beside it reads
+// SettingsPathFor of this.
+inline std::string InCurrentDirectory(const std::string& exeName) {
+  char directory[MAX_PATH] = {};
+  ::GetCurrentDirectoryA(sizeof directory, directory);
+  return std::string(directory) + "\\" + exeName;
 }
 
 inline bool WriteSettings(const std::string& exePath, const Settings& settings) {
