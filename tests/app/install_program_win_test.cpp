@@ -1,6 +1,7 @@
 // InstallProgram under Wine and Xvfb against the loopback test server: the version file's
 // NAME and DOWN_URL, the installer arguments from the launch settings, the agent name, the
-// codes and texts of a cancel and of a failure, and a real NSIS installer of the demo program.
+// codes and texts of a cancel and of a failure, the installer checked against DOWN_SIZE and
+// DOWN_SHA256, and a real NSIS installer of the demo program.
 #include "app/install_program_win.h"
 
 #include <windows.h>
@@ -8,15 +9,23 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 #include "app/launcher_settings.h"
 #include "app/load_text.h"
+#include "common/sha256_win.h"
 #include "download/setup_download_dlg_win.h"
 #include "env/directories_win.h"
+#include "env/log_receiver_win.h"
 #include "msgbox/message_dlg_win.h"
 #include "tests/support/dialog_driver_win.h"
 #include "tests/support/fake_installer_files_win.h"
+#include "tests/support/private_download_folders_win.h"
 #include "tests/support/test_http_server_win.h"
 
 namespace {
@@ -34,13 +43,14 @@ class InstallProgramTest : public ::testing::Test {
     m_savedVersionFile = LocalVersionFilePath;
     m_versionFile = GetTempDir() + "zu_install_program_test_version.ini";
     m_recordPath = GetTempDir() + "zu_install_program_test.record";
-    m_setupPath = GetModuleDir() + kSetupFileName;
+    m_settingsExe = fake_installer::InCurrentDirectory(kSetupFileName);
     ::DeleteFileA(m_versionFile.c_str());
+    private_download::RemoveAll();
     ::DeleteFileA(m_recordPath.c_str());
     LocalVersionFilePath = m_versionFile;
     ASSERT_TRUE(::CopyFileA((GetModuleDir() + "fake_installer.exe").c_str(),
                             (test_http::RootDirectory() + "fake_installer.exe").c_str(), FALSE));
-    ASSERT_TRUE(fake_installer::WriteSettings(m_setupPath, {{"RECORD_FILE", m_recordPath}}));
+    ASSERT_TRUE(fake_installer::WriteSettings(m_settingsExe, {{"RECORD_FILE", m_recordPath}}));
   }
 
   void TearDown() override {
@@ -49,9 +59,26 @@ class InstallProgramTest : public ::testing::Test {
     LocalVersionFilePath = m_savedVersionFile;
     ::WritePrivateProfileStringA(nullptr, nullptr, nullptr, m_versionFile.c_str());
     for (const std::string& path :
-         {m_versionFile, m_recordPath, m_setupPath, fake_installer::SettingsPathFor(m_setupPath)}) {
+         {m_versionFile, m_recordPath, fake_installer::SettingsPathFor(m_settingsExe)}) {
       ::DeleteFileA(path.c_str());
     }
+    EXPECT_TRUE(private_download::NoneLeft()) << "a private download folder was left behind";
+    private_download::RemoveAll();
+  }
+
+  void WriteKey(const char* programId, const char* key, const std::string& value) {
+    ::WritePrivateProfileStringA(programId, key, value.c_str(), m_versionFile.c_str());
+    ::WritePrivateProfileStringA(nullptr, nullptr, nullptr, m_versionFile.c_str());
+  }
+
+  // Size and lower-case SHA-256 of a file, as DOWN_SIZE and DOWN_SHA256 give them.
+  static void Measure(const std::string& path, std::string& size, std::string& sha256) {
+    std::ifstream file(path, std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    Sha256Digest digest{};
+    EXPECT_TRUE(HashBytesSha256(bytes, digest));
+    size = std::to_string(bytes.size());
+    sha256 = FormatSha256Hex(digest);
   }
 
   void WriteProgramSection(const char* programId, const char* name, const std::string& url) {
@@ -72,7 +99,7 @@ class InstallProgramTest : public ::testing::Test {
 
   LauncherSettings m_savedSettings;
   std::string m_savedAgent, m_savedVersionFile;
-  std::string m_versionFile, m_recordPath, m_setupPath;
+  std::string m_versionFile, m_recordPath, m_settingsExe;
   std::string m_text = "untouched";
   int m_code = 77;
 };
@@ -156,6 +183,107 @@ TEST_F(InstallProgramTest, CancelGivesCode6AndFailureCode7) {
   }
 }
 
+// The installer is started only when it is the one the version file describes. A failed
+// check is a failed transfer to the user (its box), code 7 to the caller, and a log line that
+// names the check with what was expected and what came; nothing is started or left behind.
+TEST_F(InstallProgramTest, InstallerIsCheckedAgainstDownSizeAndDownSha256) {
+  std::string size, sha256;
+  Measure(test_http::RootDirectory() + "fake_installer.exe", size, sha256);
+  const long long bytes = std::stoll(size);
+  std::string upper = sha256;
+  std::transform(upper.begin(), upper.end(), upper.begin(), ::toupper);
+  const std::string hexDigits = "0123456789abcdef";
+  std::string oneBitOff = sha256;
+  oneBitOff.back() = hexDigits[hexDigits.find(sha256.back()) ^ 1];
+  const std::string shorter = std::to_string(bytes + 1), longer = std::to_string(bytes - 1);
+  const std::string sizeFailed = "installer check failed: size: expected ";
+  const std::string digestFailed = "installer check failed: SHA-256: expected ";
+  struct Row {
+    const char* shows;
+    std::string query, downSize, downSha256;
+    bool installs;
+    std::string logLine;  // the whole line, or its beginning when it ends in "at least "
+  };
+  const Row rows[] = {
+      {"size and digest match", "", size, sha256, true, ""},
+      {"an upper-case digest matches", "", "", upper, true, ""},
+      {"size alone", "", size, "", true, ""},
+      {"digest one bit off", "", size, oneBitOff, false,
+       digestFailed + oneBitOff + ", received " + sha256},
+      {"body one byte short", "", shorter, sha256, false,
+       sizeFailed + shorter + " bytes, received " + size + " bytes"},
+      {"body one byte long, announced", "", longer, sha256, false,
+       sizeFailed + longer + " bytes, received at least " + size + " bytes (transfer stopped)"},
+      {"body one byte long, unannounced", "?length=none", longer, sha256, false,
+       sizeFailed + longer + " bytes, received at least " + size + " bytes (transfer stopped)"},
+      {"much longer body, unannounced", "?length=none", "4096", "", false,
+       sizeFailed + "4096 bytes, received at least "},
+      {"63-digit digest", "", "", sha256.substr(0, 63), false,
+       digestFailed + sha256.substr(0, 63) + ", received " + sha256},
+      {"non-hex digest", "", "", sha256.substr(0, 63) + "g", false,
+       digestFailed + sha256.substr(0, 63) + "g, received " + sha256},
+      {"malformed size", "", "12kB", "", false,
+       sizeFailed + "12kB bytes, received at least " + size + " bytes (transfer stopped)"},
+  };
+  const std::string errorBoxText = LoadText(34);
+  const std::string failureText = LoadText(15);
+  const DWORD uiThread = ::GetCurrentThreadId();
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.shows);
+    ::WritePrivateProfileStringA("ZUTEST", nullptr, nullptr, m_versionFile.c_str());
+    WriteProgramSection("ZUTEST", "Zu Test Program",
+                        test_http::Url("/files/fake_installer.exe" + row.query));
+    if (!row.downSize.empty()) WriteKey("ZUTEST", "DOWN_SIZE", row.downSize);
+    if (!row.downSha256.empty()) WriteKey("ZUTEST", "DOWN_SHA256", row.downSha256);
+    ::DeleteFileA(m_recordPath.c_str());
+    m_text = "untouched";
+    m_code = 77;
+    BackgroundLogReceiver log;
+    std::string boxText;
+    const bool installed = Install("ZUTEST", [&] {
+      HWND dialog = dialog_driver::WaitForWindow(uiThread, &dialog_driver::FindProgressDialog);
+      if (!dialog) return false;
+      HWND box = nullptr;
+      dialog_driver::WaitFor(
+          [&] { return (box = dialog_driver::FindMessageBox(uiThread)) || !::IsWindow(dialog); },
+          20000);
+      if (box) {
+        boxText = dialog_driver::BoxText(box);
+        ::PostMessageA(box, WM_ZMESSAGEBOX_CLOSE, 0, 0);
+      }
+      return dialog_driver::WaitFor([&] { return !::IsWindow(dialog); }, 20000);
+    });
+    std::vector<std::string> checkLines;
+    for (const ReceivedLine& line : log.Lines()) {
+      if (line.text.rfind("installer check failed", 0) == 0) checkLines.push_back(line.text);
+    }
+    EXPECT_EQ(row.installs, installed);
+    EXPECT_EQ(row.installs, FileExists(m_recordPath)) << "started only when it passed";
+    EXPECT_TRUE(private_download::NoneLeft()) << "nothing left on disk";
+    if (row.installs) {
+      EXPECT_EQ(77, m_code);
+      EXPECT_EQ("", boxText);
+      EXPECT_TRUE(checkLines.empty());
+      continue;
+    }
+    EXPECT_EQ(7, m_code);
+    EXPECT_EQ(failureText, m_text);
+    EXPECT_EQ(errorBoxText, boxText) << "shown as a failed transfer";
+    ASSERT_EQ(1u, checkLines.size());
+    const std::string& line = checkLines[0];
+    const std::string atLeast = "at least ";
+    if (row.logLine.size() >= atLeast.size() &&
+        row.logLine.compare(row.logLine.size() - atLeast.size(), atLeast.size(), atLeast) == 0) {
+      ASSERT_EQ(row.logLine, line.substr(0, row.logLine.size()));
+      const long long offered = std::atoll(line.c_str() + row.logLine.size());
+      EXPECT_GT(offered, 4096);
+      EXPECT_LE(offered, 4096 + 10240) << "stopped within one chunk past DOWN_SIZE";
+    } else {
+      EXPECT_EQ(row.logLine, line);
+    }
+  }
+}
+
 // The demo program's NSIS installer (built when makensis is installed), downloaded and run
 // silently: it records the install directory in the registry and the version in its INI,
 // where the launcher's program lookup finds them.
@@ -166,6 +294,10 @@ TEST_F(InstallProgramTest, RealDemoInstallerInstallsTheDemoProgram) {
   ASSERT_TRUE(::CopyFileA(setup.c_str(), (test_http::RootDirectory() + "zu_demo_setup.exe").c_str(),
                           FALSE));
   WriteProgramSection("ZUDEMO", "ZU Demo", test_http::Url("/files/zu_demo_setup.exe"));
+  std::string setupSize, setupSha256;
+  Measure(setup, setupSize, setupSha256);
+  WriteKey("ZUDEMO", "DOWN_SIZE", setupSize);
+  WriteKey("ZUDEMO", "DOWN_SHA256", setupSha256);
   g_launcherSettings.SilentInstall = 1;
   ASSERT_TRUE(Install("ZUDEMO", [] { return true; })) << m_text;
 
@@ -180,7 +312,7 @@ TEST_F(InstallProgramTest, RealDemoInstallerInstallsTheDemoProgram) {
             static_cast<int>(::GetPrivateProfileIntA("GENERAL", "VERSION", 0, programIni.c_str())));
   EXPECT_EQ(0, static_cast<int>(
                    ::GetPrivateProfileIntA("GENERAL", "MINORVERSION", -1, programIni.c_str())));
-  EXPECT_FALSE(FileExists(m_setupPath)) << "the downloaded installer is removed";
+  EXPECT_TRUE(private_download::NoneLeft()) << "the downloaded installer is removed";
 
   for (const char* file : {"zu_demo.exe", "zu_demo.ini", "uninstall.exe"}) {
     ::DeleteFileA((dir + file).c_str());
