@@ -12,13 +12,10 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 #include "app/launcher_settings.h"
 #include "app/load_text.h"
-#include "common/sha256_win.h"
 #include "download/setup_download_dlg_win.h"
 #include "env/directories_win.h"
 #include "env/log_receiver_win.h"
@@ -71,15 +68,6 @@ class InstallProgramTest : public ::testing::Test {
     ::WritePrivateProfileStringA(nullptr, nullptr, nullptr, m_versionFile.c_str());
   }
 
-  // Size and lower-case SHA-256 of a file, as DOWN_SIZE and DOWN_SHA256 give them.
-  static void Measure(const std::string& path, std::string& size, std::string& sha256) {
-    std::ifstream file(path, std::ios::binary);
-    const std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    Sha256Digest digest{};
-    EXPECT_TRUE(HashBytesSha256(bytes, digest));
-    size = std::to_string(bytes.size());
-    sha256 = FormatSha256Hex(digest);
-  }
 
   void WriteProgramSection(const char* programId, const char* name, const std::string& url) {
     if (name) ::WritePrivateProfileStringA(programId, "NAME", name, m_versionFile.c_str());
@@ -187,8 +175,10 @@ TEST_F(InstallProgramTest, CancelGivesCode6AndFailureCode7) {
 // check is a failed transfer to the user (its box), code 7 to the caller, and a log line that
 // names the check with what was expected and what came; nothing is started or left behind.
 TEST_F(InstallProgramTest, InstallerIsCheckedAgainstDownSizeAndDownSha256) {
-  std::string size, sha256;
-  Measure(test_http::RootDirectory() + "fake_installer.exe", size, sha256);
+  const fake_installer::DownKeys served =
+      fake_installer::DownKeysOf(test_http::RootDirectory() + "fake_installer.exe");
+  const std::string& size = served.size;
+  const std::string& sha256 = served.sha256;
   const long long bytes = std::stoll(size);
   std::string upper = sha256;
   std::transform(upper.begin(), upper.end(), upper.begin(), ::toupper);
@@ -294,10 +284,9 @@ TEST_F(InstallProgramTest, RealDemoInstallerInstallsTheDemoProgram) {
   ASSERT_TRUE(::CopyFileA(setup.c_str(), (test_http::RootDirectory() + "zu_demo_setup.exe").c_str(),
                           FALSE));
   WriteProgramSection("ZUDEMO", "ZU Demo", test_http::Url("/files/zu_demo_setup.exe"));
-  std::string setupSize, setupSha256;
-  Measure(setup, setupSize, setupSha256);
-  WriteKey("ZUDEMO", "DOWN_SIZE", setupSize);
-  WriteKey("ZUDEMO", "DOWN_SHA256", setupSha256);
+  const fake_installer::DownKeys demo = fake_installer::DownKeysOf(setup);
+  WriteKey("ZUDEMO", "DOWN_SIZE", demo.size);
+  WriteKey("ZUDEMO", "DOWN_SHA256", demo.sha256);
   g_launcherSettings.SilentInstall = 1;
   ASSERT_TRUE(Install("ZUDEMO", [] { return true; })) << m_text;
 

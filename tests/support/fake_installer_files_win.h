@@ -6,11 +6,14 @@
 #include <windows.h>
 
 #include <fstream>
+#include <iterator>
 #include <map>
 #include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
+
+#include "common/sha256_win.h"
 
 namespace fake_installer {
 
@@ -40,6 +43,18 @@ inline bool WriteSettings(const std::string& exePath, const Settings& settings) 
   file << "[FAKE_INSTALLER]\r\n";
   for (const auto& setting : settings) file << setting.first << "=" << setting.second << "\r\n";
   return static_cast<bool>(file);
+}
+
+// DOWN_SIZE and DOWN_SHA256 (lower case) that describe the file at `path` in a version file.
+struct DownKeys {
+  std::string size, sha256;
+};
+inline DownKeys DownKeysOf(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  const std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  Sha256Digest digest{};
+  HashBytesSha256(bytes, digest);
+  return {std::to_string(bytes.size()), FormatSha256Hex(digest)};
 }
 
 // The record as KEY -> value; values are taken byte for byte up to the CRLF.
