@@ -101,8 +101,9 @@ for round in first second; do
   shooter_pid=""
   echo "   zuhost exit status: $status; the demo program's window is up: $started"
   if [ "$round" = first ] && [ "$status" -eq 0 ]; then
-    echo "   the installer matched DOWN_SIZE and DOWN_SHA256 and ran; its private folder is gone:" \
-      "$(wine cmd /c 'dir /b "%TEMP%\ZuSetup-*"' 2>/dev/null | tr -d '\r' | grep -c ZuSetup- || true) left"
+    temp_unix="$(winepath -u "$(wine cmd /c echo %TEMP% 2>/dev/null | tr -d '\r')" 2>/dev/null)"
+    echo "   the installer matched DOWN_SIZE and DOWN_SHA256 and ran; private download folders" \
+      "left in $temp_unix: $(find "$temp_unix" -maxdepth 1 -name 'ZuSetup-*' | wc -l)"
     echo "   installed: $(wine reg query 'HKCU\Software\ZuDemo' /v InstallDir 2>/dev/null | tr -d '\r' | grep InstallDir)"
   fi
   wine taskkill /f /im zu_demo.exe >/dev/null 2>&1 || true
