@@ -13,6 +13,7 @@
 #include "env/directories_win.h"
 #include "tests/download/setup_dialog_fixture_win.h"
 #include "tests/support/fake_installer_files_win.h"
+#include "tests/support/scratch_win.h"
 
 namespace {
 
@@ -188,7 +189,8 @@ TEST_F(InstallerProcessTest, StandInInstallerRecordsInstallsAndExitsWithItsCode)
   m_files.push_back(programIni);
   m_files.push_back(fake_installer::SettingsPathFor(installer));
   ASSERT_TRUE(fake_installer::WriteSettings(installer, {{"EXIT_CODE", "9"}, {"VERSION", "2"}}));
-  const std::string valuePath = "HKEY_CURRENT_USER\\Software\\ZuLauncherTests\\InstallDir";
+  const ScratchRegistryKey registry("installer");
+  const std::string valuePath = registry.ValuePath("InstallDir");
   std::string commandLine = "\"" + installer + "\" /S \"RECORD_FILE=" + record +
                             "\" \"PROGRAM_INI=" + programIni + "\" MINORVERSION=7 EXIT_CODE=4" +
                             " REGISTRY_PATH=" + valuePath + " \"REGISTRY_VALUE=C:\\Zu Test\"";
@@ -214,10 +216,9 @@ TEST_F(InstallerProcessTest, StandInInstallerRecordsInstallsAndExitsWithItsCode)
                    ::GetPrivateProfileIntA("GENERAL", "MINORVERSION", 0, programIni.c_str())));
   char value[MAX_PATH] = {};
   DWORD size = sizeof value;
-  EXPECT_EQ(ERROR_SUCCESS, ::RegGetValueA(HKEY_CURRENT_USER, "Software\\ZuLauncherTests",
+  EXPECT_EQ(ERROR_SUCCESS, ::RegGetValueA(HKEY_CURRENT_USER, registry.subkey().c_str(),
                                           "InstallDir", RRF_RT_REG_SZ, nullptr, value, &size));
   EXPECT_STREQ("C:\\Zu Test", value);
-  ::RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\ZuLauncherTests");
 }
 
 // Through the dialog: an installer that demands elevation still runs, and a refused
@@ -237,8 +238,8 @@ TEST_F(SetupDownloadDialogTest, ElevationRequiredInstallerRunsThroughTheFallback
       if (granted) return WaitGone(window);
       HWND box = WaitForBox();
       if (!box) return Fail("no box");
-      boxText = dialog_driver::BoxText(box);
-      ::PostMessageA(box, WM_ZMESSAGEBOX_CLOSE, 0, 0);
+      boxText = ItemText(box, IDC_MD_TEXT);
+      CloseMessageBox(box);
       return WaitGone(window);
     });
     EXPECT_EQ(1, g_seam.shellExecuteCalls);

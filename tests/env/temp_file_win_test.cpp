@@ -8,7 +8,7 @@
 #include <string>
 
 #include "env/directories_win.h"
-#include "tests/env/scratch_win.h"
+#include "tests/support/scratch_win.h"
 
 namespace {
 

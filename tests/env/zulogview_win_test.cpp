@@ -10,7 +10,8 @@
 #include "env/directories_win.h"
 #include "env/log.h"
 #include "env/log_win.h"
-#include "tests/env/scratch_win.h"
+#include "tests/support/scratch_win.h"
+#include "tests/support/window_finder_win.h"
 
 namespace {
 
@@ -54,14 +55,12 @@ class Viewer {
 
   // The receiver window, once the viewer has opened it.
   HWND WaitForWindow() const {
-    for (int i = 0; i < 500; ++i) {
-      HWND window = ::FindWindowA(kLogReceiverClassName, kLogReceiverTitle);
-      DWORD owner = 0;
-      if (window && ::GetWindowThreadProcessId(window, &owner) && owner == m_processId)
-        return window;
-      if (::WaitForSingleObject(m_process.get(), 20) != WAIT_TIMEOUT) return nullptr;
-    }
-    return nullptr;
+    WindowQuery receiver;
+    receiver.className = kLogReceiverClassName;
+    receiver.title = kLogReceiverTitle;
+    receiver.processId = m_processId;
+    receiver.visibleOnly = false;
+    return WaitForTopLevelWindow(receiver);
   }
   bool Running() const { return ::WaitForSingleObject(m_process.get(), 0) == WAIT_TIMEOUT; }
   // The exit code, or -1 when it did not end within the time.
