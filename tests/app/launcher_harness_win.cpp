@@ -3,14 +3,12 @@
 #include <atomic>
 #include <chrono>
 #include <cstdio>
-#include <fstream>
 #include <set>
-#include <sstream>
 #include <thread>
 
 #include "common/format.h"
-#include "common/text.h"
 #include "common/unique_handle_win.h"
+#include "env/directories_win.h"
 #include "env/log_receiver_win.h"
 #include "msgbox/message_dlg_options.h"
 #include "tests/support/scratch_win.h"
@@ -82,12 +80,7 @@ int ParseLineValue(const std::string& output, const std::string& prefix, bool& f
 
 }  // namespace
 
-std::string TestProgramDir() {
-  char path[MAX_PATH * 4] = {};
-  DWORD length = ::GetModuleFileNameA(nullptr, path, sizeof path);
-  std::string self(path, length);
-  return self.substr(0, ReverseFindChar(self, '\\') + 1);
-}
+std::string TestProgramDir() { return GetModuleDir(); }
 
 long long CurrentUnixTime() { return static_cast<long long>(std::time(nullptr)); }
 
@@ -108,15 +101,11 @@ void LauncherWorkspace::WriteFile(const std::string& name, const std::string& co
 }
 
 void LauncherWorkspace::WriteFileAt(const std::string& path, const std::string& content) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out << content;
+  WriteWholeFile(path, content);
 }
 
 std::string LauncherWorkspace::ReadFile(const std::string& name) const {
-  std::ifstream in(PathOf(name), std::ios::binary);
-  std::stringstream content;
-  content << in.rdbuf();
-  return content.str();
+  return ReadWholeFile(PathOf(name));
 }
 
 bool LauncherWorkspace::Exists(const std::string& name) const {
