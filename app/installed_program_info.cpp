@@ -25,8 +25,8 @@ bool IsInstalledVersionCurrent(const InstalledProgramInfo& info, unsigned checkM
   return true;
 }
 
-std::optional<Outcome> GetInstalledProgramInfo(const std::string& programId,
-                                               LauncherSystem& system, InstalledProgramInfo& info) {
+std::optional<Outcome> GetInstalledProgramInfo(const std::string& programId, LauncherSystem& system,
+                                               InstalledProgramInfo& info) {
   const std::string registryPath = system.VersionFileString(programId, "PATH_REG");
   if (registryPath.empty()) return Outcome::NoPathReg;
   if (!system.ReadRegistryValue(registryPath, info.InstallDir)) return Outcome::NoInstallDir;

@@ -31,5 +31,5 @@ bool IsInstalledVersionCurrent(const InstalledProgramInfo& info, unsigned checkM
 // names and the program INI, stopping at the first missing piece, whose outcome it gives
 // (PATH_REG, registry, EXE_NAME, INI_FILE_NAME, installed VERSION, offered VERSION); nothing
 // when the program was found. `info` is meaningful only then.
-std::optional<Outcome> GetInstalledProgramInfo(const std::string& programId,
-                                               LauncherSystem& system, InstalledProgramInfo& info);
+std::optional<Outcome> GetInstalledProgramInfo(const std::string& programId, LauncherSystem& system,
+                                               InstalledProgramInfo& info);

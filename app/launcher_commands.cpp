@@ -33,8 +33,7 @@ bool IsLocalVersionFileDue(const LauncherRequest& request, LauncherSystem& syste
 // The steps every program command begins with: ProgramID, the refresh when due, the data
 // version (compared as text: "01000" is not "1000").
 std::optional<Outcome> BeginProgramCommand(const CommandFamily& family,
-                                           const LauncherRequest& request,
-                                           LauncherSystem& system) {
+                                           const LauncherRequest& request, LauncherSystem& system) {
   if (!request.hasProgramId) return Outcome::NoProgramId;
   if (IsLocalVersionFileDue(request, system) && !system.RefreshVersionFile())
     return family.refreshFailed;
@@ -58,7 +57,8 @@ Outcome LaunchProgram(const InstalledProgramInfo& info, const LauncherRequest& r
 Outcome FinishProgramCommand(const CommandFamily& family, const InstalledProgramInfo& info,
                              bool installOnly, const LauncherRequest& request,
                              LauncherSystem& system) {
-  if (!IsInstalledVersionCurrent(info, request.settings.CheckMinorVersion)) return family.stillOlder;
+  if (!IsInstalledVersionCurrent(info, request.settings.CheckMinorVersion))
+    return family.stillOlder;
   if (installOnly) return Outcome::Installed;
   return LaunchProgram(info, request, system);
 }
@@ -83,7 +83,8 @@ Outcome CheckAndRun(bool installOnly, const LauncherRequest& request, LauncherSy
   const bool found = !GetInstalledProgramInfo(request.programId, system, info);
   if (!found || !IsInstalledVersionCurrent(info, request.settings.CheckMinorVersion)) {
     if (const std::optional<Outcome> failed = InstallProgram(request, system)) return *failed;
-    if (const std::optional<Outcome> failed = GetInstalledProgramInfo(request.programId, system, info))
+    if (const std::optional<Outcome> failed =
+            GetInstalledProgramInfo(request.programId, system, info))
       return *failed;
   }
   return FinishProgramCommand(kCheckedFamily, info, installOnly, request, system);
@@ -95,7 +96,8 @@ Outcome ForceInstallAndRun(bool installOnly, const LauncherRequest& request,
     return *failed;
   if (const std::optional<Outcome> failed = InstallProgram(request, system)) return *failed;
   InstalledProgramInfo info;
-  if (const std::optional<Outcome> failed = GetInstalledProgramInfo(request.programId, system, info))
+  if (const std::optional<Outcome> failed =
+          GetInstalledProgramInfo(request.programId, system, info))
     return *failed;
   return FinishProgramCommand(kForcedFamily, info, installOnly, request, system);
 }

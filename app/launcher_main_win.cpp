@@ -27,8 +27,7 @@ void ShowOutcome(Outcome outcome, int silentMessage) {
       row.shown == Shown::Always || (row.shown == Shown::WhenNotSilent && silentMessage == 0);
   if (!shown) return;
   const std::string text = LoadText(row.textId);  // copied before the caption's load
-  ShowMessageDlg(nullptr, text, LoadText(row.captionId), MB_OK, MDF_COUNTDOWN, 5, nullptr,
-                 nullptr);
+  ShowMessageDlg(nullptr, text, LoadText(row.captionId), MB_OK, MDF_COUNTDOWN, 5, nullptr, nullptr);
 }
 
 // Reads the request and serves it up to the point where the outcome is known. `request`

@@ -13,7 +13,9 @@
 #include "ini/ini_document.h"
 #include "res/resource.h"
 
-int64_t WindowsLauncherSystem::Now() { return static_cast<int64_t>(std::time(nullptr)); }
+int64_t WindowsLauncherSystem::Now() {
+  return static_cast<int64_t>(std::time(nullptr));
+}
 
 std::string WindowsLauncherSystem::VersionFileString(const std::string& section,
                                                      const std::string& key) {
@@ -63,4 +65,6 @@ bool WindowsLauncherSystem::StartProgram(const std::string& commandLine,
   return started != FALSE;
 }
 
-void WindowsLauncherSystem::Log(const std::string& line) { LogLine("%s", line.c_str()); }
+void WindowsLauncherSystem::Log(const std::string& line) {
+  LogLine("%s", line.c_str());
+}

@@ -88,7 +88,7 @@ struct OutcomeRow {
 };
 
 constexpr int kNoText = 0;
-constexpr int kLauncherCaption = 1;   // "ZU Launcher"
+constexpr int kLauncherCaption = 1;    // "ZU Launcher"
 constexpr int kStartErrorCaption = 7;  // the caption of the unknown-command box
 
 // clang-format off
@@ -162,8 +162,12 @@ constexpr OutcomeRow kOutcomeTable[] = {
 constexpr const OutcomeRow& RowOf(Outcome outcome) {
   return kOutcomeTable[static_cast<size_t>(outcome)];
 }
-constexpr int CodeOf(Outcome outcome) { return static_cast<int>(RowOf(outcome).code); }
-constexpr int TextIdOf(Outcome outcome) { return RowOf(outcome).textId; }
+constexpr int CodeOf(Outcome outcome) {
+  return static_cast<int>(RowOf(outcome).code);
+}
+constexpr int TextIdOf(Outcome outcome) {
+  return RowOf(outcome).textId;
+}
 
 namespace result_code_checks {
 

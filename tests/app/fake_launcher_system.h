@@ -14,10 +14,10 @@
 
 // What the stand-in installer does when it is run.
 enum class InstallerBehaviour {
-  Succeeds,     // registers the program with the version the server offers
-  IsCancelled,  // the user cancels: nothing changes
-  Fails,        // the transfer or the run fails: nothing changes
-  LeavesOlder,  // runs to its end but installs a version older than the server's
+  Succeeds,               // registers the program with the version the server offers
+  IsCancelled,            // the user cancels: nothing changes
+  Fails,                  // the transfer or the run fails: nothing changes
+  LeavesOlder,            // runs to its end but installs a version older than the server's
   EndsWithoutInstalling,  // runs to its end and changes nothing
 };
 

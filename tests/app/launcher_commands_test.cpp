@@ -11,7 +11,13 @@
 
 namespace {
 
-enum class Copy { None, Fresh, DueRefreshed, DueRefreshFailsWithUsableCopy, RefreshFailsWithoutCopy };
+enum class Copy {
+  None,
+  Fresh,
+  DueRefreshed,
+  DueRefreshFailsWithUsableCopy,
+  RefreshFailsWithoutCopy
+};
 struct CopyRow {
   Copy copy;
   const char* what;
@@ -43,6 +49,8 @@ const InstalledRow kInstalled[] = {
     {"older minor, CheckMinorVersion", 5, 1, 1, false, Outcome::OlderMinorInstalled},
 };
 
+constexpr Outcome kNotApplicable = Outcome::Count;
+
 struct CommandRow {
   LauncherCommand command;
   const char* word;
@@ -52,11 +60,11 @@ struct CommandRow {
 };
 const CommandRow kCommands[] = {
     {LauncherCommand::Run, "run", false, Outcome::RefreshFailed, Outcome::Started},
-    {LauncherCommand::CheckVersion, "checkversion", false, Outcome::RefreshFailed, Outcome::Count},
+    {LauncherCommand::CheckVersion, "checkversion", false, Outcome::RefreshFailed, kNotApplicable},
     {LauncherCommand::Install, "install", false, Outcome::RefreshFailed, Outcome::Installed},
     {LauncherCommand::ForceInstall, "forceinstall", true, Outcome::RefreshFailedForced,
-     Outcome::Count},
-    {LauncherCommand::ForceRun, "forcerun", true, Outcome::RefreshFailedForced, Outcome::Count},
+     kNotApplicable},
+    {LauncherCommand::ForceRun, "forcerun", true, Outcome::RefreshFailedForced, kNotApplicable},
 };
 
 // After an installation: the outcome for run, install, forceinstall, forcerun (in that order).
@@ -66,25 +74,33 @@ struct InstallerRow {
   Outcome afterInstall[4];
 };
 const InstallerRow kInstallers[] = {
-    {InstallerBehaviour::Succeeds, "installer succeeds",
+    {InstallerBehaviour::Succeeds,
+     "installer succeeds",
      {Outcome::Started, Outcome::Installed, Outcome::Installed, Outcome::Started}},
-    {InstallerBehaviour::IsCancelled, "installer cancelled",
+    {InstallerBehaviour::IsCancelled,
+     "installer cancelled",
      {Outcome::InstallCancelled, Outcome::InstallCancelled, Outcome::InstallCancelled,
       Outcome::InstallCancelled}},
-    {InstallerBehaviour::Fails, "installer fails",
+    {InstallerBehaviour::Fails,
+     "installer fails",
      {Outcome::InstallFailed, Outcome::InstallFailed, Outcome::InstallFailed,
       Outcome::InstallFailed}},
-    {InstallerBehaviour::LeavesOlder, "installer leaves it older",
+    {InstallerBehaviour::LeavesOlder,
+     "installer leaves it older",
      {Outcome::StillOlderAfterInstall, Outcome::StillOlderAfterInstall,
       Outcome::StillOlderAfterForcedInstall, Outcome::StillOlderAfterForcedInstall}},
 };
 
 int AfterInstallColumn(LauncherCommand command) {
   switch (command) {
-    case LauncherCommand::Run: return 0;
-    case LauncherCommand::Install: return 1;
-    case LauncherCommand::ForceInstall: return 2;
-    default: return 3;
+    case LauncherCommand::Run:
+      return 0;
+    case LauncherCommand::Install:
+      return 1;
+    case LauncherCommand::ForceInstall:
+      return 2;
+    default:
+      return 3;
   }
 }
 
@@ -196,9 +212,9 @@ TEST(LauncherCommands, DataVersionIsCheckedBeforeAnyProgramData) {
 }
 
 TEST(LauncherCommands, WithoutProgramIdNothingIsReadOrRefreshed) {
-  for (LauncherCommand command : {LauncherCommand::Run, LauncherCommand::CheckVersion,
-                                  LauncherCommand::Install, LauncherCommand::ForceInstall,
-                                  LauncherCommand::ForceRun}) {
+  for (LauncherCommand command :
+       {LauncherCommand::Run, LauncherCommand::CheckVersion, LauncherCommand::Install,
+        LauncherCommand::ForceInstall, LauncherCommand::ForceRun}) {
     Machine machine(FakeLauncherSystem::VersionFile(5, 3));
     machine.request.hasProgramId = false;
     machine.request.settings.ForceCheck = 1;
@@ -225,8 +241,8 @@ TEST(LauncherCommands, EachMissingPieceOfTheLookupHasItsOutcome) {
   for (const Row& row : rows) {
     // checkversion answers "not installed"; run installs because of the failed lookup and
     // reports the second lookup's failure; forcerun reports it after installing anyway.
-    for (LauncherCommand command : {LauncherCommand::CheckVersion, LauncherCommand::Run,
-                                    LauncherCommand::ForceRun}) {
+    for (LauncherCommand command :
+         {LauncherCommand::CheckVersion, LauncherCommand::Run, LauncherCommand::ForceRun}) {
       Machine machine(FakeLauncherSystem::VersionFile(5, 3));
       if (row.removedKey) machine.system.localCopy.erase({"PROG", row.removedKey});
       if (row.unregistered) machine.system.registry.clear();

@@ -31,7 +31,8 @@ std::map<int, std::string> ReadStringTable() {
     char comma = 0;
     if (!(in >> id >> comma) || comma != ',') continue;
     const size_t open = line.find('"'), close = line.rfind('"');
-    if (open != std::string::npos && close > open) texts[id] = line.substr(open + 1, close - open - 1);
+    if (open != std::string::npos && close > open)
+      texts[id] = line.substr(open + 1, close - open - 1);
   }
   return texts;
 }
@@ -59,9 +60,12 @@ std::vector<std::string> ReadmeTableRows() {
 
 const char* ShownText(Shown shown) {
   switch (shown) {
-    case Shown::Never: return "never";
-    case Shown::WhenNotSilent: return "when `SilentMessage` is 0";
-    case Shown::Always: return "always";
+    case Shown::Never:
+      return "never";
+    case Shown::WhenNotSilent:
+      return "when `SilentMessage` is 0";
+    case Shown::Always:
+      return "always";
   }
   return "";
 }
@@ -72,7 +76,8 @@ TEST(ResultCodeTable, ReadmeTableIsTheTable) {
   std::vector<std::string> expected;
   for (const OutcomeRow& row : kOutcomeTable) {
     const bool hasText = row.textId != kNoText;
-    ASSERT_TRUE(!hasText || texts.count(row.textId)) << "text " << row.textId << " not in the table";
+    ASSERT_TRUE(!hasText || texts.count(row.textId))
+        << "text " << row.textId << " not in the table";
     std::string text = hasText ? "\"" + texts.at(row.textId) + "\"" : "none";
     std::string caption = hasText ? "\"" + texts.at(row.captionId) + "\"" : "none";
     expected.push_back("| " + std::to_string(static_cast<int>(row.code)) + " | " + row.meaning +
