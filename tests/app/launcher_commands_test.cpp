@@ -312,27 +312,6 @@ TEST(LauncherCommands, ProgramIsStartedInItsDirectoryWithItsParameters) {
   }
 }
 
-TEST(LauncherCommands, RefreshWhenDueByTheStampOrForced) {
-  struct Row {
-    const char* what;
-    int64_t age;
-    unsigned forceCheck;
-    bool refreshed;
-  } rows[] = {
-      {"exactly three hours old", 10800, 0, false},
-      {"one second more", 10801, 0, true},
-      {"stamped more than three hours ahead", -10801, 0, true},
-      {"fresh but forced", 0, 1, true},
-  };
-  for (const Row& row : rows) {
-    Machine machine(FakeLauncherSystem::VersionFile(5, 3));
-    machine.system.StampLocalCopy(row.age);
-    machine.request.settings.ForceCheck = row.forceCheck;
-    EXPECT_EQ(Outcome::NewestInstalled, machine.Run(LauncherCommand::CheckVersion)) << row.what;
-    EXPECT_EQ(row.refreshed, machine.system.Called("refresh")) << row.what;
-  }
-}
-
 TEST(LauncherCommands, UpdateOnlyRefreshesAndAnUnknownCommandTouchesNothing) {
   struct Row {
     LauncherCommand command;
