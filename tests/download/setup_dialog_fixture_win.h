@@ -12,9 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <fstream>
 #include <functional>
-#include <iterator>
 #include <string>
 
 #include "app/load_text.h"
@@ -24,15 +22,16 @@
 #include "msgbox/message_dlg_win.h"
 #include "res/resource.h"
 #include "tests/download/observed_setup_dialog_win.h"
-#include "tests/support/dialog_driver_win.h"
 #include "tests/support/fake_installer_files_win.h"
+#include "tests/support/modal_driver_win.h"
 #include "tests/support/private_download_folders_win.h"
 #include "tests/support/test_http_server_win.h"
+#include "tests/support/window_finder_win.h"
 
 class SetupDownloadDialogTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (!test_http::Available()) GTEST_SKIP() << "needs the loopback test server (wine_run.sh)";
+    ASSERT_TRUE(test_http::Running());
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_PROGRESS_CLASS};
     ::InitCommonControlsEx(&controls);
     m_uiThread = ::GetCurrentThreadId();
@@ -45,7 +44,7 @@ class SetupDownloadDialogTest : public ::testing::Test {
         ::CopyFileA((GetModuleDir() + "fake_installer.exe").c_str(), served.c_str(), FALSE));
     ASSERT_TRUE(fake_installer::WriteSettings(m_settingsExe, {{"RECORD_FILE", m_recordPath}}));
     m_installerSize = FileSize(served);
-    m_installerBytes = ReadBytes(served);
+    m_installerBytes = ReadWholeFile(served);
     // Copies: LoadText hands out one shared buffer, and the driver thread must not call it.
     m_textTransferError = LoadText(33);
     m_textTransferErrorBox = LoadText(34);
@@ -62,11 +61,6 @@ class SetupDownloadDialogTest : public ::testing::Test {
   void RemoveLeftovers() {
     ::DeleteFileA(fake_installer::SettingsPathFor(m_settingsExe).c_str());
     ::DeleteFileA(m_recordPath.c_str());
-  }
-
-  static std::string ReadBytes(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
   }
 
   static long long FileSize(const std::string& path) {
@@ -96,7 +90,7 @@ class SetupDownloadDialogTest : public ::testing::Test {
   INT_PTR Run(CSetupDownloadDlg& dialog, std::function<bool()> script) {
     m_failure.clear();
     m_modalEnded = false;
-    dialog_driver::Driver driver(m_uiThread, std::move(script), WM_ZMESSAGEBOX_CLOSE);
+    ModalDriver driver(m_uiThread, std::move(script));
     const INT_PTR end = dialog.DoModal(::GetModuleHandleA(nullptr), IDD_SETUP_DOWNLOAD, nullptr);
     m_modalEnded = true;
     EXPECT_TRUE(driver.Succeeded()) << m_failure;
@@ -111,22 +105,20 @@ class SetupDownloadDialogTest : public ::testing::Test {
   // The dialog once it is on screen; null when it ended before the driver saw it.
   HWND WaitForDialog() {
     HWND window = nullptr;
-    dialog_driver::WaitFor([&] {
-      window = dialog_driver::FindProgressDialog(m_uiThread);
+    WaitFor([&] {
+      window = FindTopLevelWindow(DownloadDialogOf(m_uiThread));
       return window != nullptr || m_modalEnded;
     });
     return window;
   }
-  HWND WaitForBox() {
-    return dialog_driver::WaitForWindow(m_uiThread, &dialog_driver::FindMessageBox);
-  }
+  HWND WaitForBox() { return WaitForTopLevelWindow(MessageBoxesOf(m_uiThread)); }
 
   // Watches until the dialog has ended; false if a message box showed up meanwhile.
   bool NoBoxUntilEnded() {
-    const bool ended = dialog_driver::WaitFor(
+    const bool ended = WaitFor(
         [&] {
-          HWND box = dialog_driver::FindMessageBox(m_uiThread);
-          if (box) m_failure = "unexpected box: " + dialog_driver::BoxText(box);
+          HWND box = FindTopLevelWindow(MessageBoxesOf(m_uiThread));
+          if (box) m_failure = "unexpected box: " + ItemText(box, IDC_MD_TEXT);
           return box != nullptr || m_modalEnded;
         },
         20000);
@@ -135,8 +127,7 @@ class SetupDownloadDialogTest : public ::testing::Test {
   }
 
   bool WaitGone(HWND dialog, DWORD timeoutMs = 20000) {
-    return dialog_driver::WaitFor([&] { return !::IsWindow(dialog); }, timeoutMs) ||
-           Fail("the dialog stayed open");
+    return WaitUntilClosed(dialog, timeoutMs) || Fail("the dialog stayed open");
   }
 
   DWORD m_uiThread = 0;

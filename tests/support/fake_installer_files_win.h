@@ -5,15 +5,13 @@
 
 #include <windows.h>
 
-#include <fstream>
-#include <iterator>
 #include <map>
-#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "common/sha256_win.h"
+#include "tests/support/scratch_win.h"
 
 namespace fake_installer {
 
@@ -39,10 +37,9 @@ inline std::string InCurrentDirectory(const std::string& exeName) {
 }
 
 inline bool WriteSettings(const std::string& exePath, const Settings& settings) {
-  std::ofstream file(SettingsPathFor(exePath), std::ios::binary | std::ios::trunc);
-  file << "[FAKE_INSTALLER]\r\n";
-  for (const auto& setting : settings) file << setting.first << "=" << setting.second << "\r\n";
-  return static_cast<bool>(file);
+  std::string text = "[FAKE_INSTALLER]\r\n";
+  for (const auto& setting : settings) text += setting.first + "=" + setting.second + "\r\n";
+  return WriteWholeFile(SettingsPathFor(exePath), text);
 }
 
 // DOWN_SIZE and DOWN_SHA256 (lower case) that describe the file at `path` in a version file.
@@ -50,8 +47,7 @@ struct DownKeys {
   std::string size, sha256;
 };
 inline DownKeys DownKeysOf(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  const std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  const std::string bytes = ReadWholeFile(path);
   Sha256Digest digest{};
   HashBytesSha256(bytes, digest);
   return {std::to_string(bytes.size()), FormatSha256Hex(digest)};
@@ -60,10 +56,7 @@ inline DownKeys DownKeysOf(const std::string& path) {
 // The record as KEY -> value; values are taken byte for byte up to the CRLF.
 inline Record ReadRecord(const std::string& path) {
   Record record;
-  std::ifstream file(path, std::ios::binary);
-  std::stringstream content;
-  content << file.rdbuf();
-  const std::string text = content.str();
+  const std::string text = ReadWholeFile(path);
   size_t start = 0;
   while (start < text.size()) {
     size_t end = text.find("\r\n", start);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "env/directories_win.h"
+#include "tests/support/scratch_win.h"
 
 namespace private_download {
 
@@ -39,17 +40,7 @@ inline bool NoneLeft(DWORD timeoutMs = 3000) {
 
 // Removes what an earlier, failed run left, with the files in it.
 inline void RemoveAll() {
-  for (const std::string& folder : Folders()) {
-    WIN32_FIND_DATAA entry;
-    HANDLE search = ::FindFirstFileA((folder + "\\*").c_str(), &entry);
-    if (search != INVALID_HANDLE_VALUE) {
-      do {
-        ::DeleteFileA((folder + "\\" + entry.cFileName).c_str());
-      } while (::FindNextFileA(search, &entry));
-      ::FindClose(search);
-    }
-    ::RemoveDirectoryA(folder.c_str());
-  }
+  for (const std::string& folder : Folders()) RemoveTree(folder);
 }
 
 }  // namespace private_download
