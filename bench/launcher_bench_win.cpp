@@ -37,6 +37,7 @@
 // for the start-up-only run), the program started, the version file not refreshed, no
 // installer fetched.
 #include <windows.h>
+// after windows.h, whose types it needs
 #include <psapi.h>
 
 #include <algorithm>
@@ -363,9 +364,9 @@ class Bench {
           continueStatus = DBG_EXCEPTION_NOT_HANDLED;
         } else if (!breakpointSet) {  // the loader's breakpoint: the DLLs are mapped
           const unsigned char breakpoint = 0xCC;
-          breakpointSet = ::WriteProcessMemory(process.hProcess, exitProcess, &breakpoint, 1,
-                                               nullptr) &&
-                          ::FlushInstructionCache(process.hProcess, exitProcess, 1);
+          breakpointSet =
+              ::WriteProcessMemory(process.hProcess, exitProcess, &breakpoint, 1, nullptr) &&
+              ::FlushInstructionCache(process.hProcess, exitProcess, 1);
         } else if (record.ExceptionAddress == exitProcess) {
           PROCESS_MEMORY_COUNTERS memory{};
           memory.cb = sizeof memory;
@@ -542,10 +543,11 @@ int RunBench(int rounds, int warmUpRounds, const char* launcherBefore) {
   std::printf("\nagainst a do-nothing program importing only the quick road's DLLs\n");
   PrintRow("do-nothing program, quick road's DLLs", quickDll);
   PrintRow("launcher after run", runExit);
-  std::printf("  launcher above it (difference of medians)      %7.1f ms   target: at most %.0f ms"
-              "   -> %s\n",
-              aboveFloor, kFloorTargetMilliseconds,
-              aboveFloor <= kFloorTargetMilliseconds ? "MET" : "MISSED");
+  std::printf(
+      "  launcher above it (difference of medians)      %7.1f ms   target: at most %.0f ms"
+      "   -> %s\n",
+      aboveFloor, kFloorTargetMilliseconds,
+      aboveFloor <= kFloorTargetMilliseconds ? "MET" : "MISSED");
   std::printf("  the same, difference of minimums               %7.1f ms\n",
               runExit.minimum - quickDll.minimum);
 
