@@ -61,6 +61,7 @@ bool UpdateVersionFile() {
   // so that putting it in place is a single rename that either happens whole or not at all.
   const std::string localCopy = ResolveIniPath(LocalVersionFilePath);
   const std::string download = MakeTempFileName(DirectoryOf(localCopy));
+  if (download.empty()) return false;  // no file could be created there
 
   const int downloaded = HttpGetFile(url.c_str(), download.c_str(), nullptr, nullptr, 1,
                                      AgentName.c_str(), -1, 1, nullptr, nullptr, 0, nullptr,
