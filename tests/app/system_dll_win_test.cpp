@@ -6,29 +6,10 @@
 // rows show that a plain load then does take the planted one.
 #include <gtest/gtest.h>
 
-#include "common/unique_handle_win.h"
 #include "tests/app/launcher_fixture_win.h"
+#include "tests/support/process_runner_win.h"
 
 namespace {
-
-// Runs `commandLine` in `directory`; its exit code, or -1.
-int RunAndWait(std::string commandLine, const std::string& directory) {
-  STARTUPINFOA startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION process{};
-  if (!::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        directory.c_str(), &startup, &process))
-    return -1;
-  UniqueKernelHandle processHandle(process.hProcess);
-  UniqueKernelHandle threadHandle(process.hThread);
-  if (::WaitForSingleObject(process.hProcess, 60000) != WAIT_OBJECT_0) {
-    ::TerminateProcess(process.hProcess, 255);
-    return -1;
-  }
-  DWORD exitCode = 255;
-  ::GetExitCodeProcess(process.hProcess, &exitCode);
-  return static_cast<int>(exitCode);
-}
 
 TEST(SystemDll, APlantedWinInetIsNotLoaded) {
   if (!test_http::Available()) GTEST_SKIP() << "needs the loopback test server";
