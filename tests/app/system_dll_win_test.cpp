@@ -12,7 +12,7 @@
 namespace {
 
 TEST(SystemDll, APlantedWinInetIsNotLoaded) {
-  if (!test_http::Available()) GTEST_SKIP() << "needs the loopback test server";
+  ASSERT_TRUE(test_http::Running());
   if (test_http::Environment("WINEDLLOVERRIDES").find("wininet=n") == std::string::npos)
     GTEST_SKIP() << "needs WINEDLLOVERRIDES with wininet=n,b (the test win_app_planted_dll)";
   struct Case {

@@ -5,12 +5,11 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <fstream>
-#include <sstream>
 #include <vector>
 
 #include "tests/app/launcher_fixture_win.h"
 #include "tests/support/process_runner_win.h"
+#include "tests/support/scratch_win.h"
 
 namespace {
 
@@ -25,23 +24,16 @@ std::string ReleaseDir() {
   return path;
 }
 
-std::string ReadAll(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream content;
-  content << in.rdbuf();
-  return content.str();
-}
-
 TEST(ReleasePackage, ServesARunRequestFromTheUnpackedFolder) {
+  ASSERT_TRUE(test_http::Running());
   const std::string release = ReleaseDir();
-  if (release.empty() || !test_http::Available())
-    GTEST_SKIP() << "needs ZU_RELEASE_DIR (the test release_unpack) and the loopback test server";
+  ASSERT_FALSE(release.empty()) << "needs ZU_RELEASE_DIR (ctest sets it; release_unpack fills it)";
   e2e::LauncherCase test("Release");
   test.InstallProgram(5, 0);
   e2e::WriteServedFile(test.name, "version.ini",
                        e2e::LauncherCase::VersionFile(test.ProgramKeys(5, 0)));
 
-  std::string ini = ReadAll(release + "ZuLauncher.ini");
+  std::string ini = ReadWholeFile(release + "ZuLauncher.ini");
   const std::string example = "VERSION_FILE_URL=https://updates.example.com/zu/version.ini";
   const size_t at = ini.find(example);
   ASSERT_NE(std::string::npos, at) << "the sample INI names the example URL";
@@ -52,10 +44,10 @@ TEST(ReleasePackage, ServesARunRequestFromTheUnpackedFolder) {
   EXPECT_EQ(0, RunAndWait("\"" + release +
                               "zuhost.exe\" \"<ZULAUNCHER_PARAM Command='run' ProgramID='PROG'/>\"",
                           release, output));
-  const std::string printed = ReadAll(output);
+  const std::string printed = ReadWholeFile(output);
   EXPECT_NE(std::string::npos, printed.find("posted: 0 ")) << printed;
   EXPECT_NE(std::string::npos, printed.find("exit: 0")) << printed;
-  EXPECT_NE(std::string::npos, ReadAll(release + "_ZuVersion_temp_.ini").find("LASTUPDATETIME="))
+  EXPECT_NE(std::string::npos, ReadWholeFile(release + "_ZuVersion_temp_.ini").find("LASTUPDATETIME="))
       << "the version file was refreshed beside the launcher";
   for (int attempt = 0; attempt < 40 && !fake_installer::FileExists(test.ProgramRecord());
        ++attempt)
@@ -65,7 +57,7 @@ TEST(ReleasePackage, ServesARunRequestFromTheUnpackedFolder) {
 
 TEST(ReleasePackage, TheLauncherCarriesItsVersion) {
   const std::string release = ReleaseDir();
-  if (release.empty()) GTEST_SKIP() << "needs ZU_RELEASE_DIR (the test release_unpack)";
+  ASSERT_FALSE(release.empty()) << "needs ZU_RELEASE_DIR (ctest sets it; release_unpack fills it)";
   const std::string exe = release + "ZuLauncher.exe";
   DWORD ignored = 0;
   const DWORD size = ::GetFileVersionInfoSizeA(exe.c_str(), &ignored);
