@@ -26,7 +26,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
   // Relative names in plain file operations then land where the INI functions anchor them.
   ::SetCurrentDirectoryA(GetModuleDir().c_str());
   LogLine("currentdir:%s", GetCurrentDir().c_str());
-  // The common controls are initialised by the first dialog or box (EnsureCommonControls):
+  // The common controls are initialised by the first dialog or box (CommonControlsScope):
   // the quick road shows neither and never loads them.
   return ZuLauncherMain(commandLine ? commandLine : "");
 }

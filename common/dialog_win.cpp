@@ -34,7 +34,7 @@ bool ReturnsResultDirectly(UINT message) {
 }  // namespace
 
 INT_PTR ModalDialog::DoModal(HINSTANCE instance, int resourceId, HWND parent) {
-  EnsureCommonControls();  // the dialog templates use their classes (the progress bar)
+  const CommonControlsScope commonControls;  // the templates use their classes (progress bar)
   return ::DialogBoxParamA(instance, MAKEINTRESOURCEA(resourceId), parent, &DialogProc,
                            reinterpret_cast<LPARAM>(this));
 }

@@ -24,8 +24,30 @@ HMODULE LoadSystemDll(const char* name) {
   return ::LoadLibraryA((std::string(systemDir, length) + "\\" + name).c_str());
 }
 
-void EnsureCommonControls() {
-  static bool initialised = false;  // the user-interface thread alone opens dialogs and boxes
+namespace {
+
+// The activation context of the exe's manifest resource 2, which asks for the version 6 common
+// controls; created on first use and kept for the life of the process.
+HANDLE CommonControlsContext() {
+  static const HANDLE context = [] {
+    ACTCTXA request{};
+    request.cbSize = sizeof request;
+    request.dwFlags = ACTCTX_FLAG_HMODULE_VALID | ACTCTX_FLAG_RESOURCE_NAME_VALID;
+    request.hModule = ::GetModuleHandleA(nullptr);
+    request.lpResourceName = MAKEINTRESOURCEA(2);  // ISOLATIONAWARE_MANIFEST_RESOURCE_ID
+    return ::CreateActCtxA(&request);
+  }();
+  return context;
+}
+
+}  // namespace
+
+CommonControlsScope::CommonControlsScope() {
+  const HANDLE context = CommonControlsContext();
+  m_active = context != INVALID_HANDLE_VALUE && ::ActivateActCtx(context, &m_cookie);
+  // The user-interface thread alone opens dialogs and boxes. Inside the context, so that the
+  // first call loads the version 6 DLL.
+  static bool initialised = false;
   if (initialised) return;
   initialised = true;
   ::InitCommonControls();
@@ -33,6 +55,10 @@ void EnsureCommonControls() {
   controls.dwSize = sizeof controls;
   controls.dwICC = 0x7FF;  // every class up to the rebar classes
   ::InitCommonControlsEx(&controls);
+}
+
+CommonControlsScope::~CommonControlsScope() {
+  if (m_active) ::DeactivateActCtx(0, m_cookie);
 }
 
 namespace {

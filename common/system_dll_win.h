@@ -16,5 +16,17 @@ void RestrictDllSearchToSystemFolder();
 // when it cannot.
 HMODULE LoadSystemDll(const char* name);
 
-// Initialises the common controls once, before the first dialog or box needs their classes.
-void EnsureCommonControls();
+// Makes the version 6 common controls (the process manifest does not ask for them, which spares
+// every request their look-up at start) the ones in effect for as long as it lives, and
+// initialises them once. Every dialog and box is created inside one.
+class CommonControlsScope {
+ public:
+  CommonControlsScope();
+  ~CommonControlsScope();
+  CommonControlsScope(const CommonControlsScope&) = delete;
+  CommonControlsScope& operator=(const CommonControlsScope&) = delete;
+
+ private:
+  ULONG_PTR m_cookie = 0;
+  bool m_active = false;
+};

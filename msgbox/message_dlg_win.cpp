@@ -51,7 +51,7 @@ int ShowMessageDlg(HWND owner, std::string text, std::string caption, UINT type,
     UniqueGlobalMemory block(::GlobalAlloc(GMEM_FIXED | GMEM_ZEROINIT, kMessageDlgTemplateSize));
     if (!block) return -1;
     WriteMessageDlgTemplate(block.get(), caption);
-    EnsureCommonControls();
+    const CommonControlsScope commonControls;
     InitMessageDlgState(state, owner, std::move(text), std::move(caption), type, options, value,
                         captions, checkOut);
     return static_cast<int>(::DialogBoxIndirectParamA(
