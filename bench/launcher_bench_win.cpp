@@ -550,6 +550,13 @@ int RunBench(int rounds, int warmUpRounds, const char* launcherBefore) {
       aboveFloor <= kFloorTargetMilliseconds ? "MET" : "MISSED");
   std::printf("  the same, difference of minimums               %7.1f ms\n",
               runExit.minimum - quickDll.minimum);
+  // `run` ends with the program's CreateProcess call, which no launcher can skip; checkversion
+  // does the same reading without it.
+  PrintRow("launcher after checkversion", checkVersion);
+  std::printf("  checkversion above it (difference of medians)  %7.1f ms\n",
+              checkVersion.median - quickDll.median);
+  std::printf("  the same, difference of minimums               %7.1f ms\n",
+              checkVersion.minimum - quickDll.minimum);
 
   std::printf("\npeak working set of the launcher serving `run` on the quick road\n");
   const auto printPeak = [&bench](const char* label, const std::string& name) {
