@@ -1,11 +1,10 @@
 #include "download/private_download_win.h"
 
 #include <windows.h>
-#include <bcrypt.h>
 
-#include <array>
-#include <cstdint>
 #include <new>
+
+#include "common/crypto_random_win.h"
 
 namespace {
 
@@ -14,18 +13,14 @@ namespace {
 constexpr int kFolderAttempts = 4;
 
 // "ZuSetup-" and 32 hexadecimal digits from 128 bits of the system's cryptographic random
-// source; false when the source fails.
+// generator; false when the generator fails.
 bool RandomFolderName(std::string& name) {
-  std::array<uint8_t, 16> bytes{};
-  if (::BCryptGenRandom(nullptr, bytes.data(), static_cast<ULONG>(bytes.size()),
-                        BCRYPT_USE_SYSTEM_PREFERRED_RNG) != 0) {
-    return false;
-  }
   static const char kDigits[] = "0123456789abcdef";
   name = "ZuSetup-";
-  for (uint8_t byte : bytes) {
-    name += kDigits[byte >> 4];
-    name += kDigits[byte & 0x0F];
+  for (int word = 0; word < 4; ++word) {
+    unsigned number = 0;
+    if (!CryptoRandomNumber(number)) return false;
+    for (int shift = 28; shift >= 0; shift -= 4) name += kDigits[(number >> shift) & 0x0F];
   }
   return true;
 }
