@@ -6,6 +6,7 @@
 #include "app/installer_arguments.h"
 #include "app/launcher_settings.h"
 #include "download/setup_download_dlg_win.h"
+#include "download/web_address.h"
 #include "env/ini_profile_win.h"
 #include "res/resource.h"
 
@@ -23,7 +24,8 @@ constexpr int kTextInstallFailed = 15;
 bool InstallProgram(const std::string& programId, std::string& messageText, int& resultCode) {
   const std::string name = ReadIniString(programId, "NAME", LocalVersionFilePath, "");
   const std::string url = ReadIniString(programId, "DOWN_URL", LocalVersionFilePath, "");
-  if (name.empty() || url.empty())
+  // A DOWN_URL that is not a web address (file:, ftp:, no scheme) is no install information.
+  if (name.empty() || url.empty() || !IsWebAddress(url))
     return FailWith(messageText, resultCode, kTextNoInstallInformation, kCodeNoInstallInformation);
 
   CSetupDownloadDlg dialog;

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 
+#include "app/agent_name.h"
 #include "app/commands.h"
 #include "app/launch_parameter.h"
 #include "app/launcher_main.h"
@@ -78,7 +79,11 @@ int ServeRequest(const std::string& argument) {
   LocalVersionFilePath = root->GetAttributeOr(
       "LocalVersionFilePath", (GetModuleDir() + "_ZuVersion_temp_.ini").c_str());
   VersionFileURL = root->GetAttributeOr("VersionFileURL", "");
-  AgentName = root->GetAttributeOr("AgentName", "ZuLauncher");
+  AgentName = root->GetAttributeOr("AgentName", kDefaultAgentName);
+  if (!IsUsableAgentName(AgentName)) {
+    LogLine("AgentName with a control character not used; the agent is %s", kDefaultAgentName);
+    AgentName = kDefaultAgentName;
+  }
 
   const CommandEntry& command = FindCommand(commandWord);
   if (command.command == LauncherCommand::Unknown) {

@@ -34,6 +34,23 @@ inline std::string RefusedUrl(const std::string& pathAndQuery = "/") {
   return Environment("ZU_TEST_HTTP_REFUSED_URL") + pathAndQuery;
 }
 
+// The TLS listeners (https://localhost:PORT), one per certificate, sharing the request record.
+enum class Certificate { Trusted, WrongName, Expired, SelfSigned, UnknownCa };
+
+// False without the TLS listeners or without the test CA trusted in the prefix: GTEST_SKIP.
+inline bool HttpsAvailable() { return !Environment("ZU_TEST_HTTPS_URL").empty(); }
+
+inline std::string HttpsUrl(const std::string& pathAndQuery,
+                            Certificate certificate = Certificate::Trusted) {
+  static const char* const kVariables[] = {
+      "ZU_TEST_HTTPS_URL", "ZU_TEST_HTTPS_WRONG_NAME_URL", "ZU_TEST_HTTPS_EXPIRED_URL",
+      "ZU_TEST_HTTPS_SELF_SIGNED_URL", "ZU_TEST_HTTPS_UNKNOWN_CA_URL"};
+  return Environment(kVariables[static_cast<int>(certificate)]) + pathAndQuery;
+}
+
+// "127.0.0.1:PORT" of the loopback forward proxy, or "" without one.
+inline std::string ProxyAddress() { return Environment("ZU_TEST_HTTP_PROXY"); }
+
 // Windows path (Wine maps / to Z:) of the directory served under /files/, with a trailing
 // backslash. Files written there are served at Url("/files/NAME").
 inline std::string RootDirectory() {
@@ -96,6 +113,19 @@ struct RecordedRequest {
     return false;
   }
 };
+
+// The request lines the proxy has relayed so far, oldest first ("GET http://...",
+// "CONNECT localhost:PORT", each followed by " HTTP/1.1").
+inline std::vector<std::string> ProxiedRequests() {
+  std::vector<std::string> lines;
+  std::string text;
+  if (!Fetch("http://" + ProxyAddress() + "/_proxied", text)) return lines;
+  for (size_t start = 0, end; (end = text.find("\r\n", start)) != std::string::npos;
+       start = end + 2) {
+    lines.push_back(text.substr(start, end - start));
+  }
+  return lines;
+}
 
 // The requests that carried ?token=`token`, oldest first ("" = every request).
 inline std::vector<RecordedRequest> RecordedRequests(const std::string& token) {
