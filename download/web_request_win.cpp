@@ -39,6 +39,8 @@ bool ResolveLocation(const std::string& base, const std::string& location, std::
 
 }  // namespace
 
+// Wine 8 honours INTERNET_FLAG_NO_AUTO_REDIRECT in InternetOpenUrlA (measured): the redirect
+// itself comes back, with its status and Location, and the engine decides.
 UniqueInternetHandle OpenWebRequest(HINTERNET session, const char* url, const char* headers,
                                     DWORD flags) {
   const DWORD headersLength = headers ? static_cast<DWORD>(std::strlen(headers)) : 0;
