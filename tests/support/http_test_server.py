@@ -20,7 +20,9 @@ import threading
 
 USAGE = ("usage: http_test_server.py --root DIR [--source DIR] [--port N] [--port-file FILE]"
          " [--tls-dir DIR] [--proxy 1]")
-TLS_KINDS = ("trusted", "wrong-name", "expired", "self-signed", "unknown-ca")  # as http_test_tls
+# The TLS listeners' kinds, in the order their ports are announced: KIND.crt and KIND.key of
+# the certificate directory (make_test_certs.sh).
+TLS_KINDS = ("trusted", "wrong-name", "expired", "self-signed", "unknown-ca")
 
 
 def parse_arguments(argv):

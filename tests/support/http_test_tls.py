@@ -8,11 +8,6 @@ import ssl
 
 import http_test_handler
 
-# Listener kinds, in the order their ports are announced; KIND.crt and KIND.key in the
-# certificate directory.
-KINDS = ("trusted", "wrong-name", "expired", "self-signed", "unknown-ca")
-
-
 class TlsTestServer(http_test_handler.TestServer):
     """Wraps each accepted connection on its handler thread, so a client that never finishes
     the handshake holds up nobody else."""
