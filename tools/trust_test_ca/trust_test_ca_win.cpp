@@ -1,8 +1,9 @@
 // trust_test_ca CERT.der: adds the DER certificate to the current user's Root store, so that
 // WinINet in this Wine prefix (and only there) trusts the loopback TLS test server. Exit code
 // 0 when the certificate is in the store afterwards. No dialog appears under Wine.
-#include <wincrypt.h>
 #include <windows.h>
+// after <windows.h>, which it needs
+#include <wincrypt.h>
 
 #include <cstdio>
 #include <vector>
