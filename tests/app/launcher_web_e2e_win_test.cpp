@@ -36,8 +36,8 @@ std::string HttpServedUrl(const LauncherCase& test, const std::string& nameAndQu
 enum class Download { VersionFile, Installer };
 
 // `update` refreshes the version file from `url`; `forceinstall` downloads the installer from
-// it (as DOWN_URL of a fresh local copy). Checks what must hold whatever the outcome: a failed
-// refresh keeps the old copy byte for byte, a failed installer download starts no installer.
+// it (as DOWN_URL of a fresh local copy). Checks what must hold whatever the outcome: only a
+// good refresh replaces the old copy, only a good installer download starts the installer.
 LauncherOutcome RunDownload(const LauncherCase& test, Download download, const std::string& url,
                             const std::string& extra = "") {
   test.ServeInstaller(5);
@@ -47,7 +47,8 @@ LauncherOutcome RunDownload(const LauncherCase& test, Download download, const s
     test.workspace.WriteLauncherIni(url);
     test.workspace.WriteFile(kLocalCopy, kOldCopy);
     const LauncherOutcome outcome = test.workspace.Run(Parameter("Command='update' " + extra));
-    if (outcome.exitCode != 0) EXPECT_EQ(kOldCopy, test.workspace.ReadFile(kLocalCopy));
+    EXPECT_EQ(outcome.exitCode == 0, test.workspace.ReadFile(kLocalCopy) != kOldCopy)
+        << "the copy was replaced exactly when the refresh succeeded";
     return outcome;
   }
   test.workspace.WriteLauncherIni(test_http::RefusedUrl("/version.ini"));
@@ -67,59 +68,50 @@ class LauncherWebCp1251 : public ::testing::Test {
   }
 };
 
+// How a row reaches the served file: straight over TLS, or through a redirect.
+enum class Route { Straight, HttpsDownToHttp, HttpUpToHttps, ElevenRedirects };
+
+std::string RouteTo(Route route, Certificate certificate, const std::string& path) {
+  switch (route) {
+    case Route::Straight:
+      return test_http::HttpsUrl(path, certificate);
+    case Route::HttpsDownToHttp:
+      return test_http::HttpsUrl("/text/moved?location=" + test_http::Url(path));
+    case Route::HttpUpToHttps:
+      return test_http::Url("/text/moved?location=" + test_http::HttpsUrl(path));
+    case Route::ElevenRedirects:
+      break;
+  }
+  return test_http::Url("/redirect/11" + path);
+}
+
 TEST_F(LauncherWebCp1251, HttpsCertificatesAndRedirectsDecideBothDownloads) {
   if (!test_http::HttpsAvailable()) GTEST_SKIP() << "no TLS test listeners";
   struct Row {
     const char* what;
-    std::string (*url)(const LauncherCase& test, const std::string& file);
+    Route route;
+    Certificate certificate;
     bool succeeds;
   };
   const Row rows[] = {
-      {"https, trusted CA",
-       [](const LauncherCase& t, const std::string& f) { return HttpsServedUrl(t, f); }, true},
-      {"certificate for another name",
-       [](const LauncherCase& t, const std::string& f) {
-         return test_http::HttpsUrl("/files/" + t.name + "/" + f, Certificate::WrongName);
-       },
-       false},
-      {"expired certificate",
-       [](const LauncherCase& t, const std::string& f) {
-         return test_http::HttpsUrl("/files/" + t.name + "/" + f, Certificate::Expired);
-       },
-       false},
-      {"self-signed certificate",
-       [](const LauncherCase& t, const std::string& f) {
-         return test_http::HttpsUrl("/files/" + t.name + "/" + f, Certificate::SelfSigned);
-       },
-       false},
-      {"certificate of an unknown CA",
-       [](const LauncherCase& t, const std::string& f) {
-         return test_http::HttpsUrl("/files/" + t.name + "/" + f, Certificate::UnknownCa);
-       },
-       false},
-      {"https redirected to http",
-       [](const LauncherCase& t, const std::string& f) {
-         return test_http::HttpsUrl("/text/moved?location=" + HttpServedUrl(t, f));
-       },
-       false},
-      {"http redirected to https",
-       [](const LauncherCase& t, const std::string& f) {
-         return test_http::Url("/text/moved?location=" + HttpsServedUrl(t, f));
-       },
-       true},
-      {"eleven redirects",
-       [](const LauncherCase& t, const std::string& f) {
-         return test_http::Url("/redirect/11/files/" + t.name + "/" + f);
-       },
-       false},
+      {"https, trusted CA", Route::Straight, Certificate::Trusted, true},
+      {"certificate for another name", Route::Straight, Certificate::WrongName, false},
+      {"expired certificate", Route::Straight, Certificate::Expired, false},
+      {"self-signed certificate", Route::Straight, Certificate::SelfSigned, false},
+      {"certificate of an unknown CA", Route::Straight, Certificate::UnknownCa, false},
+      {"https redirected to http", Route::HttpsDownToHttp, Certificate::Trusted, false},
+      {"http redirected to https", Route::HttpUpToHttps, Certificate::Trusted, true},
+      {"eleven redirects", Route::ElevenRedirects, Certificate::Trusted, false},
   };
   for (const Row& row : rows) {
     for (const Download download : {Download::VersionFile, Download::Installer}) {
       const bool versionFile = download == Download::VersionFile;
       SCOPED_TRACE(std::string(row.what) + (versionFile ? ": version file" : ": installer"));
       LauncherCase test("Web");
+      const std::string path =
+          "/files/" + test.name + "/" + (versionFile ? "version.ini" : "setup.exe");
       const LauncherOutcome outcome =
-          RunDownload(test, download, row.url(test, versionFile ? "version.ini" : "setup.exe"));
+          RunDownload(test, download, RouteTo(row.route, row.certificate, path));
       ExpectReported(outcome, row.succeeds ? 0 : versionFile ? 30 : 7);
     }
   }
