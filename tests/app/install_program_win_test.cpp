@@ -14,10 +14,10 @@
 #include "app/load_text.h"
 #include "download/setup_download_dlg_win.h"
 #include "env/directories_win.h"
-#include "msgbox/message_dlg_win.h"
-#include "tests/support/dialog_driver_win.h"
 #include "tests/support/fake_installer_files_win.h"
+#include "tests/support/modal_driver_win.h"
 #include "tests/support/test_http_server_win.h"
+#include "tests/support/window_finder_win.h"
 
 namespace {
 
@@ -26,7 +26,7 @@ using fake_installer::FileExists;
 class InstallProgramTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (!test_http::Available()) GTEST_SKIP() << "needs the loopback test server (wine_run.sh)";
+    ASSERT_TRUE(test_http::Running());
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_PROGRESS_CLASS};
     ::InitCommonControlsEx(&controls);
     m_savedSettings = g_launcherSettings;
@@ -64,7 +64,7 @@ class InstallProgramTest : public ::testing::Test {
 
   // Calls InstallProgram while `script` drives its dialog from another thread.
   bool Install(const char* programId, std::function<bool()> script) {
-    dialog_driver::Driver driver(::GetCurrentThreadId(), std::move(script), WM_ZMESSAGEBOX_CLOSE);
+    ModalDriver driver(::GetCurrentThreadId(), std::move(script));
     const bool installed = InstallProgram(programId, m_text, m_code);
     EXPECT_TRUE(driver.Succeeded()) << "the driver's script gave up";
     return installed;
@@ -139,16 +139,16 @@ TEST_F(InstallProgramTest, CancelGivesCode6AndFailureCode7) {
     m_text.clear();
     m_code = 0;
     EXPECT_FALSE(Install("ZUTEST", [&] {
-      HWND dialog = dialog_driver::WaitForWindow(uiThread, &dialog_driver::FindProgressDialog);
+      HWND dialog = WaitForTopLevelWindow(DownloadDialogOf(uiThread));
       if (!dialog) return false;
       if (row.cancel) {
-        dialog_driver::ClickCancel(dialog);
+        PressButton(dialog, IDCANCEL);
       } else {
-        HWND box = dialog_driver::WaitForWindow(uiThread, &dialog_driver::FindMessageBox);
+        HWND box = WaitForTopLevelWindow(MessageBoxesOf(uiThread));
         if (!box) return false;
-        ::PostMessageA(box, WM_ZMESSAGEBOX_CLOSE, 0, 0);
+        CloseMessageBox(box);
       }
-      return dialog_driver::WaitFor([&] { return !::IsWindow(dialog); });
+      return WaitUntilClosed(dialog);
     }));
     EXPECT_EQ(row.code, m_code);
     EXPECT_EQ(expectedText, m_text);

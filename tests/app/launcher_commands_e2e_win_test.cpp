@@ -140,7 +140,7 @@ TEST(LauncherRunCp1251, WithoutLaunchParamTheCommandLineEndsInABlank) {
 }
 
 TEST(LauncherRunCp1251, LookupFailuresOfAForcedInstallation) {
-  if (!test_http::Available()) GTEST_SKIP() << "no test server";
+  ASSERT_TRUE(test_http::Running());
   struct Case {
     const char* what;
     Keys (*edit)(const Keys&);
@@ -172,7 +172,7 @@ TEST(LauncherRunCp1251, LookupFailuresOfAForcedInstallation) {
 }
 
 TEST(LauncherRunCp1251, RunInstallsAMissingProgramThenStartsIt) {
-  if (!test_http::Available()) GTEST_SKIP() << "no test server";
+  ASSERT_TRUE(test_http::Running());
   LauncherCase test("RunInstalls");
   test.ServeInstaller(5);
   WriteFreshVersionFile(test, LauncherCase::VersionFile(test.ProgramKeys(5, 0)));
@@ -187,7 +187,7 @@ TEST(LauncherRunCp1251, RunInstallsAMissingProgramThenStartsIt) {
 }
 
 TEST(LauncherRunCp1251, OutcomesOfAnInstallationThatDoesNotBringThePlainProgramUp) {
-  if (!test_http::Available()) GTEST_SKIP() << "no test server";
+  ASSERT_TRUE(test_http::Running());
   struct Case {
     const char* what;
     const char* command;
@@ -225,7 +225,7 @@ TEST(LauncherRunCp1251, InstallWithACurrentProgramInstallsNothing) {
 }
 
 TEST(LauncherRunCp1251, ForceinstallOnACurrentProgramStillRunsTheInstaller) {
-  if (!test_http::Available()) GTEST_SKIP() << "no test server";
+  ASSERT_TRUE(test_http::Running());
   LauncherCase test("ForceInstallCurrent");
   test.InstallProgram(5, 0);
   test.ServeInstaller(5);
@@ -239,7 +239,7 @@ TEST(LauncherRunCp1251, ForceinstallOnACurrentProgramStillRunsTheInstaller) {
 }
 
 TEST(LauncherRunCp1251, InstallationFailures) {
-  if (!test_http::Available()) GTEST_SKIP() << "no test server";
+  ASSERT_TRUE(test_http::Running());
   struct Case {
     const char* what;
     const char* command;
@@ -264,7 +264,7 @@ TEST(LauncherRunCp1251, InstallationFailures) {
 }
 
 TEST(LauncherRunCp1251, ATransferErrorShowsTheDialogsBoxBeforeTheOutcome) {
-  if (!test_http::Available()) GTEST_SKIP() << "no test server";
+  ASSERT_TRUE(test_http::Running());
   LauncherCase test("TransferError");
   WriteFreshVersionFile(test, LauncherCase::VersionFile(
                                   With(test.ProgramKeys(5, 0), "DOWN_URL", test_http::Url("/bytes/10?status=500"))));
@@ -276,7 +276,7 @@ TEST(LauncherRunCp1251, ATransferErrorShowsTheDialogsBoxBeforeTheOutcome) {
 }
 
 TEST(LauncherRunCp1251, CancellingTheDownloadGivesCodeSix) {
-  if (!test_http::Available()) GTEST_SKIP() << "no test server";
+  ASSERT_TRUE(test_http::Running());
   LauncherCase test("Cancel");
   WriteFreshVersionFile(test, LauncherCase::VersionFile(With(
                                   test.ProgramKeys(5, 0), "DOWN_URL", test_http::Url("/bytes/400000?rate=20000"))));
@@ -290,7 +290,7 @@ TEST(LauncherRunCp1251, CancellingTheDownloadGivesCodeSix) {
 }
 
 TEST(LauncherRunCp1251, RunInstallsTheRealDemoProgramThroughItsNsisInstaller) {
-  if (!test_http::Available()) GTEST_SKIP() << "no test server";
+  ASSERT_TRUE(test_http::Running());
   const std::string setup = TestProgramDir() + "zu_demo_setup.exe";
   if (!fake_installer::FileExists(setup)) GTEST_SKIP() << "makensis was not available";
   LauncherCase test("NsisDemo");

@@ -11,6 +11,7 @@
 #include "app/load_text.h"
 #include "tests/app/launcher_harness_win.h"
 #include "tests/support/fake_installer_files_win.h"
+#include "tests/support/scratch_win.h"
 #include "tests/support/test_http_server_win.h"
 
 namespace e2e {
@@ -45,7 +46,7 @@ inline void WriteServedFile(const std::string& caseName, const std::string& name
 class LauncherCase {
  public:
   explicit LauncherCase(const std::string& caseName)
-      : name(caseName), workspace(caseName), registry(caseName) {}
+      : name(caseName), workspace(caseName), registry(caseName.c_str()) {}
 
   std::string ProgramDir() const { return workspace.PathOf("prog"); }
   std::string ProgramRecord() const { return workspace.PathOf("prog\\prog.record"); }
@@ -76,7 +77,7 @@ class LauncherCase {
   // The program as installed: files, registry value, program INI with its version.
   void InstallProgram(int version, int minor) const {
     PlaceProgramFiles();
-    registry.SetString("InstallDir", ProgramDir());
+    registry.SetText("", "InstallDir", ProgramDir());
     LauncherWorkspace::WriteFileAt(ProgramDir() + "\\prog.ini",
                                    Section("GENERAL", {{"VERSION", std::to_string(version)},
                                                        {"MINORVERSION", std::to_string(minor)}}));

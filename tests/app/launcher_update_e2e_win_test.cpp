@@ -28,7 +28,7 @@ bool LeftoverDownloads(const LauncherWorkspace& workspace) {
 }
 
 TEST(LauncherUpdateCp1251, UpdateReplacesTheLocalCopyAndStampsIt) {
-  if (!test_http::Available()) GTEST_SKIP() << "no test server";
+  ASSERT_TRUE(test_http::Running());
   LauncherCase test("UpdateOk");
   const std::string token = test_http::UniqueToken("update");
   e2e::WriteServedFile(
@@ -60,7 +60,7 @@ TEST(LauncherUpdateCp1251, UpdateReplacesTheLocalCopyAndStampsIt) {
 }
 
 TEST(LauncherUpdateCp1251, ALocalCopyNamedWithForwardSlashesIsReplacedBesideItself) {
-  if (!test_http::Available()) GTEST_SKIP() << "no test server";
+  ASSERT_TRUE(test_http::Running());
   LauncherCase test("UpdateSlashes");
   e2e::WriteServedFile(test.name, "version.ini", ServedVersionFile(test));
   test.workspace.WriteLauncherIni(e2e::ServedUrl(test.name, "version.ini"));
@@ -78,7 +78,7 @@ TEST(LauncherUpdateCp1251, ALocalCopyNamedWithForwardSlashesIsReplacedBesideItse
 }
 
 TEST(LauncherUpdateCp1251, UpdateWithoutAnyUrlFailsWithoutARequest) {
-  if (!test_http::Available()) GTEST_SKIP() << "no test server";
+  ASSERT_TRUE(test_http::Running());
   LauncherCase test("UpdateNoUrl");
   test.workspace.WriteFile("ZuLauncher.ini", "[GENERAL]\r\nOTHER=1\r\n");
   const size_t before = test_http::RecordedRequests("").size();
@@ -93,7 +93,7 @@ TEST(LauncherUpdateCp1251, UpdateWithoutAnyUrlFailsWithoutARequest) {
 }
 
 TEST(LauncherUpdateCp1251, AFailedRefreshKeepsTheLocalCopyByteForByte) {
-  if (!test_http::Available()) GTEST_SKIP() << "no test server";
+  ASSERT_TRUE(test_http::Running());
   struct Case {
     const char* what;
     std::string url;
@@ -119,7 +119,7 @@ TEST(LauncherUpdateCp1251, AFailedRefreshKeepsTheLocalCopyByteForByte) {
 }
 
 TEST(LauncherUpdateCp1251, ACopyThatCannotBeReplacedStaysAndTheUpdateFails) {
-  if (!test_http::Available()) GTEST_SKIP() << "no test server";
+  ASSERT_TRUE(test_http::Running());
   LauncherCase test("UpdateLocked");
   e2e::WriteServedFile(test.name, "version.ini", ServedVersionFile(test));
   test.workspace.WriteLauncherIni(e2e::ServedUrl(test.name, "version.ini"));
@@ -137,7 +137,7 @@ TEST(LauncherUpdateCp1251, ACopyThatCannotBeReplacedStaysAndTheUpdateFails) {
 }
 
 TEST(LauncherUpdateCp1251, ThreeHourRuleDecidesWhetherCheckversionRefreshes) {
-  if (!test_http::Available()) GTEST_SKIP() << "no test server";
+  ASSERT_TRUE(test_http::Running());
   struct Case {
     const char* what;
     long long ageSeconds;  // how long before the run the local copy was stamped
@@ -170,7 +170,7 @@ TEST(LauncherUpdateCp1251, ThreeHourRuleDecidesWhetherCheckversionRefreshes) {
 }
 
 TEST(LauncherUpdateCp1251, AFailedDueRefreshFailsTheCommandEvenWithAUsableCopy) {
-  if (!test_http::Available()) GTEST_SKIP() << "no test server";
+  ASSERT_TRUE(test_http::Running());
   struct Case {
     const char* command;
     int textId;
@@ -192,7 +192,7 @@ TEST(LauncherUpdateCp1251, AFailedDueRefreshFailsTheCommandEvenWithAUsableCopy) 
 }
 
 TEST(LauncherUpdateCp1251, VersionFileUrlAttributeWinsOverTheLauncherIni) {
-  if (!test_http::Available()) GTEST_SKIP() << "no test server";
+  ASSERT_TRUE(test_http::Running());
   LauncherCase test("UrlAttribute");
   const std::string token = test_http::UniqueToken("attribute");
   e2e::WriteServedFile(test.name, "version.ini", ServedVersionFile(test));

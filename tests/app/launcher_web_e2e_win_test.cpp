@@ -64,7 +64,7 @@ LauncherOutcome RunDownload(const LauncherCase& test, Download download, const s
 class LauncherWebCp1251 : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (!test_http::Available()) GTEST_SKIP() << "no test server";
+    ASSERT_TRUE(test_http::Running());
   }
 };
 
@@ -86,7 +86,7 @@ std::string RouteTo(Route route, Certificate certificate, const std::string& pat
 }
 
 TEST_F(LauncherWebCp1251, HttpsCertificatesAndRedirectsDecideBothDownloads) {
-  if (!test_http::HttpsAvailable()) GTEST_SKIP() << "no TLS test listeners";
+  ASSERT_TRUE(test_http::HttpsRunning());
   struct Row {
     const char* what;
     Route route;
@@ -178,8 +178,8 @@ TEST_F(LauncherWebCp1251, AnAgentNameWithALineBreakSendsTheDefaultAgentAlone) {
 }
 
 TEST_F(LauncherWebCp1251, TheSystemProxyCarriesTheVersionFileAndTheInstaller) {
-  if (!test_http::HttpsAvailable() || test_http::ProxyAddress().empty())
-    GTEST_SKIP() << "no TLS test listeners or no test proxy";
+  ASSERT_TRUE(test_http::HttpsRunning());
+  ASSERT_TRUE(test_http::ProxyRunning());
   struct Row {
     const char* what;
     bool secure;

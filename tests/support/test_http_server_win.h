@@ -7,6 +7,8 @@
 #include <windows.h>
 #include <wininet.h>
 
+#include <gtest/gtest.h>
+
 #include <cstdlib>
 #include <string>
 #include <utility>
@@ -21,8 +23,14 @@ inline std::string Environment(const char* name) {
   return value ? value : "";
 }
 
-// False when the program runs without wine_run.sh's server; tests then GTEST_SKIP.
-inline bool Available() { return !Environment("ZU_TEST_HTTP_URL").empty(); }
+// A test that needs the server starts with ASSERT_TRUE(test_http::Running()): run without
+// it (ZU_NO_TEST_HTTP_SERVER=1, or not through wine_run.sh), the test fails and says why.
+inline ::testing::AssertionResult Running() {
+  if (!Environment("ZU_TEST_HTTP_URL").empty()) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure()
+         << "this test needs the loopback test server: ZU_TEST_HTTP_URL is not set (run the "
+            "program through tests/support/wine_run.sh, without ZU_NO_TEST_HTTP_SERVER=1)";
+}
 
 // The server's URL for `pathAndQuery` ("/bytes/100?status=404").
 inline std::string Url(const std::string& pathAndQuery) {
@@ -37,8 +45,15 @@ inline std::string RefusedUrl(const std::string& pathAndQuery = "/") {
 // The TLS listeners (https://localhost:PORT), one per certificate, sharing the request record.
 enum class Certificate { Trusted, WrongName, Expired, SelfSigned, UnknownCa };
 
-// False without the TLS listeners or without the test CA trusted in the prefix: GTEST_SKIP.
-inline bool HttpsAvailable() { return !Environment("ZU_TEST_HTTPS_URL").empty(); }
+// A test that needs the TLS listeners starts with ASSERT_TRUE(test_http::HttpsRunning()):
+// without them, or without the test CA trusted in the prefix, it fails and says why.
+inline ::testing::AssertionResult HttpsRunning() {
+  if (!Environment("ZU_TEST_HTTPS_URL").empty()) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure()
+         << "this test needs the TLS test listeners: ZU_TEST_HTTPS_URL is not set (wine_run.sh "
+            "sets it once openssl has made the certificates and trust_test_ca.exe has made the "
+            "prefix trust the test CA; see its messages in build/wine-stderr.log)";
+}
 
 inline std::string HttpsUrl(const std::string& pathAndQuery,
                             Certificate certificate = Certificate::Trusted) {
@@ -50,6 +65,13 @@ inline std::string HttpsUrl(const std::string& pathAndQuery,
 
 // "127.0.0.1:PORT" of the loopback forward proxy, or "" without one.
 inline std::string ProxyAddress() { return Environment("ZU_TEST_HTTP_PROXY"); }
+
+inline ::testing::AssertionResult ProxyRunning() {
+  if (!ProxyAddress().empty()) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure()
+         << "this test needs the test proxy: ZU_TEST_HTTP_PROXY is not set (run the program "
+            "through tests/support/wine_run.sh)";
+}
 
 // Windows path (Wine maps / to Z:) of the directory served under /files/, with a trailing
 // backslash. Files written there are served at Url("/files/NAME").

@@ -48,7 +48,7 @@ start_server() {
   if "$repo/tests/support/make_test_certs.sh" "$certificates" >>"$log" 2>&1; then
     tls=(--tls-dir "$certificates")
   else
-    echo "wine_run.sh: no test certificates (is openssl installed?): HTTPS tests skip" >&2
+    echo "wine_run.sh: no test certificates (is openssl installed?): HTTPS tests will fail" >&2
   fi
   "$python" "$repo/tests/support/http_test_server.py" --root "$server_dir/root" \
     --source "$repo" --port-file "$server_dir/port" --proxy 1 "${tls[@]}" >>"$log" 2>&1 &
@@ -97,7 +97,7 @@ trust_test_ca() {
   [ "$(cat "$marker" 2>/dev/null)" = "$fingerprint" ] && return 0
   helper="$(dirname "$program")/trust_test_ca.exe"
   if [ ! -f "$helper" ]; then
-    echo "wine_run.sh: $helper missing: HTTPS tests skip" >&2
+    echo "wine_run.sh: $helper missing: HTTPS tests will fail" >&2
     return 1
   fi
   wine "$helper" "Z:$certificates/ca.der" 2>>"$log" || return 1
