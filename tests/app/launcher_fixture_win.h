@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/load_text.h"
+#include "app/result_code.h"
 #include "tests/app/launcher_harness_win.h"
 #include "tests/support/fake_installer_files_win.h"
 #include "tests/support/scratch_win.h"
@@ -25,6 +26,9 @@ inline std::string Section(const std::string& name, const Keys& keys) {
 }
 
 inline std::string Text(int id) { return LoadText(id); }
+// The text and the caption of an outcome's box, from the launcher's own table.
+inline std::string TextOf(Outcome outcome) { return LoadText(TextIdOf(outcome)); }
+inline std::string CaptionOf(Outcome outcome) { return LoadText(RowOf(outcome).captionId); }
 
 // A served file under the test server's root: <root>\<caseName>\<name>, and its URL.
 inline std::string ServedPath(const std::string& caseName, const std::string& name) {
@@ -109,3 +113,8 @@ inline std::string Parameter(const std::string& attributes) {
 }
 
 }  // namespace e2e
+
+// The outcome's code was returned, logged and (when `posted`) posted.
+inline void ExpectReported(const LauncherOutcome& outcome, Outcome expected, bool posted = true) {
+  ExpectReported(outcome, CodeOf(expected), posted);
+}

@@ -1,0 +1,36 @@
+#include "app/install_step.h"
+
+#include "app/installer_arguments.h"
+#include "download/web_address.h"
+
+InstallerRequest ReadInstallerRequest(const LauncherRequest& request, LauncherSystem& system) {
+  InstallerRequest installer;
+  installer.programName = system.VersionFileString(request.programId, "NAME");
+  installer.downloadUrl = system.VersionFileString(request.programId, "DOWN_URL");
+  installer.setupArgs =
+      ChooseInstallerArguments(request.settings.SilentInstall, request.settings.AutoInstall);
+  installer.agentName = request.agentName;
+  return installer;
+}
+
+std::optional<Outcome> CheckInstallerRequest(const InstallerRequest& installer) {
+  // A DOWN_URL that is not a web address (file:, ftp:, no scheme) is no install information.
+  if (installer.programName.empty() || installer.downloadUrl.empty() ||
+      !IsWebAddress(installer.downloadUrl))
+    return Outcome::NoInstallInformation;
+  return std::nullopt;
+}
+
+std::optional<Outcome> InstallProgram(const LauncherRequest& request, LauncherSystem& system) {
+  const InstallerRequest installer = ReadInstallerRequest(request, system);
+  if (const std::optional<Outcome> broken = CheckInstallerRequest(installer)) return broken;
+  switch (system.RunInstaller(installer)) {
+    case InstallerResult::Installed:
+      return std::nullopt;
+    case InstallerResult::Cancelled:
+      return Outcome::InstallCancelled;
+    case InstallerResult::Failed:
+      break;
+  }
+  return Outcome::InstallFailed;
+}
