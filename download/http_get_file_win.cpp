@@ -11,6 +11,7 @@
 #include "common/unique_handle_win.h"
 #include "download/http_get_file_job_win.h"
 #include "download/transfer_state_win.h"
+#include "download/web_address.h"
 
 namespace {
 
@@ -56,11 +57,14 @@ int Abandon(std::unique_ptr<HttpGetFileJob> job, UniqueFileHandle& file, const c
 }
 
 // A record with the canonical URL and the agent; null when either is unusable (a URL that does
-// not canonicalise into 1024 bytes, an agent of 512 or more characters) or memory is short.
+// not canonicalise into 1024 bytes or is no web address, an agent of 512 or more characters) or
+// memory is short.
 std::unique_ptr<HttpGetFileJob> NewJob(const char* url, const char* agent) {
   char canonicalUrl[kTransferUrlSize];
   DWORD urlLength = sizeof(canonicalUrl);
   if (!url || !::InternetCanonicalizeUrlA(url, canonicalUrl, &urlLength, 0)) return nullptr;
+  // Only web addresses: a file: or ftp: address would otherwise be "downloaded" as well.
+  if (!IsWebAddress(canonicalUrl)) return nullptr;
   if (!agent) agent = "";
   if (std::strlen(agent) >= kTransferAgentSize) return nullptr;
   std::unique_ptr<HttpGetFileJob> job(new (std::nothrow) HttpGetFileJob());
