@@ -8,7 +8,10 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
 #include <string>
+#include <vector>
 
 #include "app/launcher_settings.h"
 #include "app/load_text.h"
@@ -22,6 +25,11 @@
 namespace {
 
 using fake_installer::FileExists;
+
+std::string ReadBytes(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
 
 class InstallProgramTest : public ::testing::Test {
  protected:
@@ -124,12 +132,20 @@ TEST_F(InstallProgramTest, CancelGivesCode6AndFailureCode7) {
   struct Row {
     const char* query;
     bool cancel;
+    bool confirm;  // the download had started: Cancel asks first, and is answered Yes
     int code;
     int textId;
+    DWORD minMs;   // the whole install took at least this long
   } rows[] = {
-      {"?delay=1500", true, 6, 44},  // cancelled while connecting
-      {"?status=404", false, 7, 15},
+      {"?delay=1500", true, false, 6, 44, 0},  // cancelled while connecting
+      {"?status=404", false, false, 7, 15, 0},
+      // The server stalls after some bytes: the dialog still closes within a second.
+      {"?stall=4096&ranges&etag=v", true, true, 6, 44, 0},
+      // Every answer is cut: resumed after 1, 2 and 4 s, then given up.
+      {"?cut=4096&ranges&etag=v", false, false, 7, 15, 7000},
   };
+  const std::string downloadedPrefix = LoadText(32);
+  const std::string downloaded = downloadedPrefix.substr(0, downloadedPrefix.find('%'));
   for (const Row& row : rows) {
     SCOPED_TRACE(row.query);
     WriteProgramSection("ZUTEST", "Zu Test Program",
@@ -138,13 +154,30 @@ TEST_F(InstallProgramTest, CancelGivesCode6AndFailureCode7) {
     const DWORD uiThread = ::GetCurrentThreadId();
     m_text.clear();
     m_code = 0;
+    DWORD closedAfterYesMs = 0;
+    const DWORD started = ::GetTickCount();
     EXPECT_FALSE(Install("ZUTEST", [&] {
       HWND dialog = dialog_driver::WaitForWindow(uiThread, &dialog_driver::FindProgressDialog);
       if (!dialog) return false;
+      if (row.confirm) {
+        const bool receiving = dialog_driver::WaitFor([&] {
+          return dialog_driver::StatusText(dialog).compare(0, downloaded.size(), downloaded) == 0;
+        });
+        if (!receiving) return false;
+      }
       if (row.cancel) {
         dialog_driver::ClickCancel(dialog);
+        if (row.confirm) {
+          HWND box = dialog_driver::WaitForWindow(uiThread, &dialog_driver::FindMessageBox);
+          if (!box) return false;
+          const DWORD answered = ::GetTickCount();
+          ::PostMessageA(box, WM_ZMESSAGEBOX_CLOSE, 0, 0);  // its first button: Yes
+          if (!dialog_driver::WaitFor([&] { return !::IsWindow(dialog); })) return false;
+          closedAfterYesMs = ::GetTickCount() - answered;
+          return true;
+        }
       } else {
-        HWND box = dialog_driver::WaitForWindow(uiThread, &dialog_driver::FindMessageBox);
+        HWND box = dialog_driver::WaitForWindow(uiThread, &dialog_driver::FindMessageBox, 20000);
         if (!box) return false;
         ::PostMessageA(box, WM_ZMESSAGEBOX_CLOSE, 0, 0);
       }
@@ -153,6 +186,39 @@ TEST_F(InstallProgramTest, CancelGivesCode6AndFailureCode7) {
     EXPECT_EQ(row.code, m_code);
     EXPECT_EQ(expectedText, m_text);
     EXPECT_FALSE(FileExists(m_recordPath));
+    EXPECT_FALSE(FileExists(m_setupPath)) << "nothing left behind";
+    EXPECT_LT(closedAfterYesMs, 1000u) << "the dialog closes within a second of the answer";
+    EXPECT_GE(::GetTickCount() - started, row.minMs);
+  }
+}
+
+// An installer whose connection breaks at 30, 60 and 90 % is resumed where the file ends
+// and installs with exactly the served bytes (read while the installer runs).
+TEST_F(InstallProgramTest, ResumesACutDownloadAndInstallsTheServedBytes) {
+  const std::string served = ReadBytes(test_http::RootDirectory() + "fake_installer.exe");
+  ASSERT_FALSE(served.empty());
+  for (int percent : {30, 60, 90}) {
+    SCOPED_TRACE(percent);
+    const std::string token = test_http::UniqueToken("resume-install");
+    const size_t cut = served.size() * percent / 100;
+    WriteProgramSection("ZUTEST", "Zu Test Program",
+                        test_http::Url("/files/fake_installer.exe?cut=" + std::to_string(cut) +
+                                       "&faults=1&ranges&etag=v&token=" + token));
+    ::DeleteFileA(m_recordPath.c_str());
+    ASSERT_TRUE(fake_installer::WriteSettings(
+        m_setupPath, {{"RECORD_FILE", m_recordPath}, {"DELAY_MS", "1500"}}));
+    std::string installed;
+    EXPECT_TRUE(Install("ZUTEST", [&] {
+      if (!dialog_driver::WaitFor([&] { return FileExists(m_recordPath); }, 20000)) return false;
+      installed = ReadBytes(m_setupPath);  // the installer waits 1.5 s before it ends
+      return true;
+    })) << m_text;
+    EXPECT_TRUE(installed == served) << "installed " << installed.size() << " bytes";
+    const std::vector<test_http::RecordedRequest> requests = test_http::RecordedRequests(token);
+    ASSERT_EQ(2u, requests.size());
+    EXPECT_FALSE(requests[0].HasHeader("Range"));
+    EXPECT_EQ("bytes=" + std::to_string(cut) + "-", requests[1].Header("Range"));
+    EXPECT_EQ("\"v\"", requests[1].Header("If-Range"));
   }
 }
 
