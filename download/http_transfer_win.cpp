@@ -167,15 +167,18 @@ class TransferSink : public AttemptSink {
     return false;
   }
 
-  // At most one progress message waits in the receiver's queue; the next carries the total
-  // of the moment the receiver took the last.
+  // At most one progress message waits in the receiver's queue, and they come no faster
+  // than the display can use them; the next carries the total of its own moment.
   void ReportProgress() {
     m_progressReported = true;
-    if (m_job.notifyWnd && m_job.control.ClaimProgressSlot()) PostProgress();
+    if (!m_job.notifyWnd) return;
+    if (m_lastPosted >= 0 && ::GetTickCount() - m_lastPostTick < kProgressPostIntervalMs) return;
+    if (m_job.control.ClaimProgressSlot()) PostProgress();
   }
 
   void PostProgress() {
     m_lastPosted = m_total;
+    m_lastPostTick = ::GetTickCount();
     if (!::PostMessageA(m_job.notifyWnd, WM_HTTPGETFILE_PROGRESS, static_cast<WPARAM>(m_job.id),
                         static_cast<LPARAM>(ClampToInt(m_total)))) {
       m_job.control.ReleaseProgressSlot();  // the window is gone: nothing waits
@@ -220,6 +223,7 @@ class TransferSink : public AttemptSink {
   int m_outcome = 0;
   bool m_progressReported = false;
   int64_t m_lastPosted = -1;
+  DWORD m_lastPostTick = 0;
   char* m_buffer = nullptr;  // memory mode: the buffer handed out through outBuffer
 };
 

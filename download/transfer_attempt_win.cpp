@@ -123,13 +123,13 @@ AttemptEnd TransferAttempt::ReadAnswer() {
 
   char chunk[kChunkSize];  // on this thread's stack: file mode needs no heap per chunk
   for (;;) {
-    DWORD available = 0;  // a failing query breaks the connection
+    // The number is not used: reading only what has arrived would make many small reads,
+    // and each costs as much as a full one. (Wine's read waits to fill the buffer, so up to
+    // one chunk before a stall is not stored, and a resume asks for it again.)
+    DWORD available = 0;
     if (!::InternetQueryDataAvailable(request.get(), &available, 0, 0)) return AttemptEnd::Broken;
-    // Wine's read waits until the whole buffer is filled: asking only for what has arrived
-    // stores every byte before a stall, and a resume then starts right after the last one.
-    const DWORD wanted = available > 0 && available < kChunkSize ? available : kChunkSize;
     DWORD read = 0;
-    if (!::InternetReadFile(request.get(), chunk, wanted, &read)) return AttemptEnd::Broken;
+    if (!::InternetReadFile(request.get(), chunk, kChunkSize, &read)) return AttemptEnd::Broken;
     if (read > 0) Touch();
     ChunkOutcome outcome = ChunkOutcome::Settled;
     if (!WithSink([&](AttemptSink& sink) { outcome = sink.OnChunk(chunk, read); })) {

@@ -14,6 +14,9 @@ constexpr uint32_t kStallLimitMs = 30000;
 // A broken installer download is resumed this many times, after these pauses.
 constexpr int kResumeAttempts = 3;
 constexpr uint32_t kResumePausesMs[kResumeAttempts] = {1000, 2000, 4000};
+// Progress messages: at most one waiting in the receiver's queue, and no more often than
+// this (the dialog redraws at most every 100 ms unless the percentage changes).
+constexpr uint32_t kProgressPostIntervalMs = 20;
 // At the end, a transfer waits this long for its receiver to take the last progress message
 // before it posts the final count.
 constexpr uint32_t kFinalProgressWaitMs = 1000;

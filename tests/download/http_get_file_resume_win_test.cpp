@@ -15,7 +15,8 @@
 namespace {
 
 constexpr int kSize = 100000;
-constexpr const char* kAnyOffset = "";  // a reset may lose bytes in flight
+// A reset may lose bytes in flight, and a read held by a stall what it had buffered.
+constexpr const char* kAnyOffset = "";
 
 struct ResumeCase {
   const char* shows;
@@ -39,7 +40,7 @@ std::vector<ResumeCase> ResumeCases() {
       // Trickled, so that the bytes before the reset are read before it discards them.
       {"reset at 90 %, resumed", "reset=90000&rate=300000&faults=1&ranges&etag=v", 1, body, 2,
        kAnyOffset, "\"v\"", 1},
-      {"stalled at 50 %, resumed", "stall=50000&faults=1&ranges&etag=v", 1, body, 2, "bytes=50000-",
+      {"stalled at 50 %, resumed", "stall=50000&faults=1&ranges&etag=v", 1, body, 2, kAnyOffset,
        "\"v\"", 1},
       {"cut twice, resumed twice", "cut=20000&faults=2&ranges&etag=v", 1, body, 3, "bytes=20000-",
        "\"v\"", 1},
