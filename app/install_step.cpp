@@ -1,0 +1,33 @@
+#include "app/install_step.h"
+
+#include "app/installer_arguments.h"
+
+InstallerRequest ReadInstallerRequest(const LauncherRequest& request, LauncherSystem& system) {
+  InstallerRequest installer;
+  installer.programName = system.VersionFileString(request.programId, "NAME");
+  installer.downloadUrl = system.VersionFileString(request.programId, "DOWN_URL");
+  installer.setupArgs =
+      ChooseInstallerArguments(request.settings.SilentInstall, request.settings.AutoInstall);
+  installer.agentName = request.agentName;
+  return installer;
+}
+
+std::optional<Outcome> CheckInstallerRequest(const InstallerRequest& installer) {
+  if (installer.programName.empty() || installer.downloadUrl.empty())
+    return Outcome::NoInstallInformation;
+  return std::nullopt;
+}
+
+std::optional<Outcome> InstallProgram(const LauncherRequest& request, LauncherSystem& system) {
+  const InstallerRequest installer = ReadInstallerRequest(request, system);
+  if (const std::optional<Outcome> broken = CheckInstallerRequest(installer)) return broken;
+  switch (system.RunInstaller(installer)) {
+    case InstallerResult::Installed:
+      return std::nullopt;
+    case InstallerResult::Cancelled:
+      return Outcome::InstallCancelled;
+    case InstallerResult::Failed:
+      break;
+  }
+  return Outcome::InstallFailed;
+}
