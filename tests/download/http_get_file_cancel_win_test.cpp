@@ -25,11 +25,15 @@ class TransferCancel : public TransferTest {
     return id;
   }
 
-  // Calls HttpGetFileCancel and measures how long it blocked.
+  // Calls HttpGetFileCancel and measures how long it blocked. With the performance counter:
+  // Wine's tick count moves in steps, so a 100 ms wait could read as 86 ms.
   int TimedCancel(int jobId, DWORD& elapsedMs) {
-    const DWORD started = ::GetTickCount();
+    LARGE_INTEGER frequency, started, ended;
+    ::QueryPerformanceFrequency(&frequency);
+    ::QueryPerformanceCounter(&started);
     const int result = HttpGetFileCancel(jobId);
-    elapsedMs = ::GetTickCount() - started;
+    ::QueryPerformanceCounter(&ended);
+    elapsedMs = static_cast<DWORD>((ended.QuadPart - started.QuadPart) * 1000 / frequency.QuadPart);
     return result;
   }
 };
