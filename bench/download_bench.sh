@@ -106,11 +106,12 @@ echo "download benchmark: nginx on 127.0.0.1:$port, best of $runs rounds, MB = 1
 engine="" window="" bare="" bare_query="" curl_line="" engine64="" road="" road64=""
 for round in $(seq 1 "$runs"); do
   echo "  round $round of $runs" >&2
+  # The install road and the loop it is measured against run back to back.
+  bare_query="$(faster "$bare_query" "$(wine_run_once bare-query file256)")"
   road="$(faster "$road" "$(wine_run_once install-road file256)")"
   road64="$(faster "$road64" "$(wine_run_once install-road file64)")"
   engine="$(faster "$engine" "$(wine_run_once engine file256)")"
   bare="$(faster "$bare" "$(wine_run_once bare file256)")"
-  bare_query="$(faster "$bare_query" "$(wine_run_once bare-query file256)")"
   window="$(faster "$window" "$(wine_run_once engine-window file256)")"
   curl_line="$(faster "$curl_line" "$(curl_once file256)")"
   engine64="$(faster "$engine64" "$(wine_run_once engine file64)")"
@@ -139,7 +140,7 @@ printf '  %-36s %8s MB/s\n' "native curl" "$curl_rate"
 printf '\nratios\n'
 printf '  install road / bare loop + query %s   (target: at least 95%%)\n' \
   "$(ratio "$road_rate" "$bare_query_rate")"
-printf '  engine / bare loop             %s   (target: at least 95%%)\n' "$(ratio "$engine_rate" "$bare_rate")"
+printf '  engine / bare loop             %s\n' "$(ratio "$engine_rate" "$bare_rate")"
 printf '  engine with window / bare loop %s\n' "$(ratio "$window_rate" "$bare_rate")"
 printf '  engine / bare loop + query     %s\n' "$(ratio "$engine_rate" "$bare_query_rate")"
 printf '  engine / curl                  %s\n' "$(ratio "$engine_rate" "$curl_rate")"
