@@ -1,6 +1,7 @@
 #include "app/install_step.h"
 
 #include "app/installer_arguments.h"
+#include "download/web_address.h"
 
 InstallerRequest ReadInstallerRequest(const LauncherRequest& request, LauncherSystem& system) {
   InstallerRequest installer;
@@ -13,7 +14,9 @@ InstallerRequest ReadInstallerRequest(const LauncherRequest& request, LauncherSy
 }
 
 std::optional<Outcome> CheckInstallerRequest(const InstallerRequest& installer) {
-  if (installer.programName.empty() || installer.downloadUrl.empty())
+  // A DOWN_URL that is not a web address (file:, ftp:, no scheme) is no install information.
+  if (installer.programName.empty() || installer.downloadUrl.empty() ||
+      !IsWebAddress(installer.downloadUrl))
     return Outcome::NoInstallInformation;
   return std::nullopt;
 }

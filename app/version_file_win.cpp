@@ -8,6 +8,7 @@
 #include "app/version_refresh.h"
 #include "common/text.h"
 #include "download/version_file_download_win.h"
+#include "download/web_address.h"
 #include "env/directories_win.h"
 #include "env/ini_profile_win.h"
 
@@ -48,11 +49,14 @@ bool PutInPlace(const std::string& download, const std::string& localCopy) {
 bool UpdateVersionFile(const std::string& url, const std::string& localVersionFilePath,
                        const std::string& agentName) {
   if (url.empty()) return false;
+  // Only web addresses are fetched; anything else fails like a download that failed.
+  if (!IsWebAddress(url)) return false;
 
   // The same file the profile reads see; the download lands beside it, on the same volume,
   // so that putting it in place is a single rename that either happens whole or not at all.
   const std::string localCopy = ResolveIniPath(localVersionFilePath);
   const std::string download = MakeTempFileName(DirectoryOf(localCopy));
+  if (download.empty()) return false;  // no file could be created there
 
   const bool downloaded = DownloadVersionFile(url, download, agentName);
   // A body without ZULAUNCHER_VERSION (a portal's page served with status 200, say) is not a

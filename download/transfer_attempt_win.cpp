@@ -7,6 +7,7 @@
 #include <new>
 
 #include "download/transfer_rules.h"
+#include "download/web_request_win.h"
 
 namespace {
 
@@ -109,9 +110,9 @@ AttemptEnd TransferAttempt::ReadAnswer() {
   DWORD timeout = kConnectTimeoutMs;  // stored, though Wine does not honour it
   ::InternetSetOptionA(session.get(), INTERNET_OPTION_CONNECT_TIMEOUT, &timeout, sizeof(timeout));
   const std::string& headers = m_request.headers;
-  UniqueInternetHandle request(::InternetOpenUrlA(
-      session.get(), m_request.url.c_str(), headers.empty() ? nullptr : headers.c_str(),
-      static_cast<DWORD>(headers.size()), kOpenUrlFlags, 0));
+  UniqueInternetHandle request(OpenWebRequest(session.get(), m_request.url.c_str(),
+                                              headers.empty() ? nullptr : headers.c_str(),
+                                              kOpenUrlFlags));
   if (!request) return AttemptEnd::NotOpened;
   Touch();
 
