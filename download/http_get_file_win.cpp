@@ -44,6 +44,7 @@ void Commit(HttpGetFileJob& job, int* outJobId) {
   if (job.outBuffer) *job.outBuffer = nullptr;
   if (job.outLength) *job.outLength = 0;
   AddRunningTransfer();
+  RegisterTransferControl(job.id, &job.control);
 }
 
 // A transfer given up during set-up leaves nothing behind, not even the file it created.
@@ -92,9 +93,17 @@ bool StartWorker(std::unique_ptr<HttpGetFileJob>& job, UniqueFileHandle& file, i
 }  // namespace
 
 int HttpGetFile(const char* url, const char* filePath, HWND notifyWnd, int* outJobId,
-                int synchronous, const char* agent, int maxBytes, int toFile,
-                char** outBuffer, int* outLength, int priority, int* outContentLength,
-                const char* headers) {
+                int synchronous, const char* agent, int maxBytes, int toFile, char** outBuffer,
+                int* outLength, int priority, int* outContentLength, const char* headers) {
+  return HttpGetFileWithPolicy(TransferPolicy(), url, filePath, notifyWnd, outJobId, synchronous,
+                               agent, maxBytes, toFile, outBuffer, outLength, priority,
+                               outContentLength, headers);
+}
+
+int HttpGetFileWithPolicy(const TransferPolicy& policy, const char* url, const char* filePath,
+                          HWND notifyWnd, int* outJobId, int synchronous, const char* agent,
+                          int maxBytes, int toFile, char** outBuffer, int* outLength, int priority,
+                          int* outContentLength, const char* headers) {
   std::unique_ptr<HttpGetFileJob> job = NewJob(url, agent);
   if (!job) return 0;
 
@@ -116,12 +125,15 @@ int HttpGetFile(const char* url, const char* filePath, HWND notifyWnd, int* outJ
   job->priority = priority;
   job->outContentLength = outContentLength;
   job->synchronous = synchronous;
+  if (toFile && filePath) job->path = filePath;
+  job->policy = policy;
 
   if (synchronous) {
     job->file = std::move(file);
     Commit(*job, outJobId);
     return RunHttpGetFileJob(std::move(job));
   }
+
   if (!StartWorker(job, file, outJobId)) return Abandon(std::move(job), file, filePath);
   return 1;
 }
@@ -134,6 +146,7 @@ int HttpGetFileInto(const char* url, std::shared_ptr<HttpFileTarget> target, HWN
   if (!job) return 0;
   job->toFile = 1;
   job->notifyWnd = notifyWnd;
+  // The file goes with the last owner of `target`, an abandoned worker included.
   job->target = std::move(target);
   return StartWorker(job, file, outJobId) ? 1 : 0;
 }

@@ -17,6 +17,9 @@ namespace {
 
 constexpr UINT_PTR kStartTimerId = 1;
 constexpr UINT kStartDelayMs = 100;
+// How long Cancel waits for the abandoned transfer to let go of its file: the dialog closes
+// within a second whatever the server does.
+constexpr DWORD kCancelWaitMs = 500;
 
 // String table ids of the dialog's texts.
 constexpr int kTextTitle = 1;
@@ -75,7 +78,8 @@ void CSetupDownloadDlg::StartDownload() {
   }
   m_setupPath = m_download->Path();
   m_download->sizeLimit = InstallerSizeLimit(Expectation());
-  if (!HttpGetFileInto(m_downUrl.c_str(), m_download, Window(), nullptr, m_agentName.c_str())) {
+  if (!HttpGetFileInto(m_downUrl.c_str(), m_download, Window(), &m_transferId,
+                       m_agentName.c_str())) {
     DiscardDownload();
     EndDialog(kEndFailed);
     return;
@@ -94,7 +98,8 @@ LRESULT CSetupDownloadDlg::OnHttpStart(WPARAM, LPARAM contentLength) {
   return 0;
 }
 
-LRESULT CSetupDownloadDlg::OnHttpProgress(WPARAM, LPARAM bytesSoFar) {
+LRESULT CSetupDownloadDlg::OnHttpProgress(WPARAM transferId, LPARAM bytesSoFar) {
+  HttpGetFileProgressTaken(static_cast<int>(transferId));  // the transfer may post the next
   const int bytes = static_cast<int>(bytesSoFar);
   const int percent = ProgressPercent(bytes, m_totalBytes);
   if (!ShouldRefreshProgress(m_lastTick, m_lastPercent, ::GetTickCount(), percent)) return 0;
@@ -122,8 +127,9 @@ LRESULT CSetupDownloadDlg::OnCancel(WPARAM, LPARAM) {
   }
   m_transferActive = 0;
   ::EnableWindow(GetItem(IDCANCEL), FALSE);
-  // Blocks (up to about 10 s) until the transfer has stopped; its completion stays queued.
-  HttpGetFileCancel(-1);
+  // The transfer is not waited for in its reads: it is abandoned, and whichever of it and this
+  // dialog lets go of the private download last removes the partial file and its folder.
+  if (m_transferId != 0) HttpGetFileAbandon(m_transferId, kCancelWaitMs);
   DiscardDownload();
   m_cancelled = 1;
   EndDialog(kEndFailed);

@@ -47,6 +47,7 @@ class CSetupDownloadDlg : public ModalDialog {
   int m_totalBytes = 0;      // the size that 100 % stands for
   uint32_t m_lastTick = 0;   // tick count of the last progress display
   int m_lastPercent = 0;     // percentage of the last progress display
+  int m_transferId = 0;      // the engine's id of the running transfer, 0 before it starts
 
  protected:
   bool ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
