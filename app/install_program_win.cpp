@@ -5,8 +5,11 @@
 #include "app/command_result.h"
 #include "app/installer_arguments.h"
 #include "app/launcher_settings.h"
+#include "app/version_file_trust_win.h"
+#include "common/hex_digest.h"
 #include "download/setup_download_dlg_win.h"
 #include "env/ini_profile_win.h"
+#include "env/log.h"
 #include "res/resource.h"
 
 namespace {
@@ -25,6 +28,13 @@ bool InstallProgram(const std::string& programId, std::string& messageText, int&
   const std::string url = ReadIniString(programId, "DOWN_URL", LocalVersionFilePath, "");
   if (name.empty() || url.empty())
     return FailWith(messageText, resultCode, kTextNoInstallInformation, kCodeNoInstallInformation);
+  // Under a vendor key the signature covers the installer only through its digest.
+  Sha256Digest pinned;
+  if (IsUnderVendorKey() &&
+      !ParseSha256Hex(ReadIniString(programId, "DOWN_SHA256", LocalVersionFilePath, ""), pinned)) {
+    LogLine("installer refused: no well-formed DOWN_SHA256 under PUBLIC_KEY");
+    return FailWith(messageText, resultCode, kTextNoInstallInformation, kCodeNoInstallInformation);
+  }
 
   CSetupDownloadDlg dialog;
   dialog.m_programName = name;

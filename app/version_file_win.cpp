@@ -6,6 +6,7 @@
 
 #include "app/launcher_settings.h"
 #include "app/version_file.h"
+#include "app/version_file_trust_win.h"
 #include "app/version_refresh.h"
 #include "common/text.h"
 #include "download/http_get_file_win.h"
@@ -66,8 +67,10 @@ bool UpdateVersionFile() {
                                      AgentName.c_str(), -1, 1, nullptr, nullptr, 0, nullptr,
                                      nullptr);
   // A body without ZULAUNCHER_VERSION (a portal's page served with status 200, say) is not a
-  // version file; keeping the old copy lets the next run try again.
-  if (!downloaded || ReadIniString(kGeneral, "ZULAUNCHER_VERSION", download, "").empty()) {
+  // version file, and under a vendor key only a signed, not older one is; keeping the old
+  // copy lets the next run try again.
+  if (!downloaded || !AcceptDownloadedVersionFile(download, localCopy) ||
+      ReadIniString(kGeneral, "ZULAUNCHER_VERSION", download, "").empty()) {
     DropProfileCache(download);
     ::DeleteFileA(download.c_str());
     return false;
