@@ -1,7 +1,8 @@
 #include "common/ecdsa_p256_win.h"
 
-#include <bcrypt.h>
 #include <windows.h>
+// After windows.h, which defines the types it uses.
+#include <bcrypt.h>
 
 #include <cstring>
 

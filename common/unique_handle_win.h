@@ -2,8 +2,9 @@
 // A traits struct names the handle type, its empty value and its close call.
 #pragma once
 
-#include <bcrypt.h>
 #include <windows.h>
+// After windows.h, which defines the types they use.
+#include <bcrypt.h>
 #include <wininet.h>
 
 #include <utility>

@@ -26,11 +26,12 @@ TEST(SignedVersionFile, SplitFindsTheSignedBytesAndTheSignature) {
     size_t signedLength;
   } rows[] = {
       {"CRLF lines", kBody + "[SIGNATURE]\r\n" + kSignatureLine, kBody.size()},
-      {"LF lines, no line break at the end", "[G]\nA=1\n[SIGNATURE]\nECDSA_P256_SHA256=MEQCIA==", 8},
-      {"blank lines after it, and between", kBody + "[SIGNATURE]\r\n\r\n" + kSignatureLine + "\r\n \t\r\n",
-       kBody.size()},
-      {"header and key in another case, blanks around", kBody + " [ signature ] \r\necdsa_p256_sha256 = MEQCIA==\r\n",
-       kBody.size()},
+      {"LF lines, no line break at the end",
+       "[G]\nA=1\n[SIGNATURE]\nECDSA_P256_SHA256=MEQCIA==", 8},
+      {"blank lines after it, and between",
+       kBody + "[SIGNATURE]\r\n\r\n" + kSignatureLine + "\r\n \t\r\n", kBody.size()},
+      {"header and key in another case, blanks around",
+       kBody + " [ signature ] \r\necdsa_p256_sha256 = MEQCIA==\r\n", kBody.size()},
       {"the header as the first line", "[SIGNATURE]\r\n" + kSignatureLine, 0},
       {"UTF-16LE with its mark", mark + Utf16(kBody + "[SIGNATURE]\r\n" + kSignatureLine),
        2 + 2 * kBody.size()},
@@ -57,11 +58,13 @@ TEST(SignedVersionFile, AnythingButOneSignatureLineAndBlanksAfterTheHeaderIsUnsi
       {"a comment after it", signedFile + "; note\r\n"},
       {"another key in the section", kBody + "[SIGNATURE]\r\nOTHER=1\r\n" + kSignatureLine},
       {"a NUL after it", signedFile + std::string(1, '\0')},
-      {"a NUL before the header", kBody + std::string(1, '\0') + "\r\n[SIGNATURE]\r\n" + kSignatureLine},
+      {"a NUL before the header",
+       kBody + std::string(1, '\0') + "\r\n[SIGNATURE]\r\n" + kSignatureLine},
       {"header text after the bracket", kBody + "[SIGNATURE] x\r\n" + kSignatureLine},
       {"the key's name misspelt", kBody + "[SIGNATURE]\r\nECDSA_P256=MEQCIA==\r\n"},
       {"UTF-16LE file of odd length", "\xFF\xFE" + Utf16(signedFile) + "x"},
-      {"narrow header in a UTF-16LE file", "\xFF\xFE" + Utf16(kBody) + "[SIGNATURE]\r\n" + kSignatureLine},
+      {"narrow header in a UTF-16LE file",
+       "\xFF\xFE" + Utf16(kBody) + "[SIGNATURE]\r\n" + kSignatureLine},
   };
   for (const auto& row : rows) {
     std::string_view signedBytes;

@@ -11,8 +11,8 @@ TEST(Base64, DecodesWhatEncodeWritesForEveryPaddingLength) {
     std::string bytes;
     const char* text;
   } rows[] = {
-      {"", ""},           {"f", "Zg=="},         {"fo", "Zm8="},
-      {"foo", "Zm9v"},    {"foob", "Zm9vYg=="},  {std::string("\0\xFF\xFE", 3), "AP/+"},
+      {"", ""},        {"f", "Zg=="},        {"fo", "Zm8="},
+      {"foo", "Zm9v"}, {"foob", "Zm9vYg=="}, {std::string("\0\xFF\xFE", 3), "AP/+"},
   };
   for (const auto& row : rows) {
     EXPECT_EQ(row.text, EncodeBase64(row.bytes));

@@ -53,7 +53,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   EcP256Point point;
   if (ParseP256PublicKeyInfo(input, point)) {
-    Check(size == sizeof kInfoHeader + 64 && std::memcmp(data, kInfoHeader, sizeof kInfoHeader) == 0 &&
+    Check(size == sizeof kInfoHeader + 64 &&
+          std::memcmp(data, kInfoHeader, sizeof kInfoHeader) == 0 &&
           std::memcmp(data + sizeof kInfoHeader, point.data(), 64) == 0);
   }
   EcdsaP256Signature signature;

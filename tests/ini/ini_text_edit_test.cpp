@@ -14,8 +14,7 @@ TEST(IniTextEdit, SetsOneValueAndLeavesEveryOtherByte) {
     std::string after;
   } rows[] = {
       {"replaces in place, keeps the key's spelling and CRLF",
-       "[P]\r\nA=1\r\nkey = old ; note\r\nB=2\r\n", "P",
-       "[P]\r\nA=1\r\nkey =new\r\nB=2\r\n"},
+       "[P]\r\nA=1\r\nkey = old ; note\r\nB=2\r\n", "P", "[P]\r\nA=1\r\nkey =new\r\nB=2\r\n"},
       {"adds after the section's last entry, before blank lines and the next section",
        "[P]\r\nA=1\r\n\r\n[Q]\r\nKEY=q\r\n", "p", "[P]\r\nA=1\r\nKEY=new\r\n\r\n[Q]\r\nKEY=q\r\n"},
       {"adds after a header without entries, LF lines", "[P]\n[Q]\n", "P", "[P]\nKEY=new\n[Q]\n"},
