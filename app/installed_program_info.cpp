@@ -1,5 +1,6 @@
 #include "app/installed_program_info.h"
 
+#include "app/launcher_system.h"
 #include "common/text.h"
 
 std::string JoinPath(const std::string& dir, const std::string& name, const std::string& sep) {
@@ -22,4 +23,26 @@ bool IsInstalledVersionCurrent(const InstalledProgramInfo& info, unsigned checkM
   if (info.LocalVersion < info.ServerVersion) return false;
   if (checkMinorVersion != 0 && info.LocalMinorVersion < info.ServerMinorVersion) return false;
   return true;
+}
+
+std::optional<Outcome> GetInstalledProgramInfo(const std::string& programId, LauncherSystem& system,
+                                               InstalledProgramInfo& info) {
+  const std::string registryPath = system.VersionFileString(programId, "PATH_REG");
+  if (registryPath.empty()) return Outcome::NoPathReg;
+  if (!system.ReadRegistryValue(registryPath, info.InstallDir)) return Outcome::NoInstallDir;
+
+  info.ExeName = system.VersionFileString(programId, "EXE_NAME");
+  if (info.ExeName.empty()) return Outcome::NoExeName;
+  const std::string programIniName = system.VersionFileString(programId, "INI_FILE_NAME");
+  if (programIniName.empty()) return Outcome::NoIniFileName;
+
+  const std::string programIni = JoinPath(info.InstallDir, programIniName, "\\");
+  info.LocalVersion = system.ProgramIniInt(programIni, "VERSION");
+  if (info.LocalVersion == 0) return Outcome::NoLocalVersion;
+  info.LocalMinorVersion = system.ProgramIniInt(programIni, "MINORVERSION");
+
+  info.ServerVersion = system.VersionFileInt(programId, "VERSION");
+  if (info.ServerVersion == 0) return Outcome::NoServerVersion;
+  info.ServerMinorVersion = system.VersionFileInt(programId, "MINORVERSION");
+  return std::nullopt;
 }

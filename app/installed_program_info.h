@@ -1,8 +1,13 @@
 // What the launcher knows of one installed program: where it is, what it runs, which
-// version is installed and which one the server offers.
+// version is installed and which one the server offers, and the lookup that finds it.
 #pragma once
 
+#include <optional>
 #include <string>
+
+#include "app/result_code.h"
+
+class LauncherSystem;
 
 struct InstalledProgramInfo {
   std::string InstallDir;      // registry value named by PATH_REG
@@ -22,7 +27,9 @@ std::string JoinPath(const std::string& dir, const std::string& name, const std:
 // part only when checkMinorVersion is set (and then also under a newer major version).
 bool IsInstalledVersionCurrent(const InstalledProgramInfo& info, unsigned checkMinorVersion);
 
-// Fills `info` from the local version file, the registry and the program INI. On failure sets
-// the message text and result code and gives false. Windows only.
-bool GetInstalledProgramInfo(const std::string& programId, InstalledProgramInfo& info,
-                             std::string& messageText, int& resultCode);
+// Fills `info` from the program's section of the local version file, the registry value it
+// names and the program INI, stopping at the first missing piece, whose outcome it gives
+// (PATH_REG, registry, EXE_NAME, INI_FILE_NAME, installed VERSION, offered VERSION); nothing
+// when the program was found. `info` is meaningful only then.
+std::optional<Outcome> GetInstalledProgramInfo(const std::string& programId, LauncherSystem& system,
+                                               InstalledProgramInfo& info);

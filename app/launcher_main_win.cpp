@@ -3,13 +3,14 @@
 #include <cstdint>
 #include <string>
 
-#include "app/commands.h"
 #include "app/launch_parameter.h"
+#include "app/launcher_commands.h"
 #include "app/launcher_main.h"
-#include "app/launcher_settings.h"
+#include "app/launcher_request.h"
+#include "app/launcher_system_win.h"
 #include "app/load_text.h"
+#include "app/result_code.h"
 #include "app/result_message_win.h"
-#include "app/version_file.h"
 #include "env/directories_win.h"
 #include "env/log.h"
 #include "ini/ini_document.h"
@@ -19,91 +20,47 @@
 namespace {
 
 // Every box of the main routine: no owner, one button, closes by itself after 5 seconds.
-void ShowOutcomeBox(const std::string& text, int captionId) {
-  ShowMessageDlg(nullptr, text, LoadText(captionId), MB_OK, MDF_COUNTDOWN, 5, nullptr, nullptr);
+// `silentMessage` is the request's, or its default when the request could not be read.
+void ShowOutcome(Outcome outcome, int silentMessage) {
+  const OutcomeRow& row = RowOf(outcome);
+  const bool shown =
+      row.shown == Shown::Always || (row.shown == Shown::WhenNotSilent && silentMessage == 0);
+  if (!shown) return;
+  const std::string text = LoadText(row.textId);  // copied before the caption's load
+  ShowMessageDlg(nullptr, text, LoadText(row.captionId), MB_OK, MDF_COUNTDOWN, 5, nullptr, nullptr);
 }
 
-// Runs the command and gives its success; fills the message text and the result code.
-bool RunCommand(const CommandEntry& command, const XmlNode& root, std::string& messageText,
-                int& resultCode) {
-  switch (command.command) {
-    case LauncherCommand::Run:
-      return CheckAndRun(root, messageText, resultCode, false, false);
-    case LauncherCommand::CheckVersion:
-      return CheckAndRun(root, messageText, resultCode, true, false);
-    case LauncherCommand::Install:
-      return CheckAndRun(root, messageText, resultCode, false, true);
-    case LauncherCommand::ForceInstall:
-      return ForceInstallAndRun(root, messageText, resultCode, true);
-    case LauncherCommand::ForceRun:
-      return ForceInstallAndRun(root, messageText, resultCode, false);
-    case LauncherCommand::Update:
-      if (UpdateVersionFile()) {
-        resultCode = 0;
-        messageText.clear();
-        return true;
-      }
-      resultCode = 30;
-      messageText = LoadText(6);
-      return false;
-    case LauncherCommand::Unknown:
-      break;
-  }
-  return false;
-}
-
-// Serves the request up to the point where the code is known; reporting is the caller's.
-int ServeRequest(const std::string& argument) {
+// Reads the request and serves it up to the point where the outcome is known. `request`
+// keeps what was read, also when the parameter is rejected on the way.
+Outcome ServeRequest(const std::string& argument, LauncherRequest& request) {
   XmlDocument document;
-  if (!document.Parse(NormalizeParameter(argument).c_str())) {
-    ShowOutcomeBox(LoadText(2), 1);
-    return 1;
-  }
+  if (!document.Parse(NormalizeParameter(argument).c_str())) return Outcome::NotWellFormed;
   const XmlNode* root = document.Root();
-  if (!root || root->GetName() != kParameterElementName) {
-    ShowOutcomeBox(LoadText(4), 1);
-    return 2;
-  }
+  if (!root || root->GetName() != kParameterElementName) return Outcome::WrongRootElement;
   std::string commandWord;
-  if (!root->GetAttribute("Command", commandWord)) {
-    ShowOutcomeBox(LoadText(5), 1);
-    return 3;
-  }
+  if (!root->GetAttribute("Command", commandWord)) return Outcome::NoCommand;
 
-  ReadLauncherSettings(*root, g_launcherSettings);
-
-  const std::string iniFileName = root->GetAttributeOr("IniFileName", "ZuLauncher.ini");
-  if (!g_launcherIni.LoadFile(iniFileName.c_str())) return 60;
-
-  LocalVersionFilePath = root->GetAttributeOr(
-      "LocalVersionFilePath", (GetModuleDir() + "_ZuVersion_temp_.ini").c_str());
-  VersionFileURL = root->GetAttributeOr("VersionFileURL", "");
-  AgentName = root->GetAttributeOr("AgentName", "ZuLauncher");
+  request = ReadLauncherRequest(*root, GetModuleDir());
+  if (!g_launcherIni.LoadFile(request.iniFileName.c_str())) return Outcome::LauncherIniNotLoaded;
 
   const CommandEntry& command = FindCommand(commandWord);
-  if (command.command == LauncherCommand::Unknown) {
-    ShowOutcomeBox(LoadText(5), 7);
-    return 3;
-  }
-
-  std::string messageText;
-  int resultCode = 0;
-  const bool succeeded = RunCommand(command, *root, messageText, resultCode);
-  if (command.logFormat) LogLine(command.logFormat, resultCode);
-
-  if (g_launcherSettings.SilentMessage == 0 && (!succeeded || !messageText.empty()))
-    ShowOutcomeBox(messageText, 1);
-  return resultCode;
+  WindowsLauncherSystem system(request, g_launcherIni);
+  const Outcome outcome = RunLauncherCommand(command.command, request, system);
+  if (command.logFormat) LogLine(command.logFormat, CodeOf(outcome));
+  return outcome;
 }
 
 }  // namespace
 
 int ZuLauncherMain(const std::string& argument) {
   LogLine("ZuLauncherMain()-%s", argument.c_str());
-  const int resultCode = ServeRequest(argument);
+  LauncherRequest request;
+  const Outcome outcome = ServeRequest(argument, request);
+  ShowOutcome(outcome, request.settings.SilentMessage);
+  const int resultCode = CodeOf(outcome);
   LogLine("nEC:%d", resultCode);
 
-  const unsigned handle = g_launcherSettings.RetWindowHandle;
+  const unsigned handle = request.settings.RetWindowHandle;
   if (handle != 0) {
     LogLine("ZuLauncherMain() - WM_ZULAUNCHER_RESULT to %d", static_cast<int>(handle));
     HWND host = reinterpret_cast<HWND>(static_cast<uintptr_t>(handle));

@@ -1,8 +1,5 @@
-// The request's launch settings and the process-wide strings. Written once by the main
-// routine before any command runs, read-only afterwards. User-interface thread only.
+// The request's integer launch settings, as the parameter gives them.
 #pragma once
-
-#include <string>
 
 struct LauncherSettings {
   int SilentMessage = 1;           // non-zero: the outcome is not shown in a message box
@@ -12,12 +9,6 @@ struct LauncherSettings {
   unsigned ForceCheck = 0;         // non-zero: refresh the version file whatever its age
   unsigned CheckMinorVersion = 0;  // non-zero: minor versions take part in the comparison
 };
-
-extern LauncherSettings g_launcherSettings;
-
-extern std::string AgentName;             // "ZuLauncher" until the parameter says otherwise
-extern std::string LocalVersionFilePath;  // module directory + "_ZuVersion_temp_.ini"
-extern std::string VersionFileURL;        // empty: the launcher INI names the URL
 
 // Name of the result message a host registers to receive the code.
 constexpr const char kResultMessageName[] = "WM_ZULAUNCHER_RESULT";

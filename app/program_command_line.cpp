@@ -1,4 +1,5 @@
-#include "app/commands.h"
+#include "app/program_command_line.h"
+
 #include "app/installed_program_info.h"
 #include "common/format.h"
 

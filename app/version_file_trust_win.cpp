@@ -46,14 +46,10 @@ class BCryptVerifier : public SignatureVerifier {
 
 }  // namespace
 
-bool IsUnderVendorKey() {
+bool AcceptDownloadedVersionFile(const IniDocument& launcherIni, const std::string& download,
+                                 const std::string& localCopy) {
   std::string keys;
-  return FindPublicKeySetting(g_launcherIni, keys);
-}
-
-bool AcceptDownloadedVersionFile(const std::string& download, const std::string& localCopy) {
-  std::string keys;
-  if (!FindPublicKeySetting(g_launcherIni, keys)) return true;
+  if (!FindPublicKeySetting(launcherIni, keys)) return true;
   std::string downloaded, local;
   if (!ReadWholeFile(download, downloaded)) {
     LogLine("version file refused: the download cannot be read");

@@ -4,7 +4,6 @@
 #include <ctime>
 #include <string>
 
-#include "app/launcher_settings.h"
 #include "app/version_file.h"
 #include "app/version_file_trust_win.h"
 #include "app/version_refresh.h"
@@ -12,7 +11,6 @@
 #include "download/http_get_file_win.h"
 #include "env/directories_win.h"
 #include "env/ini_profile_win.h"
-#include "ini/ini_document.h"
 
 namespace {
 
@@ -48,28 +46,22 @@ bool PutInPlace(const std::string& download, const std::string& localCopy) {
 
 }  // namespace
 
-bool IsLocalVersionFileDue() {
-  const std::string stamp = ReadIniString(kGeneral, kLastUpdateTime, LocalVersionFilePath, "0");
-  return IsVersionFileDue(CurrentTime(), ParseUpdateTime(stamp), g_launcherSettings.ForceCheck);
-}
-
-bool UpdateVersionFile() {
-  std::string url = VersionFileURL;
-  if (url.empty()) url = g_launcherIni.GetValue("GENERAL", "VERSION_FILE_URL", "");
+bool UpdateVersionFile(const std::string& url, const std::string& localVersionFilePath,
+                       const std::string& agentName, const IniDocument& launcherIni) {
   if (url.empty()) return false;
 
   // The same file the profile reads see; the download lands beside it, on the same volume,
   // so that putting it in place is a single rename that either happens whole or not at all.
-  const std::string localCopy = ResolveIniPath(LocalVersionFilePath);
+  const std::string localCopy = ResolveIniPath(localVersionFilePath);
   const std::string download = MakeTempFileName(DirectoryOf(localCopy));
 
   const int downloaded = HttpGetFile(url.c_str(), download.c_str(), nullptr, nullptr, 1,
-                                     AgentName.c_str(), -1, 1, nullptr, nullptr, 0, nullptr,
+                                     agentName.c_str(), -1, 1, nullptr, nullptr, 0, nullptr,
                                      nullptr);
   // A body without ZULAUNCHER_VERSION (a portal's page served with status 200, say) is not a
   // version file, and under a vendor key only a signed, not older one is; keeping the old
   // copy lets the next run try again.
-  if (!downloaded || !AcceptDownloadedVersionFile(download, localCopy) ||
+  if (!downloaded || !AcceptDownloadedVersionFile(launcherIni, download, localCopy) ||
       ReadIniString(kGeneral, "ZULAUNCHER_VERSION", download, "").empty()) {
     DropProfileCache(download);
     ::DeleteFileA(download.c_str());

@@ -42,7 +42,7 @@
 #include <string>
 #include <vector>
 
-#include "app/commands.h"
+#include "app/program_command_line.h"
 #include "common/format.h"
 #include "common/unique_handle_win.h"
 

@@ -39,10 +39,10 @@ std::string Command(const std::string& command, const std::string& extra = "") {
   return Parameter("Command='" + command + "' ProgramID='PROG' SilentMessage='0' " + extra);
 }
 
-void ExpectOneBox(const LauncherOutcome& outcome, int textId) {
+void ExpectOneBox(const LauncherOutcome& outcome, Outcome expected) {
   ASSERT_FALSE(outcome.boxes.empty()) << "no box";
-  EXPECT_EQ(Text(1), outcome.boxes.back().caption);
-  EXPECT_EQ(Text(textId), outcome.boxes.back().text);
+  EXPECT_EQ(e2e::CaptionOf(expected), outcome.boxes.back().caption);
+  EXPECT_EQ(e2e::TextOf(expected), outcome.boxes.back().text);
 }
 
 TEST(LauncherCheckVersionCp1251, ComparesWithoutInstallingOrStarting) {
@@ -51,16 +51,16 @@ TEST(LauncherCheckVersionCp1251, ComparesWithoutInstallingOrStarting) {
     int localVersion, localMinor;  // 0: not installed
     int serverVersion, serverMinor;
     const char* extra;
-    int code, textId;
+    Outcome expected;
   };
   const Case cases[] = {
-      {"not installed", 0, 0, 5, 0, "", 40, 19},
-      {"older major", 4, 9, 5, 0, "", 41, 20},
-      {"older minor with CheckMinorVersion", 5, 1, 5, 2, "CheckMinorVersion='1'", 42, 21},
-      {"older minor ignored without it", 5, 1, 5, 2, "", 0, 22},
-      {"current", 5, 2, 5, 2, "CheckMinorVersion='1'", 0, 22},
-      {"newer major, lower minor, checked", 6, 0, 5, 3, "CheckMinorVersion='1'", 42, 21},
-      {"newer major, unchecked", 6, 0, 5, 3, "", 0, 22},
+      {"not installed", 0, 0, 5, 0, "", Outcome::NotInstalled},
+      {"older major", 4, 9, 5, 0, "", Outcome::OlderMajorInstalled},
+      {"older minor with CheckMinorVersion", 5, 1, 5, 2, "CheckMinorVersion='1'", Outcome::OlderMinorInstalled},
+      {"older minor ignored without it", 5, 1, 5, 2, "", Outcome::NewestInstalled},
+      {"current", 5, 2, 5, 2, "CheckMinorVersion='1'", Outcome::NewestInstalled},
+      {"newer major, lower minor, checked", 6, 0, 5, 3, "CheckMinorVersion='1'", Outcome::OlderMinorInstalled},
+      {"newer major, unchecked", 6, 0, 5, 3, "", Outcome::NewestInstalled},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -68,9 +68,9 @@ TEST(LauncherCheckVersionCp1251, ComparesWithoutInstallingOrStarting) {
     if (c.localVersion) test.InstallProgram(c.localVersion, c.localMinor);
     WriteFreshVersionFile(test, LauncherCase::VersionFile(test.ProgramKeys(c.serverVersion, c.serverMinor)));
     const LauncherOutcome outcome = test.workspace.Run(Command("checkversion", c.extra));
-    ExpectReported(outcome, c.code);
-    ExpectOneBox(outcome, c.textId);
-    EXPECT_TRUE(HasLogLine(outcome, "val_update : " + std::to_string(c.code)));
+    ExpectReported(outcome, c.expected);
+    ExpectOneBox(outcome, c.expected);
+    EXPECT_TRUE(HasLogLine(outcome, "val_update : " + std::to_string(CodeOf(c.expected))));
     EXPECT_FALSE(fake_installer::FileExists(test.ProgramRecord())) << "nothing started";
     EXPECT_FALSE(test.workspace.Exists("ZuLauncherTempSetup.exe")) << "nothing downloaded";
   }
@@ -80,20 +80,20 @@ TEST(LauncherVersionFileCp1251, DataVersionIsCheckedBeforeAnyProgramData) {
   struct Case {
     const char* command;
     std::string dataVersion;
-    int code, textId;
+    Outcome expected;
   };
   const Case cases[] = {
-      {"run", "", 52, 45},          {"checkversion", "", 52, 45}, {"install", "", 52, 45},
-      {"forceinstall", "", 54, 45}, {"forcerun", "", 54, 45},     {"run", "1001", 12, 18},
-      {"forcerun", "999", 12, 18},  {"checkversion", "01000", 12, 18},
+      {"run", "", Outcome::NoDataVersion},          {"checkversion", "", Outcome::NoDataVersion}, {"install", "", Outcome::NoDataVersion},
+      {"forceinstall", "", Outcome::NoDataVersionForced}, {"forcerun", "", Outcome::NoDataVersionForced},     {"run", "1001", Outcome::WrongDataVersion},
+      {"forcerun", "999", Outcome::WrongDataVersion},  {"checkversion", "01000", Outcome::WrongDataVersion},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.command) + " '" + c.dataVersion + "'");
     LauncherCase test("DataVersion");
     WriteFreshVersionFile(test, LauncherCase::VersionFile({}, c.dataVersion));
     const LauncherOutcome outcome = test.workspace.Run(Command(c.command));
-    ExpectReported(outcome, c.code);
-    ExpectOneBox(outcome, c.textId);
+    ExpectReported(outcome, c.expected);
+    ExpectOneBox(outcome, c.expected);
   }
 }
 
@@ -104,8 +104,8 @@ TEST(LauncherRunCp1251, MissingProgramIdFailsEveryProgramCommand) {
     WriteFreshVersionFile(test, LauncherCase::VersionFile(test.ProgramKeys(5, 0)));
     const LauncherOutcome outcome =
         test.workspace.Run(Parameter(std::string("Command='") + command + "' SilentMessage='0'"));
-    ExpectReported(outcome, 11);
-    ExpectOneBox(outcome, 16);
+    ExpectReported(outcome, Outcome::NoProgramId);
+    ExpectOneBox(outcome, Outcome::NoProgramId);
   }
 }
 
@@ -115,7 +115,7 @@ TEST(LauncherRunCp1251, CurrentProgramIsStartedWithItsQuotedPathAndParameters) {
   WriteFreshVersionFile(test, LauncherCase::VersionFile(test.ProgramKeys(5, 0)));
   const LauncherOutcome outcome =
       test.workspace.Run(Command("run", "LaunchParam='-x &quot;a b&quot; it&apos;s'"));
-  ExpectReported(outcome, 0);
+  ExpectReported(outcome, Outcome::Started);
   EXPECT_TRUE(outcome.boxes.empty()) << "success without a text shows nothing";
   // The launcher does not wait for the program; give it a moment to write its record.
   for (int attempt = 0; attempt < 40 && !fake_installer::FileExists(test.ProgramRecord()); ++attempt)
@@ -134,29 +134,29 @@ TEST(LauncherRunCp1251, WithoutLaunchParamTheCommandLineEndsInABlank) {
   test.InstallProgram(5, 0);
   WriteFreshVersionFile(test, LauncherCase::VersionFile(test.ProgramKeys(5, 0)));
   const LauncherOutcome outcome = test.workspace.Run(Command("run"));
-  ExpectReported(outcome, 0);
+  ExpectReported(outcome, Outcome::Started);
   const std::string exe = test.ProgramDir() + "\\prog.exe";
   EXPECT_TRUE(HasLogLine(outcome, "ulbax run param: \"" + exe + "\"  "));
 }
 
 TEST(LauncherRunCp1251, LookupFailuresOfAForcedInstallation) {
-  if (!test_http::Available()) GTEST_SKIP() << "no test server";
+  ASSERT_TRUE(test_http::Running());
   struct Case {
     const char* what;
     Keys (*edit)(const Keys&);
     bool registers;
     int installedVersion;
-    int code, textId;
+    Outcome expected;
   };
   const Case cases[] = {
-      {"no PATH_REG", [](const Keys& k) { return Without(k, "PATH_REG"); }, true, 5, 51, 45},
-      {"installer registers nothing", [](const Keys& k) { return k; }, false, 5, 16, 9},
-      {"no EXE_NAME", [](const Keys& k) { return Without(k, "EXE_NAME"); }, true, 5, 17, 10},
-      {"no INI_FILE_NAME", [](const Keys& k) { return Without(k, "INI_FILE_NAME"); }, true, 5, 18, 11},
+      {"no PATH_REG", [](const Keys& k) { return Without(k, "PATH_REG"); }, true, 5, Outcome::NoPathReg},
+      {"installer registers nothing", [](const Keys& k) { return k; }, false, 5, Outcome::NoInstallDir},
+      {"no EXE_NAME", [](const Keys& k) { return Without(k, "EXE_NAME"); }, true, 5, Outcome::NoExeName},
+      {"no INI_FILE_NAME", [](const Keys& k) { return Without(k, "INI_FILE_NAME"); }, true, 5, Outcome::NoIniFileName},
       {"program INI without VERSION", [](const Keys& k) { return With(k, "INI_FILE_NAME", "other.ini"); },
-       true, 5, 19, 12},
-      {"server VERSION 0", [](const Keys& k) { return With(k, "VERSION", "0"); }, true, 5, 20, 13},
-      {"still older after installing", [](const Keys& k) { return k; }, true, 4, 23, 23},
+       true, 5, Outcome::NoLocalVersion},
+      {"server VERSION 0", [](const Keys& k) { return With(k, "VERSION", "0"); }, true, 5, Outcome::NoServerVersion},
+      {"still older after installing", [](const Keys& k) { return k; }, true, 4, Outcome::StillOlderAfterForcedInstall},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -164,20 +164,20 @@ TEST(LauncherRunCp1251, LookupFailuresOfAForcedInstallation) {
     test.ServeInstaller(c.installedVersion, c.registers);
     WriteFreshVersionFile(test, LauncherCase::VersionFile(c.edit(test.ProgramKeys(5, 0))));
     const LauncherOutcome outcome = test.workspace.Run(Command("forcerun"));
-    ExpectReported(outcome, c.code);
-    ExpectOneBox(outcome, c.textId);
-    EXPECT_TRUE(HasLogLine(outcome, "val_forcerun : " + std::to_string(c.code)));
+    ExpectReported(outcome, c.expected);
+    ExpectOneBox(outcome, c.expected);
+    EXPECT_TRUE(HasLogLine(outcome, "val_forcerun : " + std::to_string(CodeOf(c.expected))));
     EXPECT_TRUE(fake_installer::FileExists(test.InstallerRecord())) << "the installer ran first";
   }
 }
 
 TEST(LauncherRunCp1251, RunInstallsAMissingProgramThenStartsIt) {
-  if (!test_http::Available()) GTEST_SKIP() << "no test server";
+  ASSERT_TRUE(test_http::Running());
   LauncherCase test("RunInstalls");
   test.ServeInstaller(5);
   WriteFreshVersionFile(test, LauncherCase::VersionFile(test.ProgramKeys(5, 0)));
   const LauncherOutcome outcome = test.workspace.Run(Command("run", "SilentInstall='1' AutoInstall='1'"));
-  ExpectReported(outcome, 0);
+  ExpectReported(outcome, Outcome::Started);
   const fake_installer::Record installer = fake_installer::ReadRecord(test.InstallerRecord());
   EXPECT_EQ("/S", installer.at("ARGUMENTS"));
   for (int attempt = 0; attempt < 40 && !fake_installer::FileExists(test.ProgramRecord()); ++attempt)
@@ -187,17 +187,17 @@ TEST(LauncherRunCp1251, RunInstallsAMissingProgramThenStartsIt) {
 }
 
 TEST(LauncherRunCp1251, OutcomesOfAnInstallationThatDoesNotBringThePlainProgramUp) {
-  if (!test_http::Available()) GTEST_SKIP() << "no test server";
+  ASSERT_TRUE(test_http::Running());
   struct Case {
     const char* what;
     const char* command;
     int installsVersion;
-    int code, textId;
+    Outcome expected;
   };
   const Case cases[] = {
-      {"run: installer leaves the old version", "run", 4, 21, 23},
-      {"install: installer leaves the old version", "install", 4, 21, 23},
-      {"install: installer brings the new version", "install", 5, 0, 24},
+      {"run: installer leaves the old version", "run", 4, Outcome::StillOlderAfterInstall},
+      {"install: installer leaves the old version", "install", 4, Outcome::StillOlderAfterInstall},
+      {"install: installer brings the new version", "install", 5, Outcome::Installed},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -206,8 +206,8 @@ TEST(LauncherRunCp1251, OutcomesOfAnInstallationThatDoesNotBringThePlainProgramU
     test.ServeInstaller(c.installsVersion);
     WriteFreshVersionFile(test, LauncherCase::VersionFile(test.ProgramKeys(5, 0)));
     const LauncherOutcome outcome = test.workspace.Run(Command(c.command));
-    ExpectReported(outcome, c.code);
-    ExpectOneBox(outcome, c.textId);
+    ExpectReported(outcome, c.expected);
+    ExpectOneBox(outcome, c.expected);
     EXPECT_EQ("", fake_installer::ReadRecord(test.InstallerRecord()).at("ARGUMENTS"));
   }
 }
@@ -217,80 +217,80 @@ TEST(LauncherRunCp1251, InstallWithACurrentProgramInstallsNothing) {
   test.InstallProgram(5, 0);
   WriteFreshVersionFile(test, LauncherCase::VersionFile(test.ProgramKeys(5, 0)));
   const LauncherOutcome outcome = test.workspace.Run(Command("install"));
-  ExpectReported(outcome, 0);
-  ExpectOneBox(outcome, 24);
-  EXPECT_TRUE(HasLogLine(outcome, "val_install : 0"));
+  ExpectReported(outcome, Outcome::Installed);
+  ExpectOneBox(outcome, Outcome::Installed);
+  EXPECT_TRUE(HasLogLine(outcome, "val_install : " + std::to_string(CodeOf(Outcome::Installed))));
   EXPECT_FALSE(fake_installer::FileExists(test.InstallerRecord()));
   EXPECT_FALSE(fake_installer::FileExists(test.ProgramRecord()));
 }
 
 TEST(LauncherRunCp1251, ForceinstallOnACurrentProgramStillRunsTheInstaller) {
-  if (!test_http::Available()) GTEST_SKIP() << "no test server";
+  ASSERT_TRUE(test_http::Running());
   LauncherCase test("ForceInstallCurrent");
   test.InstallProgram(5, 0);
   test.ServeInstaller(5);
   WriteFreshVersionFile(test, LauncherCase::VersionFile(test.ProgramKeys(5, 0)));
   const LauncherOutcome outcome = test.workspace.Run(Command("forceinstall", "AutoInstall='1'"));
-  ExpectReported(outcome, 0);
-  ExpectOneBox(outcome, 24);
-  EXPECT_TRUE(HasLogLine(outcome, "val_forceinstall : 0"));
+  ExpectReported(outcome, Outcome::Installed);
+  ExpectOneBox(outcome, Outcome::Installed);
+  EXPECT_TRUE(HasLogLine(outcome, "val_forceinstall : " + std::to_string(CodeOf(Outcome::Installed))));
   EXPECT_EQ("/A", fake_installer::ReadRecord(test.InstallerRecord()).at("ARGUMENTS"));
   EXPECT_FALSE(fake_installer::FileExists(test.ProgramRecord())) << "forceinstall starts nothing";
 }
 
 TEST(LauncherRunCp1251, InstallationFailures) {
-  if (!test_http::Available()) GTEST_SKIP() << "no test server";
+  ASSERT_TRUE(test_http::Running());
   struct Case {
     const char* what;
     const char* command;
     Keys (*edit)(const Keys&);
-    int code, textId;
+    Outcome expected;
   };
   const Case cases[] = {
       {"run: unlisted program has no NAME or DOWN_URL", "run",
-       [](const Keys&) { return Keys{{"OTHER", "1"}}; }, 24, 14},
-      {"forceinstall: no NAME", "forceinstall", [](const Keys& k) { return Without(k, "NAME"); }, 24, 14},
+       [](const Keys&) { return Keys{{"OTHER", "1"}}; }, Outcome::NoInstallInformation},
+      {"forceinstall: no NAME", "forceinstall", [](const Keys& k) { return Without(k, "NAME"); }, Outcome::NoInstallInformation},
       {"run: installer answers 404", "run",
-       [](const Keys& k) { return With(k, "DOWN_URL", test_http::Url("/files/none/setup.exe")); }, 7, 15},
+       [](const Keys& k) { return With(k, "DOWN_URL", test_http::Url("/files/none/setup.exe")); }, Outcome::InstallFailed},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     LauncherCase test("InstallFails");
     WriteFreshVersionFile(test, LauncherCase::VersionFile(c.edit(test.ProgramKeys(5, 0))));
     const LauncherOutcome outcome = test.workspace.Run(Command(c.command));
-    ExpectReported(outcome, c.code);
-    ExpectOneBox(outcome, c.textId);
+    ExpectReported(outcome, c.expected);
+    ExpectOneBox(outcome, c.expected);
   }
 }
 
 TEST(LauncherRunCp1251, ATransferErrorShowsTheDialogsBoxBeforeTheOutcome) {
-  if (!test_http::Available()) GTEST_SKIP() << "no test server";
+  ASSERT_TRUE(test_http::Running());
   LauncherCase test("TransferError");
   WriteFreshVersionFile(test, LauncherCase::VersionFile(
                                   With(test.ProgramKeys(5, 0), "DOWN_URL", test_http::Url("/bytes/10?status=500"))));
   const LauncherOutcome outcome = test.workspace.Run(Command("run"));
-  ExpectReported(outcome, 7);
+  ExpectReported(outcome, Outcome::InstallFailed);
   ASSERT_EQ(2u, outcome.boxes.size());
-  EXPECT_EQ(Text(34), outcome.boxes[0].text);
-  EXPECT_EQ(Text(15), outcome.boxes[1].text);
+  EXPECT_EQ(Text(34), outcome.boxes[0].text) << "the dialog's own transfer error";
+  EXPECT_EQ(e2e::TextOf(Outcome::InstallFailed), outcome.boxes[1].text);
 }
 
 TEST(LauncherRunCp1251, CancellingTheDownloadGivesCodeSix) {
-  if (!test_http::Available()) GTEST_SKIP() << "no test server";
+  ASSERT_TRUE(test_http::Running());
   LauncherCase test("Cancel");
   WriteFreshVersionFile(test, LauncherCase::VersionFile(With(
                                   test.ProgramKeys(5, 0), "DOWN_URL", test_http::Url("/bytes/400000?rate=20000"))));
   RunOptions options;
   options.cancelDownloadAfterMilliseconds = 1500;  // well after the start message
   const LauncherOutcome outcome = test.workspace.Run(Command("forcerun"), options);
-  ExpectReported(outcome, 6);
+  ExpectReported(outcome, Outcome::InstallCancelled);
   ASSERT_EQ(2u, outcome.boxes.size());
   EXPECT_EQ(Text(28), outcome.boxes[0].text) << "the confirmation, answered Yes";
-  EXPECT_EQ(Text(44), outcome.boxes[1].text);
+  EXPECT_EQ(e2e::TextOf(Outcome::InstallCancelled), outcome.boxes[1].text);
 }
 
 TEST(LauncherRunCp1251, RunInstallsTheRealDemoProgramThroughItsNsisInstaller) {
-  if (!test_http::Available()) GTEST_SKIP() << "no test server";
+  ASSERT_TRUE(test_http::Running());
   const std::string setup = TestProgramDir() + "zu_demo_setup.exe";
   if (!fake_installer::FileExists(setup)) GTEST_SKIP() << "makensis was not available";
   LauncherCase test("NsisDemo");
@@ -305,7 +305,7 @@ TEST(LauncherRunCp1251, RunInstallsTheRealDemoProgramThroughItsNsisInstaller) {
                                                           {"VERSION", "1"}}));
   const LauncherOutcome outcome = test.workspace.Run(
       Parameter("Command='run' ProgramID='ZUDEMO' SilentMessage='0' SilentInstall='1' LaunchParam='--e2e'"));
-  ExpectReported(outcome, 0);
+  ExpectReported(outcome, Outcome::Started);
   EXPECT_TRUE(outcome.boxes.empty());
 
   char installDir[MAX_PATH] = {};
@@ -330,7 +330,7 @@ TEST(LauncherRunCp1251, RunInstallsTheRealDemoProgramThroughItsNsisInstaller) {
   EXPECT_EQ(1u, installerDownloads());
   const LauncherOutcome second =
       test.workspace.Run(Parameter("Command='run' ProgramID='ZUDEMO' SilentMessage='0'"));
-  ExpectReported(second, 0);
+  ExpectReported(second, Outcome::Started);
   demo = nullptr;
   for (int attempt = 0; attempt < 50 && !demo; ++attempt, ::Sleep(100))
     demo = ::FindWindowA("ZuDemoWindow", nullptr);
@@ -346,8 +346,8 @@ TEST(LauncherRunCp1251, AProgramThatCannotBeStartedGivesFourteen) {
   ::DeleteFileA((test.ProgramDir() + "\\prog.exe").c_str());
   WriteFreshVersionFile(test, LauncherCase::VersionFile(test.ProgramKeys(5, 0)));
   const LauncherOutcome outcome = test.workspace.Run(Command("run"));
-  ExpectReported(outcome, 14);
-  ExpectOneBox(outcome, 7);
+  ExpectReported(outcome, Outcome::ProgramNotStarted);
+  ExpectOneBox(outcome, Outcome::ProgramNotStarted);
 }
 
 }  // namespace

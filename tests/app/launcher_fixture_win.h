@@ -9,8 +9,10 @@
 #include <vector>
 
 #include "app/load_text.h"
+#include "app/result_code.h"
 #include "tests/app/launcher_harness_win.h"
 #include "tests/support/fake_installer_files_win.h"
+#include "tests/support/scratch_win.h"
 #include "tests/support/test_http_server_win.h"
 
 namespace e2e {
@@ -24,6 +26,9 @@ inline std::string Section(const std::string& name, const Keys& keys) {
 }
 
 inline std::string Text(int id) { return LoadText(id); }
+// The text and the caption of an outcome's box, from the launcher's own table.
+inline std::string TextOf(Outcome outcome) { return LoadText(TextIdOf(outcome)); }
+inline std::string CaptionOf(Outcome outcome) { return LoadText(RowOf(outcome).captionId); }
 
 // A served file under the test server's root: <root>\<caseName>\<name>, and its URL.
 inline std::string ServedPath(const std::string& caseName, const std::string& name) {
@@ -45,7 +50,7 @@ inline void WriteServedFile(const std::string& caseName, const std::string& name
 class LauncherCase {
  public:
   explicit LauncherCase(const std::string& caseName)
-      : name(caseName), workspace(caseName), registry(caseName) {}
+      : name(caseName), workspace(caseName), registry(caseName.c_str()) {}
 
   std::string ProgramDir() const { return workspace.PathOf("prog"); }
   std::string ProgramRecord() const { return workspace.PathOf("prog\\prog.record"); }
@@ -76,7 +81,7 @@ class LauncherCase {
   // The program as installed: files, registry value, program INI with its version.
   void InstallProgram(int version, int minor) const {
     PlaceProgramFiles();
-    registry.SetString("InstallDir", ProgramDir());
+    registry.SetText("", "InstallDir", ProgramDir());
     LauncherWorkspace::WriteFileAt(ProgramDir() + "\\prog.ini",
                                    Section("GENERAL", {{"VERSION", std::to_string(version)},
                                                        {"MINORVERSION", std::to_string(minor)}}));
@@ -108,3 +113,8 @@ inline std::string Parameter(const std::string& attributes) {
 }
 
 }  // namespace e2e
+
+// The outcome's code was returned, logged and (when `posted`) posted.
+inline void ExpectReported(const LauncherOutcome& outcome, Outcome expected, bool posted = true) {
+  ExpectReported(outcome, CodeOf(expected), posted);
+}

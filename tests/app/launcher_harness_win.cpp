@@ -1,68 +1,22 @@
 #include "tests/app/launcher_harness_win.h"
 
-#include <tlhelp32.h>
-
 #include <atomic>
 #include <chrono>
 #include <cstdio>
-#include <fstream>
 #include <set>
-#include <sstream>
 #include <thread>
 
 #include "common/format.h"
-#include "common/text.h"
 #include "common/unique_handle_win.h"
+#include "env/directories_win.h"
 #include "env/log_receiver_win.h"
-#include "msgbox/message_dlg_win.h"
-#include "res/resource.h"
+#include "msgbox/message_dlg_options.h"
+#include "tests/support/scratch_win.h"
+#include "tests/support/window_finder_win.h"
 
 #include <gtest/gtest.h>
 
 namespace {
-
-const int kMessageTextControl = 27;
-const int kFirstButton = 10;
-
-std::string WindowText(HWND window) {
-  char buffer[4096] = {};
-  DWORD_PTR length = 0;
-  if (!::SendMessageTimeoutA(window, WM_GETTEXT, sizeof buffer, reinterpret_cast<LPARAM>(buffer),
-                             SMTO_ABORTIFHUNG, 2000, &length))
-    return std::string();
-  return std::string(buffer, static_cast<size_t>(length));
-}
-
-bool IsMessageBox(HWND window) {
-  char className[64] = {};
-  ::GetClassNameA(window, className, sizeof className);
-  return std::string(className) == "#32770" && ::GetDlgItem(window, kMessageTextControl) &&
-         ::GetDlgItem(window, kFirstButton);
-}
-
-BOOL CALLBACK CollectTopLevel(HWND window, LPARAM context) {
-  reinterpret_cast<std::vector<HWND>*>(context)->push_back(window);
-  return TRUE;
-}
-
-bool IsDownloadDialog(HWND window) {
-  char className[64] = {};
-  ::GetClassNameA(window, className, sizeof className);
-  return std::string(className) == "#32770" && ::GetDlgItem(window, IDC_DOWNLOAD_PROGRESS) &&
-         ::GetDlgItem(window, IDC_DOWNLOAD_STATUS);
-}
-
-DWORD ParentProcessId(DWORD processId) {
-  UniqueFileHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
-  if (!snapshot) return 0;
-  PROCESSENTRY32 entry{};
-  entry.dwSize = sizeof entry;
-  for (BOOL more = ::Process32First(snapshot.get(), &entry); more;
-       more = ::Process32Next(snapshot.get(), &entry)) {
-    if (entry.th32ProcessID == processId) return entry.th32ParentProcessID;
-  }
-  return 0;
-}
 
 // Watches for the message boxes and the download dialog of the launcher that the followed
 // host started (windows of other processes are none of the case's business), records each box
@@ -82,43 +36,32 @@ class BoxWatcher {
   }
 
  private:
-  bool BelongsToTheLauncher(HWND window) const {
-    DWORD processId = 0;
-    ::GetWindowThreadProcessId(window, &processId);
-    return m_hostProcessId != 0 && ParentProcessId(processId) == m_hostProcessId;
-  }
-
   void Watch() {
     std::set<HWND> seen;
     HWND downloadDialog = nullptr;
     DWORD downloadSeenAt = 0;
     bool cancelled = false;
-    while (!m_stop) {
-      std::vector<HWND> windows;
-      ::EnumWindows(CollectTopLevel, reinterpret_cast<LPARAM>(&windows));
-      for (HWND window : windows) {
-        if (m_cancelDownloadAfter && !cancelled && ::IsWindowVisible(window) &&
-            IsDownloadDialog(window) && BelongsToTheLauncher(window)) {
-          if (window != downloadDialog) {
-            downloadDialog = window;
-            downloadSeenAt = ::GetTickCount();
-          } else if (::GetTickCount() - downloadSeenAt >= m_cancelDownloadAfter) {
-            ::PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, 0), 0);
-            cancelled = true;
-          }
-          continue;
+    WindowQuery launcher;
+    for (; !m_stop; std::this_thread::sleep_for(std::chrono::milliseconds(30))) {
+      launcher.parentProcessId = m_hostProcessId;
+      if (!launcher.parentProcessId) continue;
+      if (m_cancelDownloadAfter && !cancelled) {
+        launcher.accept = &IsDownloadDialog;
+        HWND window = FindTopLevelWindow(launcher);
+        if (window && window != downloadDialog) {
+          downloadDialog = window;
+          downloadSeenAt = ::GetTickCount();
+        } else if (window && ::GetTickCount() - downloadSeenAt >= m_cancelDownloadAfter) {
+          PressButton(window, IDCANCEL);
+          cancelled = true;
         }
-        if (!::IsWindowVisible(window) || !IsMessageBox(window) || seen.count(window) ||
-            !BelongsToTheLauncher(window))
-          continue;
-        seen.insert(window);
-        SeenBox box;
-        box.caption = WindowText(window);
-        box.text = WindowText(::GetDlgItem(window, kMessageTextControl));
-        m_boxes.push_back(box);
-        ::PostMessageA(window, WM_ZMESSAGEBOX_CLOSE, 0, 0);
       }
-      std::this_thread::sleep_for(std::chrono::milliseconds(30));
+      launcher.accept = &IsMessageBox;
+      for (HWND window : FindTopLevelWindows(launcher)) {
+        if (!seen.insert(window).second) continue;
+        m_boxes.push_back({WindowText(window), ItemText(window, IDC_MD_TEXT)});
+        CloseMessageBox(window);
+      }
     }
   }
 
@@ -129,26 +72,6 @@ class BoxWatcher {
   std::thread m_thread;
 };
 
-void DeleteTree(const std::string& dir) {
-  WIN32_FIND_DATAA entry;
-  HANDLE search = ::FindFirstFileA((dir + "*").c_str(), &entry);
-  if (search != INVALID_HANDLE_VALUE) {
-    do {
-      std::string name = entry.cFileName;
-      if (name == "." || name == "..") continue;
-      std::string path = dir + name;
-      if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-        DeleteTree(path + "\\");
-      } else {
-        ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-        ::DeleteFileA(path.c_str());
-      }
-    } while (::FindNextFileA(search, &entry));
-    ::FindClose(search);
-  }
-  ::RemoveDirectoryA(dir.c_str());
-}
-
 int ParseLineValue(const std::string& output, const std::string& prefix, bool& found) {
   size_t at = output.find(prefix);
   found = at != std::string::npos && output.compare(at + prefix.size(), 4, "none") != 0;
@@ -157,12 +80,7 @@ int ParseLineValue(const std::string& output, const std::string& prefix, bool& f
 
 }  // namespace
 
-std::string TestProgramDir() {
-  char path[MAX_PATH * 4] = {};
-  DWORD length = ::GetModuleFileNameA(nullptr, path, sizeof path);
-  std::string self(path, length);
-  return self.substr(0, ReverseFindChar(self, '\\') + 1);
-}
+std::string TestProgramDir() { return GetModuleDir(); }
 
 long long CurrentUnixTime() { return static_cast<long long>(std::time(nullptr)); }
 
@@ -170,7 +88,7 @@ LauncherWorkspace::LauncherWorkspace(const std::string& caseName) {
   const std::string root = TestProgramDir() + "e2e\\";
   ::CreateDirectoryA(root.c_str(), nullptr);
   m_dir = root + caseName + "\\";
-  DeleteTree(m_dir);
+  RemoveTree(root + caseName);
   ::CreateDirectoryA(m_dir.c_str(), nullptr);
   for (const char* program : {"ZuLauncher.exe", "zuhost.exe"})
     ::CopyFileA((TestProgramDir() + program).c_str(), PathOf(program).c_str(), FALSE);
@@ -183,15 +101,11 @@ void LauncherWorkspace::WriteFile(const std::string& name, const std::string& co
 }
 
 void LauncherWorkspace::WriteFileAt(const std::string& path, const std::string& content) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out << content;
+  WriteWholeFile(path, content);
 }
 
 std::string LauncherWorkspace::ReadFile(const std::string& name) const {
-  std::ifstream in(PathOf(name), std::ios::binary);
-  std::stringstream content;
-  content << in.rdbuf();
-  return content.str();
+  return ReadWholeFile(PathOf(name));
 }
 
 bool LauncherWorkspace::Exists(const std::string& name) const {
@@ -270,25 +184,4 @@ bool HasLogLine(const LauncherOutcome& outcome, const std::string& line) {
     if (logged == line) return true;
   }
   return false;
-}
-
-ScratchRegistryKey::ScratchRegistryKey(const std::string& name)
-    : m_subkey("Software\\ZuLauncherTests\\" + name) {
-  ::RegDeleteTreeA(HKEY_CURRENT_USER, m_subkey.c_str());
-}
-
-ScratchRegistryKey::~ScratchRegistryKey() { ::RegDeleteTreeA(HKEY_CURRENT_USER, m_subkey.c_str()); }
-
-std::string ScratchRegistryKey::ValuePath(const std::string& valueName) const {
-  return "HKEY_CURRENT_USER\\" + m_subkey + "\\" + valueName;
-}
-
-void ScratchRegistryKey::SetString(const std::string& valueName, const std::string& data) const {
-  UniqueRegistryKey key;
-  if (::RegCreateKeyExA(HKEY_CURRENT_USER, m_subkey.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr,
-                        key.put(), nullptr) != ERROR_SUCCESS)
-    return;
-  ::RegSetValueExA(key.get(), valueName.c_str(), 0, REG_SZ,
-                   reinterpret_cast<const BYTE*>(data.c_str()),
-                   static_cast<DWORD>(data.size() + 1));
 }

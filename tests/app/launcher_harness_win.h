@@ -59,23 +59,6 @@ class LauncherWorkspace {
   std::string m_dir;
 };
 
-// HKEY_CURRENT_USER\Software\ZuLauncherTests\<name>, deleted with everything under it on
-// construction and destruction.
-class ScratchRegistryKey {
- public:
-  explicit ScratchRegistryKey(const std::string& name);
-  ~ScratchRegistryKey();
-  ScratchRegistryKey(const ScratchRegistryKey&) = delete;
-  ScratchRegistryKey& operator=(const ScratchRegistryKey&) = delete;
-
-  // The registry value path ("HKEY_CURRENT_USER\...\<value>") the version file names.
-  std::string ValuePath(const std::string& valueName) const;
-  void SetString(const std::string& valueName, const std::string& data) const;
-
- private:
-  std::string m_subkey;
-};
-
 // The code was returned as exit code, logged as "nEC:<code>" and, when `posted`, posted to the
 // host window; otherwise nothing was posted.
 void ExpectReported(const LauncherOutcome& outcome, int code, bool posted = true);

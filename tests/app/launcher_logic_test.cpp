@@ -7,6 +7,7 @@
 
 #include "app/installed_program_info.h"
 #include "app/launch_parameter.h"
+#include "app/launcher_request.h"
 #include "app/version_refresh.h"
 #include "tests/common/code_page_scope.h"
 #include "xml/xml_document.h"
@@ -196,6 +197,40 @@ TEST(LaunchParameter, SettingsReadFromTheElementKeepDefaultsWhenAbsent) {
     EXPECT_EQ(c.expected.RetWindowHandle, settings.RetWindowHandle) << c.what;
     EXPECT_EQ(c.expected.ForceCheck, settings.ForceCheck) << c.what;
     EXPECT_EQ(c.expected.CheckMinorVersion, settings.CheckMinorVersion) << c.what;
+  }
+}
+
+TEST(LaunchParameter, RequestTextsKeepTheirDefaultsOnlyWhenAbsent) {
+  struct Case {
+    const char* what;
+    const char* element;
+    const char* iniFileName;
+    const char* localCopy;
+    const char* url;
+    const char* agent;
+    bool hasProgramId;
+    const char* programId;
+    const char* launchParam;
+  };
+  const Case cases[] = {
+      {"absent", "<P/>", "ZuLauncher.ini", "D:\\_ZuVersion_temp_.ini", "", "ZuLauncher", false, "", ""},
+      {"present but empty", "<P IniFileName='' LocalVersionFilePath='' VersionFileURL='' "
+       "AgentName='' ProgramID='' LaunchParam=''/>", "", "", "", "", true, "", ""},
+      {"given", "<P IniFileName='a.ini' LocalVersionFilePath='v.ini' VersionFileURL='http://h/v' "
+       "AgentName='Host/1' ProgramID='PROG' LaunchParam='-x'/>",
+       "a.ini", "v.ini", "http://h/v", "Host/1", true, "PROG", "-x"},
+  };
+  for (const Case& c : cases) {
+    XmlDocument document;
+    ASSERT_TRUE(document.Parse(NormalizeParameter(c.element).c_str())) << c.what;
+    const LauncherRequest request = ReadLauncherRequest(*document.Root(), "D:\\");
+    EXPECT_EQ(c.iniFileName, request.iniFileName) << c.what;
+    EXPECT_EQ(c.localCopy, request.localVersionFilePath) << c.what;
+    EXPECT_EQ(c.url, request.versionFileUrl) << c.what;
+    EXPECT_EQ(c.agent, request.agentName) << c.what;
+    EXPECT_EQ(c.hasProgramId, request.hasProgramId) << c.what;
+    EXPECT_EQ(c.programId, request.programId) << c.what;
+    EXPECT_EQ(c.launchParam, request.launchParam) << c.what;
   }
 }
 

@@ -14,26 +14,25 @@ TEST(LauncherParameterCp1251, ParameterErrorsAlwaysShowTheirBoxAndPostNothing) {
   struct Case {
     const char* what;
     std::string parameter;
-    int code;
-    int textId;
+    Outcome expected;
   };
   // zuhost adds RetWindowHandle; these requests fail before the handle is read, so the host
   // learns the code from the exit code alone.
   const Case cases[] = {
-      {"not XML", "<ZULAUNCHER_PARAM Command='run'", 1, 2},
-      {"wrong root element", "<ZULAUNCHER Command='run'/>", 2, 4},
-      {"root name in other case", "<zulauncher_param Command='run'/>", 2, 4},
-      {"Command absent", Parameter("ProgramID='PROG' SilentMessage='1'"), 3, 5},
+      {"not XML", "<ZULAUNCHER_PARAM Command='run'", Outcome::NotWellFormed},
+      {"wrong root element", "<ZULAUNCHER Command='run'/>", Outcome::WrongRootElement},
+      {"root name in other case", "<zulauncher_param Command='run'/>", Outcome::WrongRootElement},
+      {"Command absent", Parameter("ProgramID='PROG' SilentMessage='1'"), Outcome::NoCommand},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     LauncherCase test("ParameterError");
     test.workspace.WriteLauncherIni("http://127.0.0.1:9/none");
     const LauncherOutcome outcome = test.workspace.Run(c.parameter);
-    ExpectReported(outcome, c.code, /*posted=*/false);
+    ExpectReported(outcome, c.expected, /*posted=*/false);
     ASSERT_EQ(1u, outcome.boxes.size());
-    EXPECT_EQ(Text(1), outcome.boxes[0].caption);
-    EXPECT_EQ(Text(c.textId), outcome.boxes[0].text);
+    EXPECT_EQ(e2e::CaptionOf(c.expected), outcome.boxes[0].caption);
+    EXPECT_EQ(e2e::TextOf(c.expected), outcome.boxes[0].text);
     ASSERT_GE(outcome.logLines.size(), 2u);
     EXPECT_EQ(0u, outcome.logLines[1].find("ZuLauncherMain()-<")) << outcome.logLines[1];
   }
@@ -46,10 +45,12 @@ TEST(LauncherParameterCp1251, EmptyOrWrongCaseCommandIsUnknownWithItsOwnCaption)
     test.workspace.WriteLauncherIni("http://127.0.0.1:9/none");
     const LauncherOutcome outcome =
         test.workspace.Run(Parameter(std::string("Command='") + word + "'"));
-    ExpectReported(outcome, 3);  // read after the settings: the host window hears of it
+    // read after the settings: the host window hears of it
+    ExpectReported(outcome, Outcome::UnknownCommand);
     ASSERT_EQ(1u, outcome.boxes.size()) << "shown although SilentMessage was not given";
-    EXPECT_EQ(Text(7), outcome.boxes[0].caption);
-    EXPECT_EQ(Text(5), outcome.boxes[0].text);
+    EXPECT_EQ(e2e::CaptionOf(Outcome::UnknownCommand), outcome.boxes[0].caption);
+    EXPECT_NE(e2e::CaptionOf(Outcome::NoCommand), outcome.boxes[0].caption);
+    EXPECT_EQ(e2e::TextOf(Outcome::UnknownCommand), outcome.boxes[0].text);
   }
 }
 
@@ -59,7 +60,7 @@ TEST(LauncherParameterCp1251, MissingLauncherIniGivesSixtyForEveryCommandWithout
     LauncherCase test("MissingIni");
     const LauncherOutcome outcome = test.workspace.Run(
         Parameter(std::string("Command='") + command + "' ProgramID='PROG' SilentMessage='0'"));
-    ExpectReported(outcome, 60);
+    ExpectReported(outcome, Outcome::LauncherIniNotLoaded);
     EXPECT_TRUE(outcome.boxes.empty());
   }
 }
@@ -76,10 +77,10 @@ TEST(LauncherParameterCp1251, IniFileNameAndLocalVersionFilePathAreTakenFromTheP
   const LauncherOutcome outcome = test.workspace.Run(
       Parameter("Command='checkversion' ProgramID='PROG' SilentMessage='0' IniFileName='other.ini' "
                 "LocalVersionFilePath='" + test.workspace.PathOf("data\\versions.ini") + "'"));
-  ExpectReported(outcome, 0);
+  ExpectReported(outcome, Outcome::NewestInstalled);
   ASSERT_EQ(1u, outcome.boxes.size());
-  EXPECT_EQ(Text(22), outcome.boxes[0].text);
-  EXPECT_TRUE(HasLogLine(outcome, "val_update : 0"));
+  EXPECT_EQ(e2e::TextOf(Outcome::NewestInstalled), outcome.boxes[0].text);
+  EXPECT_TRUE(HasLogLine(outcome, "val_update : " + std::to_string(CodeOf(Outcome::NewestInstalled))));
 }
 
 TEST(LauncherParameterCp1251, SilenceRulesForAFailedCommand) {
@@ -96,11 +97,11 @@ TEST(LauncherParameterCp1251, SilenceRulesForAFailedCommand) {
     test.workspace.WriteLocalVersionFile(LauncherCase::VersionFile(test.ProgramKeys(5, 0)));
     const LauncherOutcome outcome =
         test.workspace.Run(Parameter(std::string("Command='run' ") + c.silence));  // no ProgramID
-    ExpectReported(outcome, 11);
+    ExpectReported(outcome, Outcome::NoProgramId);
     ASSERT_EQ(c.boxes, outcome.boxes.size());
     if (c.boxes) {
-      EXPECT_EQ(Text(1), outcome.boxes[0].caption);
-      EXPECT_EQ(Text(16), outcome.boxes[0].text);
+      EXPECT_EQ(e2e::CaptionOf(Outcome::NoProgramId), outcome.boxes[0].caption);
+      EXPECT_EQ(e2e::TextOf(Outcome::NoProgramId), outcome.boxes[0].text);
     }
   }
 }
@@ -110,7 +111,7 @@ TEST(LauncherParameterCp1251, LogLinesOfARequestInOrder) {
   test.workspace.WriteLauncherIni("http://127.0.0.1:9/none");
   const std::string parameter = Parameter("Command='update' VersionFileURL=''");
   const LauncherOutcome outcome = test.workspace.Run(parameter);
-  ExpectReported(outcome, 30);
+  ExpectReported(outcome, Outcome::UpdateFailed);
   ASSERT_EQ(4u, outcome.logLines.size());
   EXPECT_EQ(0u, outcome.logLines[0].find("currentdir:"));
   EXPECT_EQ(0u, outcome.logLines[1].find("ZuLauncherMain()-<ZULAUNCHER_PARAM RetWindowHandle="));

@@ -19,7 +19,8 @@ using e2e::LauncherCase;
 using e2e::Parameter;
 
 const char kLocalCopy[] = "_ZuVersion_temp_.ini";
-// The case name that the fixtures' PATH_REG names (a registry value that does not exist).
+// The fixtures name a registry value under ZuLauncherTests\SignedFixture that no test creates:
+// their program is never installed.
 const char kCaseName[] = "SignedFixture";
 
 std::string FixturePath(const std::string& name) {
@@ -126,7 +127,7 @@ std::string Accepted(const std::string& keyOf, const std::string& file) {
 }
 
 TEST(LauncherSignedCp1251, SignedFilesOfBothToolsAreAcceptedAndUsed) {
-  if (!test_http::Available()) GTEST_SKIP() << "no test server";
+  ASSERT_TRUE(test_http::Running());
   const std::string signedByTool = Fixture("zupublish.ini");
   const std::string signedByOpenssl = Fixture("openssl.ini");
   const std::string vendor = Fixture("vendor.pub");
@@ -147,7 +148,7 @@ TEST(LauncherSignedCp1251, SignedFilesOfBothToolsAreAcceptedAndUsed) {
 }
 
 TEST(LauncherSignedCp1251, EveryRefusalKeepsTheOldCopyAndNamesItsReason) {
-  if (!test_http::Available()) GTEST_SKIP() << "no test server";
+  ASSERT_TRUE(test_http::Running());
   const std::string signedFile = Fixture("zupublish.ini");
   const std::string vendor = Fixture("vendor.pub");
   const std::string issued = IssuedOf(signedFile);
@@ -182,7 +183,7 @@ TEST(LauncherSignedCp1251, EveryRefusalKeepsTheOldCopyAndNamesItsReason) {
 }
 
 TEST(LauncherSignedCp1251, ARefusedRefreshShowsWhatAFailedDownloadShows) {
-  if (!test_http::Available()) GTEST_SKIP() << "no test server";
+  ASSERT_TRUE(test_http::Running());
   const struct {
     const char* command;
     int code;
@@ -204,7 +205,7 @@ TEST(LauncherSignedCp1251, ARefusedRefreshShowsWhatAFailedDownloadShows) {
 }
 
 TEST(LauncherSignedCp1251, UnderAKeyOnlyAPinnedInstallerIsFetched) {
-  if (!test_http::Available()) GTEST_SKIP() << "no test server";
+  ASSERT_TRUE(test_http::Running());
   const struct {
     const char* what;
     std::string digest;  // DOWN_SHA256, "" for none; "*" for the served installer's

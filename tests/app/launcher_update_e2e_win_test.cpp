@@ -28,7 +28,7 @@ bool LeftoverDownloads(const LauncherWorkspace& workspace) {
 }
 
 TEST(LauncherUpdateCp1251, UpdateReplacesTheLocalCopyAndStampsIt) {
-  if (!test_http::Available()) GTEST_SKIP() << "no test server";
+  ASSERT_TRUE(test_http::Running());
   LauncherCase test("UpdateOk");
   const std::string token = test_http::UniqueToken("update");
   e2e::WriteServedFile(
@@ -41,7 +41,7 @@ TEST(LauncherUpdateCp1251, UpdateReplacesTheLocalCopyAndStampsIt) {
   const long long before = CurrentUnixTime();
   const LauncherOutcome outcome =
       test.workspace.Run(Parameter("Command='update' SilentMessage='0' AgentName='HostAgent/2'"));
-  ExpectReported(outcome, 0);
+  ExpectReported(outcome, Outcome::Refreshed);
   EXPECT_TRUE(outcome.boxes.empty())
       << "success with no text shows nothing; shown: "
       << (outcome.boxes.empty() ? "" : outcome.boxes[0].caption + " / " + outcome.boxes[0].text);
@@ -60,7 +60,7 @@ TEST(LauncherUpdateCp1251, UpdateReplacesTheLocalCopyAndStampsIt) {
 }
 
 TEST(LauncherUpdateCp1251, ALocalCopyNamedWithForwardSlashesIsReplacedBesideItself) {
-  if (!test_http::Available()) GTEST_SKIP() << "no test server";
+  ASSERT_TRUE(test_http::Running());
   LauncherCase test("UpdateSlashes");
   e2e::WriteServedFile(test.name, "version.ini", ServedVersionFile(test));
   test.workspace.WriteLauncherIni(e2e::ServedUrl(test.name, "version.ini"));
@@ -69,7 +69,7 @@ TEST(LauncherUpdateCp1251, ALocalCopyNamedWithForwardSlashesIsReplacedBesideItse
   for (char& ch : path) ch = ch == '\\' ? '/' : ch;
   const LauncherOutcome outcome =
       test.workspace.Run(Parameter("Command='update' LocalVersionFilePath='" + path + "'"));
-  ExpectReported(outcome, 0);
+  ExpectReported(outcome, Outcome::Refreshed);
   EXPECT_NE(std::string::npos, test.workspace.ReadFile("data\\versions.ini").find("EXE_NAME=prog.exe"));
   WIN32_FIND_DATAA entry;
   HANDLE search = ::FindFirstFileA(test.workspace.PathOf("data\\t*.tmp").c_str(), &entry);
@@ -78,22 +78,22 @@ TEST(LauncherUpdateCp1251, ALocalCopyNamedWithForwardSlashesIsReplacedBesideItse
 }
 
 TEST(LauncherUpdateCp1251, UpdateWithoutAnyUrlFailsWithoutARequest) {
-  if (!test_http::Available()) GTEST_SKIP() << "no test server";
+  ASSERT_TRUE(test_http::Running());
   LauncherCase test("UpdateNoUrl");
   test.workspace.WriteFile("ZuLauncher.ini", "[GENERAL]\r\nOTHER=1\r\n");
   const size_t before = test_http::RecordedRequests("").size();
   const LauncherOutcome outcome =
       test.workspace.Run(Parameter("Command='update' SilentMessage='0' VersionFileURL=''"));
-  ExpectReported(outcome, 30);
+  ExpectReported(outcome, Outcome::UpdateFailed);
   ASSERT_EQ(1u, outcome.boxes.size());
-  EXPECT_EQ(Text(6), outcome.boxes[0].text);
+  EXPECT_EQ(e2e::TextOf(Outcome::UpdateFailed), outcome.boxes[0].text);
   EXPECT_EQ(before, test_http::RecordedRequests("").size()) << "no request reached the server";
   EXPECT_FALSE(test.workspace.Exists(kLocalCopy));
   EXPECT_FALSE(LeftoverDownloads(test.workspace));
 }
 
 TEST(LauncherUpdateCp1251, AFailedRefreshKeepsTheLocalCopyByteForByte) {
-  if (!test_http::Available()) GTEST_SKIP() << "no test server";
+  ASSERT_TRUE(test_http::Running());
   struct Case {
     const char* what;
     std::string url;
@@ -112,14 +112,14 @@ TEST(LauncherUpdateCp1251, AFailedRefreshKeepsTheLocalCopyByteForByte) {
     const std::string old = "[GENERAL]\r\nZULAUNCHER_VERSION=1000\r\nLASTUPDATETIME=100\r\n";
     test.workspace.WriteFile(kLocalCopy, old);
     const LauncherOutcome outcome = test.workspace.Run(Parameter("Command='update'"));
-    ExpectReported(outcome, 30);
+    ExpectReported(outcome, Outcome::UpdateFailed);
     EXPECT_EQ(old, test.workspace.ReadFile(kLocalCopy));
     EXPECT_FALSE(LeftoverDownloads(test.workspace));
   }
 }
 
 TEST(LauncherUpdateCp1251, ACopyThatCannotBeReplacedStaysAndTheUpdateFails) {
-  if (!test_http::Available()) GTEST_SKIP() << "no test server";
+  ASSERT_TRUE(test_http::Running());
   LauncherCase test("UpdateLocked");
   e2e::WriteServedFile(test.name, "version.ini", ServedVersionFile(test));
   test.workspace.WriteLauncherIni(e2e::ServedUrl(test.name, "version.ini"));
@@ -131,13 +131,13 @@ TEST(LauncherUpdateCp1251, ACopyThatCannotBeReplacedStaysAndTheUpdateFails) {
   ASSERT_NE(INVALID_HANDLE_VALUE, held);
   const LauncherOutcome outcome = test.workspace.Run(Parameter("Command='update'"));
   ::CloseHandle(held);
-  ExpectReported(outcome, 30);
+  ExpectReported(outcome, Outcome::UpdateFailed);
   EXPECT_EQ(old, test.workspace.ReadFile(kLocalCopy)) << "no copy holding only LASTUPDATETIME";
   EXPECT_FALSE(LeftoverDownloads(test.workspace));
 }
 
 TEST(LauncherUpdateCp1251, ThreeHourRuleDecidesWhetherCheckversionRefreshes) {
-  if (!test_http::Available()) GTEST_SKIP() << "no test server";
+  ASSERT_TRUE(test_http::Running());
   struct Case {
     const char* what;
     long long ageSeconds;  // how long before the run the local copy was stamped
@@ -164,19 +164,22 @@ TEST(LauncherUpdateCp1251, ThreeHourRuleDecidesWhetherCheckversionRefreshes) {
     test.workspace.WriteLocalVersionFile(ServedVersionFile(test), c.ageSeconds);
     const LauncherOutcome outcome = test.workspace.Run(
         Parameter(std::string("Command='checkversion' ProgramID='PROG' ") + c.extra));
-    ExpectReported(outcome, 0);
+    ExpectReported(outcome, Outcome::NewestInstalled);
     EXPECT_EQ(c.refreshed ? 1u : 0u, RequestsFor(token));
   }
 }
 
 TEST(LauncherUpdateCp1251, AFailedDueRefreshFailsTheCommandEvenWithAUsableCopy) {
-  if (!test_http::Available()) GTEST_SKIP() << "no test server";
+  ASSERT_TRUE(test_http::Running());
   struct Case {
     const char* command;
-    int textId;
+    Outcome expected;
   };
-  const Case cases[] = {{"run", 17}, {"checkversion", 17}, {"install", 17},
-                        {"forceinstall", 27}, {"forcerun", 27}};
+  const Case cases[] = {{"run", Outcome::RefreshFailed},
+                        {"checkversion", Outcome::RefreshFailed},
+                        {"install", Outcome::RefreshFailed},
+                        {"forceinstall", Outcome::RefreshFailedForced},
+                        {"forcerun", Outcome::RefreshFailedForced}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.command);
     LauncherCase test("RefreshFails");
@@ -185,21 +188,21 @@ TEST(LauncherUpdateCp1251, AFailedDueRefreshFailsTheCommandEvenWithAUsableCopy) 
     test.workspace.WriteLocalVersionFile(ServedVersionFile(test));
     const LauncherOutcome outcome = test.workspace.Run(Parameter(
         std::string("Command='") + c.command + "' ProgramID='PROG' ForceCheck='1' SilentMessage='0'"));
-    ExpectReported(outcome, 5);
+    ExpectReported(outcome, c.expected);
     ASSERT_EQ(1u, outcome.boxes.size());
-    EXPECT_EQ(Text(c.textId), outcome.boxes[0].text);
+    EXPECT_EQ(e2e::TextOf(c.expected), outcome.boxes[0].text);
   }
 }
 
 TEST(LauncherUpdateCp1251, VersionFileUrlAttributeWinsOverTheLauncherIni) {
-  if (!test_http::Available()) GTEST_SKIP() << "no test server";
+  ASSERT_TRUE(test_http::Running());
   LauncherCase test("UrlAttribute");
   const std::string token = test_http::UniqueToken("attribute");
   e2e::WriteServedFile(test.name, "version.ini", ServedVersionFile(test));
   test.workspace.WriteLauncherIni(test_http::RefusedUrl("/version.ini"));
   const LauncherOutcome outcome = test.workspace.Run(Parameter(
       "Command='update' VersionFileURL='" + e2e::ServedUrl(test.name, "version.ini?token=" + token) + "'"));
-  ExpectReported(outcome, 0);
+  ExpectReported(outcome, Outcome::Refreshed);
   EXPECT_EQ(1u, RequestsFor(token));
 }
 

@@ -13,6 +13,7 @@
 #include "env/directories_win.h"
 #include "tests/download/setup_dialog_fixture_win.h"
 #include "tests/support/fake_installer_files_win.h"
+#include "tests/support/scratch_win.h"
 
 namespace {
 
@@ -74,25 +75,15 @@ class ElevationSeam {
   InstallerProcessApi m_previous;
 };
 
-// A scratch directory with copies of the stand-in installer.
+// A scratch directory (its name has spaces) with copies of the stand-in installer.
 class InstallerProcessTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    m_directory = GetTempDir() + "zu installer process test\\";
-    ::CreateDirectoryA(m_directory.c_str(), nullptr);
-  }
-  void TearDown() override {
-    for (const std::string& file : m_files) ::DeleteFileA(file.c_str());
-    ::RemoveDirectoryA((m_directory + "Zu Launcher").c_str());
-    ::RemoveDirectoryA(m_directory.c_str());
-  }
+  void SetUp() override { ASSERT_TRUE(m_scratch.created()); }
 
   // A copy of the stand-in installer at `relativePath`; its record goes beside it.
   std::string PlaceInstaller(const std::string& relativePath) {
     const std::string path = m_directory + relativePath;
     EXPECT_TRUE(::CopyFileA((GetModuleDir() + "fake_installer.exe").c_str(), path.c_str(), FALSE));
-    m_files.push_back(path);
-    m_files.push_back(RecordOf(path));
     return path;
   }
   static std::string RecordOf(const std::string& exePath) {
@@ -106,8 +97,8 @@ class InstallerProcessTest : public ::testing::Test {
     return code;
   }
 
-  std::string m_directory;
-  std::vector<std::string> m_files;
+  ScratchDirectory m_scratch{"zu installer process test"};
+  const std::string m_directory = m_scratch.path() + "\\";
 };
 
 TEST_F(InstallerProcessTest, QuotedPathStartsTheInstallerNotADecoyAtThePathsFirstWord) {
@@ -134,7 +125,6 @@ TEST_F(InstallerProcessTest, MissingInstallerIsNotStartedAndNotRetried) {
 TEST_F(InstallerProcessTest, ElevationRequiredIsRetriedThroughRunasWithTheSameStart) {
   const std::string installer = PlaceInstaller("ZuLauncherTempSetup.exe");
   ASSERT_TRUE(fake_installer::WriteSettings(installer, {{"EXIT_CODE", "5"}}));
-  m_files.push_back(fake_installer::SettingsPathFor(installer));
   ElevationSeam seam;
   UniqueKernelHandle process;
   HWND owner = ::GetDesktopWindow();
@@ -184,11 +174,9 @@ TEST_F(InstallerProcessTest, StandInInstallerRecordsInstallsAndExitsWithItsCode)
   const std::string installer = PlaceInstaller("fake installer.exe");
   const std::string record = m_directory + "elsewhere.record";
   const std::string programIni = m_directory + "program.ini";
-  m_files.push_back(record);
-  m_files.push_back(programIni);
-  m_files.push_back(fake_installer::SettingsPathFor(installer));
   ASSERT_TRUE(fake_installer::WriteSettings(installer, {{"EXIT_CODE", "9"}, {"VERSION", "2"}}));
-  const std::string valuePath = "HKEY_CURRENT_USER\\Software\\ZuLauncherTests\\InstallDir";
+  const ScratchRegistryKey registry("installer");
+  const std::string valuePath = registry.ValuePath("InstallDir");
   std::string commandLine = "\"" + installer + "\" /S \"RECORD_FILE=" + record +
                             "\" \"PROGRAM_INI=" + programIni + "\" MINORVERSION=7 EXIT_CODE=4" +
                             " REGISTRY_PATH=" + valuePath + " \"REGISTRY_VALUE=C:\\Zu Test\"";
@@ -214,10 +202,9 @@ TEST_F(InstallerProcessTest, StandInInstallerRecordsInstallsAndExitsWithItsCode)
                    ::GetPrivateProfileIntA("GENERAL", "MINORVERSION", 0, programIni.c_str())));
   char value[MAX_PATH] = {};
   DWORD size = sizeof value;
-  EXPECT_EQ(ERROR_SUCCESS, ::RegGetValueA(HKEY_CURRENT_USER, "Software\\ZuLauncherTests",
+  EXPECT_EQ(ERROR_SUCCESS, ::RegGetValueA(HKEY_CURRENT_USER, registry.subkey().c_str(),
                                           "InstallDir", RRF_RT_REG_SZ, nullptr, value, &size));
   EXPECT_STREQ("C:\\Zu Test", value);
-  ::RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\ZuLauncherTests");
 }
 
 // Through the dialog: an installer that demands elevation still runs, and a refused
@@ -237,8 +224,8 @@ TEST_F(SetupDownloadDialogTest, ElevationRequiredInstallerRunsThroughTheFallback
       if (granted) return WaitGone(window);
       HWND box = WaitForBox();
       if (!box) return Fail("no box");
-      boxText = dialog_driver::BoxText(box);
-      ::PostMessageA(box, WM_ZMESSAGEBOX_CLOSE, 0, 0);
+      boxText = ItemText(box, IDC_MD_TEXT);
+      CloseMessageBox(box);
       return WaitGone(window);
     });
     EXPECT_EQ(1, g_seam.shellExecuteCalls);

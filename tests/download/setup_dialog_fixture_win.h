@@ -20,14 +20,15 @@
 #include "msgbox/message_dlg_win.h"
 #include "res/resource.h"
 #include "tests/download/observed_setup_dialog_win.h"
-#include "tests/support/dialog_driver_win.h"
 #include "tests/support/fake_installer_files_win.h"
+#include "tests/support/modal_driver_win.h"
 #include "tests/support/test_http_server_win.h"
+#include "tests/support/window_finder_win.h"
 
 class SetupDownloadDialogTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (!test_http::Available()) GTEST_SKIP() << "needs the loopback test server (wine_run.sh)";
+    ASSERT_TRUE(test_http::Running());
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_PROGRESS_CLASS};
     ::InitCommonControlsEx(&controls);
     m_uiThread = ::GetCurrentThreadId();
@@ -86,7 +87,7 @@ class SetupDownloadDialogTest : public ::testing::Test {
   INT_PTR Run(CSetupDownloadDlg& dialog, std::function<bool()> script) {
     m_failure.clear();
     m_modalEnded = false;
-    dialog_driver::Driver driver(m_uiThread, std::move(script), WM_ZMESSAGEBOX_CLOSE);
+    ModalDriver driver(m_uiThread, std::move(script));
     const INT_PTR end = dialog.DoModal(::GetModuleHandleA(nullptr), IDD_SETUP_DOWNLOAD, nullptr);
     m_modalEnded = true;
     EXPECT_TRUE(driver.Succeeded()) << m_failure;
@@ -101,22 +102,20 @@ class SetupDownloadDialogTest : public ::testing::Test {
   // The dialog once it is on screen; null when it ended before the driver saw it.
   HWND WaitForDialog() {
     HWND window = nullptr;
-    dialog_driver::WaitFor([&] {
-      window = dialog_driver::FindProgressDialog(m_uiThread);
+    WaitFor([&] {
+      window = FindTopLevelWindow(DownloadDialogOf(m_uiThread));
       return window != nullptr || m_modalEnded;
     });
     return window;
   }
-  HWND WaitForBox() {
-    return dialog_driver::WaitForWindow(m_uiThread, &dialog_driver::FindMessageBox);
-  }
+  HWND WaitForBox() { return WaitForTopLevelWindow(MessageBoxesOf(m_uiThread)); }
 
   // Watches until the dialog has ended; false if a message box showed up meanwhile.
   bool NoBoxUntilEnded() {
-    const bool ended = dialog_driver::WaitFor(
+    const bool ended = WaitFor(
         [&] {
-          HWND box = dialog_driver::FindMessageBox(m_uiThread);
-          if (box) m_failure = "unexpected box: " + dialog_driver::BoxText(box);
+          HWND box = FindTopLevelWindow(MessageBoxesOf(m_uiThread));
+          if (box) m_failure = "unexpected box: " + ItemText(box, IDC_MD_TEXT);
           return box != nullptr || m_modalEnded;
         },
         20000);
@@ -125,8 +124,7 @@ class SetupDownloadDialogTest : public ::testing::Test {
   }
 
   bool WaitGone(HWND dialog, DWORD timeoutMs = 20000) {
-    return dialog_driver::WaitFor([&] { return !::IsWindow(dialog); }, timeoutMs) ||
-           Fail("the dialog stayed open");
+    return WaitUntilClosed(dialog, timeoutMs) || Fail("the dialog stayed open");
   }
 
   DWORD m_uiThread = 0;

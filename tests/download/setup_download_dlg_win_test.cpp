@@ -14,14 +14,6 @@
 
 namespace {
 
-using dialog_driver::BoxText;
-using dialog_driver::ClickBoxButton;
-using dialog_driver::ClickCancel;
-using dialog_driver::FindMessageBox;
-using dialog_driver::FindProgressDialog;
-using dialog_driver::ProgressPosition;
-using dialog_driver::StatusText;
-using dialog_driver::WaitFor;
 using fake_installer::FileExists;
 
 TEST_F(SetupDownloadDialogTest, RunsTheInstallerWithItsArgumentsWaitsAndDeletesIt) {
@@ -74,7 +66,7 @@ TEST_F(SetupDownloadDialogTest, WaitsForTheInstallerAndIgnoresItsExitCode) {
     if (!WaitFor([&] { return FileExists(m_recordPath); }, 20000)) {
       return Fail("the installer never ran");
     }
-    statusWhileInstalling = StatusText(window);
+    statusWhileInstalling = ItemText(window, IDC_DOWNLOAD_STATUS);
     return true;
   });
   EXPECT_EQ(1, end) << "exit code 3 is not examined";
@@ -94,7 +86,8 @@ TEST_F(SetupDownloadDialogCp1251, ProgressDialogMidDownloadScreenshot) {
   const INT_PTR end = Run(dialog, [&] {
     HWND window = WaitForDialog();
     if (!window) return Fail("no dialog");
-    if (!WaitFor([&] { return (position = ProgressPosition(window)) >= 30; }, 20000)) {
+    if (!WaitFor([&] { return (position = ProgressPosition(window, IDC_DOWNLOAD_PROGRESS)) >= 30; },
+                 20000)) {
       return Fail("the bar never reached 30 %");
     }
     ::Sleep(50);  // let the status line repaint
@@ -148,12 +141,12 @@ TEST_F(SetupDownloadDialogCp1251, ProgressShowsPercentAndGroupedByteCount) {
       ::PostMessageA(window, WM_HTTPGETFILE_START, 1, row.contentLength);
       ::PostMessageA(window, WM_HTTPGETFILE_PROGRESS, 1, row.bytes);
       if (!WaitFor([&] { return dialog.m_progresses == 1; })) return Fail("no progress");
-      status = StatusText(window);
-      position = ProgressPosition(window);
-      ClickCancel(window);  // the start message made the transfer active: confirm
+      status = ItemText(window, IDC_DOWNLOAD_STATUS);
+      position = ProgressPosition(window, IDC_DOWNLOAD_PROGRESS);
+      PressButton(window, IDCANCEL);  // the start message made the transfer active: confirm
       HWND box = WaitForBox();
       if (!box) return Fail("no confirmation");
-      ::PostMessageA(box, WM_ZMESSAGEBOX_CLOSE, 0, 0);
+      CloseMessageBox(box);
       return WaitGone(window);
     });
     EXPECT_EQ(2, end);
@@ -174,18 +167,18 @@ TEST_F(SetupDownloadDialogTest, RefreshesOncePerHundredMillisecondsUnlessThePerc
     ::PostMessageA(window, WM_HTTPGETFILE_PROGRESS, 1, 10000);  // 1 %: refresh
     ::PostMessageA(window, WM_HTTPGETFILE_PROGRESS, 1, 10001);  // still 1 %, at once
     if (!WaitFor([&] { return dialog.m_progresses == 2; })) return Fail("no progress");
-    afterSamePercent = StatusText(window);
+    afterSamePercent = ItemText(window, IDC_DOWNLOAD_STATUS);
     ::Sleep(250);
     ::PostMessageA(window, WM_HTTPGETFILE_PROGRESS, 1, 10002);  // still 1 %, 250 ms later
     if (!WaitFor([&] { return dialog.m_progresses == 3; })) return Fail("no progress");
-    afterPause = StatusText(window);
+    afterPause = ItemText(window, IDC_DOWNLOAD_STATUS);
     ::PostMessageA(window, WM_HTTPGETFILE_PROGRESS, 1, 20000);  // 2 %, at once
     if (!WaitFor([&] { return dialog.m_progresses == 4; })) return Fail("no progress");
-    afterNewPercent = StatusText(window);
-    ClickCancel(window);
+    afterNewPercent = ItemText(window, IDC_DOWNLOAD_STATUS);
+    PressButton(window, IDCANCEL);
     HWND box = WaitForBox();
     if (!box) return Fail("no confirmation");
-    ::PostMessageA(box, WM_ZMESSAGEBOX_CLOSE, 0, 0);
+    CloseMessageBox(box);
     return WaitGone(window);
   });
   EXPECT_EQ(2, end);
@@ -219,7 +212,7 @@ TEST_F(SetupDownloadDialogTest, CancelBeforeTheStartMessageAsksNothing) {
           return Fail("the request never reached the server");
         }
         startsAtCancel = dialog.m_starts;
-        ClickCancel(window);
+        PressButton(window, IDCANCEL);
       }
       return NoBoxUntilEnded();
     });
@@ -243,20 +236,20 @@ TEST_F(SetupDownloadDialogTest, CancelThenNoKeepsDownloadingAndUpdatingThenInsta
     HWND window = WaitForDialog();
     if (!window) return Fail("no dialog");
     if (!WaitFor([&] { return dialog.m_progresses > 0; })) return Fail("no progress");
-    ClickCancel(window);
+    PressButton(window, IDCANCEL);
     HWND box = WaitForBox();
     if (!box) return Fail("no confirmation");
-    positionAtQuestion = ProgressPosition(window);
+    positionAtQuestion = ProgressPosition(window, IDC_DOWNLOAD_PROGRESS);
     const int progressesAtQuestion = dialog.m_progresses;
     if (!WaitFor([&] {
           return dialog.m_progresses > progressesAtQuestion + 2 &&
-                 ProgressPosition(window) > positionAtQuestion;
+                 ProgressPosition(window, IDC_DOWNLOAD_PROGRESS) > positionAtQuestion;
         })) {
       return Fail("progress stopped behind the confirmation");
     }
-    positionBeforeAnswer = ProgressPosition(window);
+    positionBeforeAnswer = ProgressPosition(window, IDC_DOWNLOAD_PROGRESS);
     if (dialog.m_completions != 0) return Fail("the download ended before the answer");
-    ClickBoxButton(box, dialog_driver::kBoxSecondButton);  // No
+    PressButton(box, IDC_MD_BTN2);  // No
     return WaitGone(window);
   });
   EXPECT_GT(positionBeforeAnswer, positionAtQuestion);
@@ -272,10 +265,10 @@ TEST_F(SetupDownloadDialogTest, CancelThenYesEndsCancelledAndKeepsThePartialFile
     HWND window = WaitForDialog();
     if (!window) return Fail("no dialog");
     if (!WaitFor([&] { return dialog.m_progresses > 0; })) return Fail("no progress");
-    ClickCancel(window);
+    PressButton(window, IDCANCEL);
     HWND box = WaitForBox();
     if (!box) return Fail("no confirmation");
-    ::PostMessageA(box, WM_ZMESSAGEBOX_CLOSE, 0, 0);  // its first button: Yes
+    CloseMessageBox(box);  // its first button: Yes
     return WaitGone(window);
   });
   EXPECT_EQ(2, end);
@@ -314,7 +307,7 @@ TEST_F(SetupDownloadDialogTest, CompletionDuringTheConfirmationIsHandledAfterThe
       HWND window = WaitForDialog();
       if (!window) return Fail("no dialog");
       if (!WaitFor([&] { return dialog.m_starts > 0; })) return Fail("no start");
-      ClickCancel(window);
+      PressButton(window, IDCANCEL);
       HWND confirmation = WaitForBox();
       if (!confirmation) return Fail("no confirmation");
       if (!WaitFor([&] {
@@ -325,12 +318,12 @@ TEST_F(SetupDownloadDialogTest, CompletionDuringTheConfirmationIsHandledAfterThe
       }
       ::Sleep(300);  // time enough to act on it, if the dialog wrongly did
       heldWhileOpen = ::IsWindow(window) && ::IsWindow(confirmation) &&
-                      dialog_driver::CountMessageBoxes(m_uiThread) == 1 &&
+                      FindTopLevelWindows(MessageBoxesOf(m_uiThread)).size() == 1 &&
                       !FileExists(m_recordPath);
       if (row.answerYes) {
-        ::PostMessageA(confirmation, WM_ZMESSAGEBOX_CLOSE, 0, 0);
+        CloseMessageBox(confirmation);
       } else {
-        ClickBoxButton(confirmation, dialog_driver::kBoxSecondButton);
+        PressButton(confirmation, IDC_MD_BTN2);
       }
       if (!WaitFor([&] { return !::IsWindow(confirmation); })) {
         return Fail("the confirmation stayed open");
@@ -338,14 +331,14 @@ TEST_F(SetupDownloadDialogTest, CompletionDuringTheConfirmationIsHandledAfterThe
       if (row.errorBox) {
         HWND errorBox = nullptr;
         if (!WaitFor([&] {
-              errorBox = FindMessageBox(m_uiThread);
+              errorBox = FindTopLevelWindow(MessageBoxesOf(m_uiThread));
               return errorBox && errorBox != confirmation;
             })) {
           return Fail("no error box");
         }
-        errorBoxText = BoxText(errorBox);
-        errorStatus = StatusText(window);
-        ::PostMessageA(errorBox, WM_ZMESSAGEBOX_CLOSE, 0, 0);
+        errorBoxText = ItemText(errorBox, IDC_MD_TEXT);
+        errorStatus = ItemText(window, IDC_DOWNLOAD_STATUS);
+        CloseMessageBox(errorBox);
         return WaitGone(window);
       }
       return NoBoxUntilEnded();
@@ -370,9 +363,9 @@ TEST_F(SetupDownloadDialogCp1251, NotFoundShowsTransferErrorAndTheErrorBox) {
     HWND window = WaitForDialog();
     HWND box = WaitForBox();
     if (!window || !box) return Fail("no error box");
-    status = StatusText(window);
-    boxText = BoxText(box);
-    ::PostMessageA(box, WM_ZMESSAGEBOX_CLOSE, 0, 0);
+    status = ItemText(window, IDC_DOWNLOAD_STATUS);
+    boxText = ItemText(box, IDC_MD_TEXT);
+    CloseMessageBox(box);
     return WaitGone(window);
   });
   EXPECT_EQ(2, end);
@@ -400,8 +393,8 @@ TEST_F(SetupDownloadDialogTest, InstallerThatCannotStartShowsItsTextAndKeepsTheF
     HWND window = WaitForDialog();
     HWND box = WaitForBox();
     if (!window || !box) return Fail("no box");
-    boxText = BoxText(box);
-    ::PostMessageA(box, WM_ZMESSAGEBOX_CLOSE, 0, 0);
+    boxText = ItemText(box, IDC_MD_TEXT);
+    CloseMessageBox(box);
     return WaitGone(window);
   });
   EXPECT_EQ(2, end);

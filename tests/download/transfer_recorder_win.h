@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "common/unique_handle_win.h"
 #include "download/http_get_file_win.h"
+#include "tests/support/scratch_win.h"
 
 enum class TransferEventKind { Start, Progress, Complete };
 
@@ -120,21 +120,6 @@ class TransferRecorder {
   HWND m_window = nullptr;
   std::vector<TransferEvent> m_events;
 };
-
-// Reads a whole file; false when it cannot be opened.
-inline bool ReadWholeFile(const std::string& path, std::string& content) {
-  content.clear();
-  UniqueFileHandle file(::CreateFileA(path.c_str(), GENERIC_READ,
-                                     FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                     0, nullptr));
-  if (!file) return false;
-  char chunk[65536];
-  DWORD read = 0;
-  while (::ReadFile(file.get(), chunk, sizeof(chunk), &read, nullptr) && read > 0) {
-    content.append(chunk, read);
-  }
-  return true;
-}
 
 inline bool PathExists(const std::string& path) {
   return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;

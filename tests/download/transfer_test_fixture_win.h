@@ -1,4 +1,4 @@
-// Shared fixture of the engine's Windows tests: skips without the loopback test server,
+// Shared fixture of the engine's Windows tests: fails without the loopback test server,
 // names target files in the directory the server serves, starts transfers and, at the end,
 // waits for every transfer it started so none runs into the next test.
 #pragma once
@@ -18,9 +18,7 @@ constexpr const char* kTestAgent = "ZuLauncher";
 
 class TransferTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    if (!test_http::Available()) GTEST_SKIP() << "no test HTTP server (run via wine_run.sh)";
-  }
+  void SetUp() override { ASSERT_TRUE(test_http::Running()); }
 
   void TearDown() override {
     for (int id : m_started) {

@@ -5,21 +5,12 @@
 #include <windows.h>
 
 #include <climits>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "env/directories_win.h"
-#include "tests/env/scratch_win.h"
+#include "tests/support/scratch_win.h"
 
 namespace {
-
-std::string ReadWholeFile(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  std::ostringstream content;
-  content << file.rdbuf();
-  return content.str();
-}
 
 TEST(IniResolvePath, RelativeNamesGoIntoTheModuleDirectory) {
   const std::string moduleDir = GetModuleDir();

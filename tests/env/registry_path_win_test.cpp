@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "tests/env/scratch_win.h"
+#include "tests/support/scratch_win.h"
 
 namespace {
 

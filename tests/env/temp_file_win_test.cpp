@@ -4,26 +4,14 @@
 #include <windows.h>
 
 #include <cctype>
-#include <fstream>
 #include <string>
 
 #include "env/directories_win.h"
-#include "tests/env/scratch_win.h"
+#include "tests/support/scratch_win.h"
 
 namespace {
 
 constexpr unsigned kFixedTick = 0x12345;
-
-bool WriteFile(const std::string& path, const std::string& content) {
-  std::ofstream file(path, std::ios::binary);
-  file << content;
-  return static_cast<bool>(file);
-}
-
-std::string ReadFile(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-}
 
 bool IsLowerHex(char ch) {
   return std::isdigit(static_cast<unsigned char>(ch)) || (ch >= 'a' && ch <= 'f');
@@ -64,16 +52,16 @@ TEST_F(TempFile, FirstFreeCandidateIsCreatedEmpty) {
   const std::string name = Make(m_scratch.path());
   EXPECT_EQ(Candidate(0), name);
   EXPECT_TRUE(FileExists(name));
-  EXPECT_EQ("", ReadFile(name));
+  EXPECT_EQ("", ReadWholeFile(name));
   EXPECT_EQ(1, m_clockReads);
 }
 
 TEST_F(TempFile, ExistingFileOfTheFirstNameIsSkippedAndKept) {
-  ASSERT_TRUE(WriteFile(Candidate(0), "someone else's data"));
+  ASSERT_TRUE(WriteWholeFile(Candidate(0), "someone else's data"));
   const std::string name = Make(m_scratch.path());
   EXPECT_EQ(Candidate(1), name);
   EXPECT_TRUE(FileExists(name));
-  EXPECT_EQ("someone else's data", ReadFile(Candidate(0))) << "not replaced";
+  EXPECT_EQ("someone else's data", ReadWholeFile(Candidate(0))) << "not replaced";
   EXPECT_EQ(2, m_clockReads) << "the clock is read anew for every attempt";
 }
 
@@ -100,7 +88,7 @@ TEST_F(TempFile, MissingOrNoDirectoryGivesTheSystemTemporaryDirectory) {
     ::DeleteFileA(name.c_str());
   }
   std::string file = m_scratch / "plain.txt";
-  ASSERT_TRUE(WriteFile(file, "x"));
+  ASSERT_TRUE(WriteWholeFile(file, "x"));
   const std::string name = MakeTempFileName(file);
   EXPECT_TRUE(HasShape(name, GetTempDir(), 2, 5)) << "a file is not a directory: " << name;
   ::DeleteFileA(name.c_str());

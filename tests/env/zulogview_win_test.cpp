@@ -3,21 +3,16 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <fstream>
 #include <string>
 
 #include "common/unique_handle_win.h"
 #include "env/directories_win.h"
 #include "env/log.h"
 #include "env/log_win.h"
-#include "tests/env/scratch_win.h"
+#include "tests/support/scratch_win.h"
+#include "tests/support/window_finder_win.h"
 
 namespace {
-
-std::string ReadFile(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-}
 
 // zulogview.exe started beside this test program, its output going to a file.
 class Viewer {
@@ -54,14 +49,12 @@ class Viewer {
 
   // The receiver window, once the viewer has opened it.
   HWND WaitForWindow() const {
-    for (int i = 0; i < 500; ++i) {
-      HWND window = ::FindWindowA(kLogReceiverClassName, kLogReceiverTitle);
-      DWORD owner = 0;
-      if (window && ::GetWindowThreadProcessId(window, &owner) && owner == m_processId)
-        return window;
-      if (::WaitForSingleObject(m_process.get(), 20) != WAIT_TIMEOUT) return nullptr;
-    }
-    return nullptr;
+    WindowQuery receiver;
+    receiver.className = kLogReceiverClassName;
+    receiver.title = kLogReceiverTitle;
+    receiver.processId = m_processId;
+    receiver.visibleOnly = false;
+    return WaitForTopLevelWindow(receiver);
   }
   bool Running() const { return ::WaitForSingleObject(m_process.get(), 0) == WAIT_TIMEOUT; }
   // The exit code, or -1 when it did not end within the time.
@@ -103,7 +96,7 @@ TEST_F(ZuLogView, PrintsNumberedLinesUntilItsTimeLimit) {
   EXPECT_EQ(0, viewer.WaitForExit(10000));
   EXPECT_GE(::GetTickCount() - started, 2900u) << "ran for its three seconds";
   EXPECT_EQ("1: currentdir:C:\\Zu\r\n2: nEC:0\r\n3: \r\n4: bytes:\xb4\xeb\xbb\xf3\xe9\r\n",
-            ReadFile(OutputPath()));
+            ReadWholeFile(OutputPath()));
 }
 
 // Types Ctrl+C into the console of process `processId` as a user would.
@@ -143,7 +136,7 @@ TEST_F(ZuLogView, CtrlCEndsIt) {
   LogLine("val_update : %d", 21);
   ASSERT_TRUE(TypeCtrlCInto(viewer.processId())) << ::GetLastError();
   EXPECT_EQ(0, viewer.WaitForExit(10000));
-  EXPECT_EQ("1: val_update : 21\r\n", ReadFile(OutputPath()));
+  EXPECT_EQ("1: val_update : 21\r\n", ReadWholeFile(OutputPath()));
 }
 
 TEST_F(ZuLogView, BadArgumentsAreRefused) {
@@ -154,7 +147,7 @@ TEST_F(ZuLogView, BadArgumentsAreRefused) {
     Viewer viewer(arguments, output);
     ASSERT_TRUE(viewer.started()) << arguments;
     EXPECT_EQ(2, viewer.WaitForExit(10000)) << arguments;
-    EXPECT_NE(std::string::npos, ReadFile(output).find("usage: zulogview [seconds]")) << arguments;
+    EXPECT_NE(std::string::npos, ReadWholeFile(output).find("usage: zulogview [seconds]")) << arguments;
   }
 }
 
@@ -169,7 +162,7 @@ TEST_F(ZuLogViewCp1251, LinesAreConvertedToTheConsoleCodePage) {
   ASSERT_NE(nullptr, viewer.WaitForWindow());
   LogLine("%s", "\xcf\xf0\xe8\xe2\xe5\xf2");  // "Привет" in code page 1251
   EXPECT_EQ(0, viewer.WaitForExit(10000));
-  EXPECT_EQ("1: \x8f\xe0\xa8\xa2\xa5\xe2\r\n", ReadFile(OutputPath())) << "code page 866 bytes";
+  EXPECT_EQ("1: \x8f\xe0\xa8\xa2\xa5\xe2\r\n", ReadWholeFile(OutputPath())) << "code page 866 bytes";
 }
 
 }  // namespace

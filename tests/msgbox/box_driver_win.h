@@ -7,82 +7,18 @@
 
 #include <atomic>
 #include <string>
-#include <thread>
 
 #include "msgbox/message_dlg_win.h"
+#include "tests/support/modal_driver_win.h"
+#include "tests/support/window_finder_win.h"
 
-namespace box_driver_detail {
-
-struct Search {
-  HWND found;
-  bool needVisible;
-};
-
-inline BOOL CALLBACK TakeMessageBox(HWND window, LPARAM param) {
-  Search* search = reinterpret_cast<Search*>(param);
-  if (!::GetPropA(window, "MessageDlg")) return TRUE;
-  if (search->needVisible && !::IsWindowVisible(window)) return TRUE;
-  search->found = window;
-  return FALSE;
-}
-
-}  // namespace box_driver_detail
-
-// An open message box of `threadId`: a top-level window that carries the "MessageDlg"
-// property. Waits until it is visible (or, after the timeout, takes an invisible one).
+// An open message box of `threadId`. Waits until it is visible (or, after the timeout, takes
+// an invisible one).
 inline HWND FindOpenMessageBox(DWORD threadId, DWORD timeoutMs = 5000) {
-  const DWORD start = ::GetTickCount();
-  for (;;) {
-    const bool late = ::GetTickCount() - start > timeoutMs;
-    box_driver_detail::Search search = {nullptr, !late};
-    ::EnumThreadWindows(threadId, box_driver_detail::TakeMessageBox,
-                        reinterpret_cast<LPARAM>(&search));
-    if (search.found || late) return search.found;
-    ::Sleep(5);
-  }
-}
-
-inline bool WaitUntilClosed(HWND box, DWORD timeoutMs) {
-  const DWORD start = ::GetTickCount();
-  while (::IsWindow(box)) {
-    if (::GetTickCount() - start > timeoutMs) return false;
-    ::Sleep(5);
-  }
-  return true;
-}
-
-inline std::string WindowText(HWND window) {
-  char text[1024] = {};
-  ::GetWindowTextA(window, text, sizeof(text));
-  return text;
-}
-
-inline std::string ControlText(HWND box, int id) { return WindowText(::GetDlgItem(box, id)); }
-
-// The focused window of the box's thread.
-inline HWND FocusOfThread(DWORD threadId) {
-  GUITHREADINFO info{};
-  info.cbSize = sizeof(info);
-  return ::GetGUIThreadInfo(threadId, &info) ? info.hwndFocus : nullptr;
-}
-
-// A key press as the dialog manager of the box's modal loop sees it.
-inline void PostKey(HWND target, WPARAM key) {
-  ::PostMessageA(target, WM_KEYDOWN, key, 0x00000001);
-  ::PostMessageA(target, WM_KEYUP, key, 0xC0000001);
-}
-
-inline void PostCommand(HWND box, int id) {
-  ::PostMessageA(box, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(::GetDlgItem(box, id)));
-}
-
-// Position and size of a control in the box's client coordinates.
-inline RECT ControlRect(HWND box, int id) {
-  RECT rect{};
-  ::GetWindowRect(::GetDlgItem(box, id), &rect);
-  ::MapWindowPoints(HWND_DESKTOP, box, reinterpret_cast<POINT*>(&rect), 2);
-  return rect;
+  WindowQuery boxes = MessageBoxesOf(threadId);
+  if (HWND box = WaitForTopLevelWindow(boxes, timeoutMs)) return box;
+  boxes.visibleOnly = false;
+  return FindTopLevelWindow(boxes);
 }
 
 struct BoxOutcome {
@@ -99,28 +35,21 @@ template <typename Show, typename Drive>
 BoxOutcome RunBox(Show show, Drive drive, DWORD closeTimeoutMs = 3000) {
   const DWORD threadId = ::GetCurrentThreadId();
   std::atomic<bool> found{false};
-  std::atomic<bool> forced{false};
   std::atomic<DWORD> openMs{0};
-  std::thread driver([&] {
+  ModalDriver driver(threadId, [&] {
     HWND box = FindOpenMessageBox(threadId);
-    if (!box) return;  // the box never opened: show() has returned (or will) by itself
+    if (!box) return true;  // the box never opened: show() has returned (or will) by itself
     const DWORD opened = ::GetTickCount();
     found = true;
     drive(box, threadId);
-    if (!WaitUntilClosed(box, closeTimeoutMs)) {
-      forced = true;
-      while (::IsWindow(box)) {
-        ::PostMessageA(box, WM_ZMESSAGEBOX_CLOSE, 0, 0);
-        ::Sleep(20);
-      }
-    }
+    const bool closed = WaitUntilClosed(box, closeTimeoutMs);
     openMs = ::GetTickCount() - opened;
+    return closed;
   });
   BoxOutcome outcome;
   outcome.result = show();
-  driver.join();
+  outcome.forced = !driver.Succeeded();
   outcome.found = found;
-  outcome.forced = forced;
   outcome.openMs = openMs;
   return outcome;
 }

@@ -20,9 +20,9 @@ struct Captions {
 
 Captions ReadCaptions(HWND box) {
   Captions captions;
-  captions.btn1 = ControlText(box, IDC_MD_BTN1);
-  captions.btn2 = ControlText(box, IDC_MD_BTN2);
-  captions.btn3 = ControlText(box, IDC_MD_BTN3);
+  captions.btn1 = ItemText(box, IDC_MD_BTN1);
+  captions.btn2 = ItemText(box, IDC_MD_BTN2);
+  captions.btn3 = ItemText(box, IDC_MD_BTN3);
   captions.visible1 = ::IsWindowVisible(::GetDlgItem(box, IDC_MD_BTN1)) != FALSE;
   captions.visible2 = ::IsWindowVisible(::GetDlgItem(box, IDC_MD_BTN2)) != FALSE;
   captions.visible3 = ::IsWindowVisible(::GetDlgItem(box, IDC_MD_BTN3)) != FALSE;

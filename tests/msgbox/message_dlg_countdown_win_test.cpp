@@ -59,7 +59,7 @@ TEST(MessageDlgCountdown, ZeroOrNegativeSecondsCloseAtTheFirstTick) {
     std::string shown;
     BoxOutcome outcome = RunBox(
         [&] { return ShowPlainBox("Gone in %d", MB_YESNOCANCEL | MB_DEFBUTTON3, MDF_COUNTDOWN, seconds); },
-        [&](HWND box, DWORD) { shown = ControlText(box, IDC_MD_TEXT); }, 3000);
+        [&](HWND box, DWORD) { shown = ItemText(box, IDC_MD_TEXT); }, 3000);
     ASSERT_TRUE(outcome.found);
     EXPECT_FALSE(outcome.forced) << seconds;
     EXPECT_EQ(IDCANCEL, outcome.result) << "BTN3 is the default";
@@ -72,7 +72,7 @@ TEST(MessageDlgCountdown, HostileFormatsAreShownAsTheyStand) {
   for (const char* text : texts) {
     std::string shown;
     BoxOutcome outcome = RunBox([&] { return ShowPlainBox(text, MB_OK, MDF_COUNTDOWN, 1); },
-                                [&](HWND box, DWORD) { shown = ControlText(box, IDC_MD_TEXT); },
+                                [&](HWND box, DWORD) { shown = ItemText(box, IDC_MD_TEXT); },
                                 3000);
     ASSERT_TRUE(outcome.found) << text;
     EXPECT_FALSE(outcome.forced) << text;
@@ -87,7 +87,7 @@ TEST(MessageDlgCountdown, NoButtonsBoxClosesByItself) {
         return ShowPlainBox("Please wait %d", MB_YESNO | MB_DEFBUTTON2,
                             MDF_COUNTDOWN | MDF_NOBUTTONS, 1);
       },
-      [](HWND box, DWORD) { PostCommand(box, IDC_MD_BTN1); }, 3000);
+      [](HWND box, DWORD) { PressButton(box, IDC_MD_BTN1); }, 3000);
   ASSERT_TRUE(outcome.found);
   EXPECT_FALSE(outcome.forced);
   EXPECT_EQ(IDNO, outcome.result) << "the click was ignored; the countdown pressed BTN2";

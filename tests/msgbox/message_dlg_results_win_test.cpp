@@ -63,7 +63,7 @@ TEST(MessageDlgResults, CommandsOfHiddenButtonsAndSetsWithoutTable) {
   };
   for (const Row& row : rows) {
     BoxOutcome outcome = RunBox([&] { return ShowPlainBox("Commands", row.type); },
-                                [&](HWND box, DWORD) { PostCommand(box, row.command); });
+                                [&](HWND box, DWORD) { PressButton(box, row.command); });
     ASSERT_TRUE(outcome.found);
     EXPECT_FALSE(outcome.forced);
     EXPECT_EQ(row.expected, outcome.result) << SetName(row.type) << " command " << row.command;
@@ -197,8 +197,8 @@ TEST(MessageDlgResults, NoButtonsBoxIgnoresTheUserUntilTheCloseMessage) {
         }
         ::PostMessageA(::GetDlgItem(box, IDC_MD_CHECK), BM_CLICK, 0, 0);
         ::PostMessageA(::GetDlgItem(box, IDC_MD_BTN2), BM_CLICK, 0, 0);
-        PostCommand(box, IDC_MD_BTN2);
-        PostCommand(box, IDCANCEL);
+        PressButton(box, IDC_MD_BTN2);
+        PressButton(box, IDCANCEL);
         HWND focus = FocusOfThread(thread);
         PostKey(focus ? focus : box, VK_ESCAPE);
         PostKey(focus ? focus : box, VK_RETURN);

@@ -22,13 +22,13 @@ struct BoxGeometry {
 BoxGeometry GeometryOfBox(HWND box) {
   BoxGeometry geometry;
   ::GetWindowRect(box, &geometry.window);
-  geometry.frame = ControlRect(box, IDC_MD_FRAME);
-  geometry.icon = ControlRect(box, IDC_MD_ICON);
-  geometry.text = ControlRect(box, IDC_MD_TEXT);
-  geometry.title = ControlRect(box, IDC_MD_TITLE);
+  geometry.frame = ItemRect(box, IDC_MD_FRAME);
+  geometry.icon = ItemRect(box, IDC_MD_ICON);
+  geometry.text = ItemRect(box, IDC_MD_TEXT);
+  geometry.title = ItemRect(box, IDC_MD_TITLE);
   geometry.titleVisible = ::IsWindowVisible(::GetDlgItem(box, IDC_MD_TITLE)) != FALSE;
   const int ids[3] = {IDC_MD_BTN1, IDC_MD_BTN2, IDC_MD_BTN3};
-  for (int i = 0; i < 3; ++i) geometry.buttons[i] = ControlRect(box, ids[i]);
+  for (int i = 0; i < 3; ++i) geometry.buttons[i] = ItemRect(box, ids[i]);
   return geometry;
 }
 

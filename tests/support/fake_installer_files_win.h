@@ -4,12 +4,12 @@
 
 #include <windows.h>
 
-#include <fstream>
 #include <map>
-#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
+
+#include "tests/support/scratch_win.h"
 
 namespace fake_installer {
 
@@ -27,19 +27,15 @@ inline std::string SettingsPathFor(const std::string& exePath) {
 }
 
 inline bool WriteSettings(const std::string& exePath, const Settings& settings) {
-  std::ofstream file(SettingsPathFor(exePath), std::ios::binary | std::ios::trunc);
-  file << "[FAKE_INSTALLER]\r\n";
-  for (const auto& setting : settings) file << setting.first << "=" << setting.second << "\r\n";
-  return static_cast<bool>(file);
+  std::string text = "[FAKE_INSTALLER]\r\n";
+  for (const auto& setting : settings) text += setting.first + "=" + setting.second + "\r\n";
+  return WriteWholeFile(SettingsPathFor(exePath), text);
 }
 
 // The record as KEY -> value; values are taken byte for byte up to the CRLF.
 inline Record ReadRecord(const std::string& path) {
   Record record;
-  std::ifstream file(path, std::ios::binary);
-  std::stringstream content;
-  content << file.rdbuf();
-  const std::string text = content.str();
+  const std::string text = ReadWholeFile(path);
   size_t start = 0;
   while (start < text.size()) {
     size_t end = text.find("\r\n", start);

@@ -7,6 +7,8 @@
 #include <windows.h>
 #include <wininet.h>
 
+#include <gtest/gtest.h>
+
 #include <cstdlib>
 #include <string>
 #include <utility>
@@ -21,8 +23,14 @@ inline std::string Environment(const char* name) {
   return value ? value : "";
 }
 
-// False when the program runs without wine_run.sh's server; tests then GTEST_SKIP.
-inline bool Available() { return !Environment("ZU_TEST_HTTP_URL").empty(); }
+// A test that needs the server starts with ASSERT_TRUE(test_http::Running()): run without
+// it (ZU_NO_TEST_HTTP_SERVER=1, or not through wine_run.sh), the test fails and says why.
+inline ::testing::AssertionResult Running() {
+  if (!Environment("ZU_TEST_HTTP_URL").empty()) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure()
+         << "this test needs the loopback test server: ZU_TEST_HTTP_URL is not set (run the "
+            "program through tests/support/wine_run.sh, without ZU_NO_TEST_HTTP_SERVER=1)";
+}
 
 // The server's URL for `pathAndQuery` ("/bytes/100?status=404").
 inline std::string Url(const std::string& pathAndQuery) {

@@ -18,7 +18,7 @@
 #include <string>
 
 #include "app/launcher_settings.h"
-#include "app/result_codes.h"
+#include "app/result_code.h"
 #include "common/format.h"
 #include "common/text.h"
 #include "common/unique_handle_win.h"
@@ -140,7 +140,7 @@ int main(int argc, char** argv) {
   DWORD exitCode = 0;
   ::GetExitCodeProcess(process.hProcess, &exitCode);
   if (g_resultPosted)
-    std::printf("posted: %d (%s)\n", g_postedCode, ResultCodeMeaning(g_postedCode));
+    std::printf("posted: %d (%s)\n", g_postedCode, ResultCodeMeaning(g_postedCode).c_str());
   else
     std::printf("posted: none\n");
   std::printf("exit: %d\n", static_cast<int>(exitCode));

@@ -1,30 +1,33 @@
-// Scratch places for the environment tests: a directory under the temporary directory and a
-// registry key under HKEY_CURRENT_USER\Software\ZuLauncherTests, each with a name no other
-// run uses, removed with everything in them when the test ends; and a guard that puts the
-// current directory back.
+// Test support: scratch places with a name no other run uses, removed with everything in them
+// when the test ends: a directory under the temporary directory and a registry key under
+// HKEY_CURRENT_USER\Software\ZuLauncherTests; a guard that puts the current directory back;
+// whole files read and written in one call.
 #pragma once
 
 #include <windows.h>
 
 #include <atomic>
+#include <fstream>
 #include <string>
 
 #include "common/format.h"
 #include "common/unique_handle_win.h"
 
+// "<prefix>_<process>_<tick>_<counter>".
 inline std::string UniqueScratchName(const char* prefix) {
   static std::atomic<unsigned> counter{0};
   return Format("%s_%lu_%lu_%u", prefix, ::GetCurrentProcessId(), ::GetTickCount(), ++counter);
 }
 
+// Deletes a directory with everything under it, read-only files included.
 inline void RemoveTree(const std::string& directory) {
   WIN32_FIND_DATAA entry;
   HANDLE search = ::FindFirstFileA((directory + "\\*").c_str(), &entry);
   if (search != INVALID_HANDLE_VALUE) {
     do {
-      std::string name = entry.cFileName;
+      const std::string name = entry.cFileName;
       if (name == "." || name == "..") continue;
-      std::string path = directory + "\\" + name;
+      const std::string path = directory + "\\" + name;
       if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
         RemoveTree(path);
       } else {
@@ -37,12 +40,41 @@ inline void RemoveTree(const std::string& directory) {
   ::RemoveDirectoryA(directory.c_str());
 }
 
+// Reads a whole file, also one that another handle is writing; false when it cannot be opened.
+inline bool ReadWholeFile(const std::string& path, std::string& content) {
+  content.clear();
+  UniqueFileHandle file(::CreateFileA(path.c_str(), GENERIC_READ,
+                                     FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                     0, nullptr));
+  if (!file) return false;
+  char chunk[65536];
+  DWORD read = 0;
+  while (::ReadFile(file.get(), chunk, sizeof(chunk), &read, nullptr) && read > 0) {
+    content.append(chunk, read);
+  }
+  return true;
+}
+
+// The file's bytes; "" when it cannot be read.
+inline std::string ReadWholeFile(const std::string& path) {
+  std::string content;
+  ReadWholeFile(path, content);
+  return content;
+}
+
+// Creates or replaces the file with exactly `content`.
+inline bool WriteWholeFile(const std::string& path, const std::string& content) {
+  std::ofstream file(path, std::ios::binary | std::ios::trunc);
+  file << content;
+  return static_cast<bool>(file);
+}
+
 class ScratchDirectory {
  public:
-  ScratchDirectory() {
+  explicit ScratchDirectory(const char* prefix = "zu_test") {
     char temp[MAX_PATH];
-    DWORD length = ::GetTempPathA(MAX_PATH, temp);
-    m_path = std::string(temp, length) + UniqueScratchName("zu_env");
+    const DWORD length = ::GetTempPathA(MAX_PATH, temp);
+    m_path = std::string(temp, length) + UniqueScratchName(prefix);
     m_created = ::CreateDirectoryA(m_path.c_str(), nullptr) != FALSE;
   }
   ~ScratchDirectory() {
@@ -65,7 +97,8 @@ class ScratchRegistryKey {
  public:
   static constexpr const char* kParent = "Software\\ZuLauncherTests";
 
-  ScratchRegistryKey() : m_subkey(std::string(kParent) + "\\" + UniqueScratchName("env")) {
+  explicit ScratchRegistryKey(const char* prefix = "test")
+      : m_subkey(std::string(kParent) + "\\" + UniqueScratchName(prefix)) {
     m_created = ::RegCreateKeyExA(HKEY_CURRENT_USER, m_subkey.c_str(), 0, nullptr, 0,
                                   KEY_ALL_ACCESS, nullptr, m_key.put(), nullptr) == ERROR_SUCCESS;
   }
@@ -84,7 +117,12 @@ class ScratchRegistryKey {
   HKEY key() const { return m_key.get(); }
   // Path below HKEY_CURRENT_USER, without leading or trailing backslash.
   const std::string& subkey() const { return m_subkey; }
+  // "HKEY_CURRENT_USER\<subkey>\<valueName>", as a version file names a registry value.
+  std::string ValuePath(const std::string& valueName) const {
+    return "HKEY_CURRENT_USER\\" + m_subkey + "\\" + valueName;
+  }
 
+  // Creates `subkey` below the scratch key ("" for the key itself) and sets a value in it.
   bool SetValue(const std::string& subkey, const std::string& name, DWORD type, const void* data,
                 DWORD size) const {
     UniqueRegistryKey target;
@@ -108,7 +146,7 @@ class CurrentDirectoryGuard {
  public:
   CurrentDirectoryGuard() {
     char buffer[MAX_PATH];
-    DWORD length = ::GetCurrentDirectoryA(MAX_PATH, buffer);
+    const DWORD length = ::GetCurrentDirectoryA(MAX_PATH, buffer);
     m_saved.assign(buffer, length < MAX_PATH ? length : 0);
   }
   ~CurrentDirectoryGuard() {

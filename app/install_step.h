@@ -1,0 +1,23 @@
+// Installing one program as the commands do it: the installer request read from the program's
+// section of the version file, the checks it must pass before anything is downloaded, and the
+// run of the installer dialog. Portable; the dialog is the system's.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "app/launcher_request.h"
+#include "app/launcher_system.h"
+#include "app/result_code.h"
+
+// NAME and DOWN_URL of section `programId`, the arguments chosen from the settings, the agent.
+InstallerRequest ReadInstallerRequest(const LauncherRequest& request, LauncherSystem& system);
+
+// Every rule an installer request must meet before the dialog is shown; the first one broken
+// gives its outcome (no NAME or no DOWN_URL, or under a vendor key no well-formed
+// DOWN_SHA256: NoInstallInformation). Nothing when it may run.
+std::optional<Outcome> CheckInstallerRequest(const InstallerRequest& installer);
+
+// Reads and checks the request, runs the installer and gives the outcome of a failure or a
+// cancel; nothing when the installer ran to its end.
+std::optional<Outcome> InstallProgram(const LauncherRequest& request, LauncherSystem& system);

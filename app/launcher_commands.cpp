@@ -1,0 +1,126 @@
+#include "app/launcher_commands.h"
+
+#include <optional>
+#include <string>
+
+#include "app/install_step.h"
+#include "app/installed_program_info.h"
+#include "app/program_command_line.h"
+#include "app/version_refresh.h"
+#include "common/format.h"
+
+namespace {
+
+// The forced commands report three failures with outcomes of their own, so that the host can
+// tell the two command families apart.
+struct CommandFamily {
+  Outcome refreshFailed;
+  Outcome noDataVersion;
+  Outcome stillOlder;
+};
+constexpr CommandFamily kCheckedFamily = {Outcome::RefreshFailed, Outcome::NoDataVersion,
+                                          Outcome::StillOlderAfterInstall};
+constexpr CommandFamily kForcedFamily = {Outcome::RefreshFailedForced, Outcome::NoDataVersionForced,
+                                         Outcome::StillOlderAfterForcedInstall};
+
+constexpr char kSupportedDataVersion[] = "1000";
+
+bool IsLocalVersionFileDue(const LauncherRequest& request, LauncherSystem& system) {
+  const int64_t stamp = ParseUpdateTime(system.VersionFileString("GENERAL", "LASTUPDATETIME"));
+  return IsVersionFileDue(system.Now(), stamp, request.settings.ForceCheck);
+}
+
+// The steps every program command begins with: ProgramID, the refresh when due, the data
+// version (compared as text: "01000" is not "1000").
+std::optional<Outcome> BeginProgramCommand(const CommandFamily& family,
+                                           const LauncherRequest& request, LauncherSystem& system) {
+  if (!request.hasProgramId) return Outcome::NoProgramId;
+  if (IsLocalVersionFileDue(request, system) && !system.RefreshVersionFile())
+    return family.refreshFailed;
+  const std::string dataVersion = system.VersionFileString("GENERAL", "ZULAUNCHER_VERSION");
+  if (dataVersion.empty()) return family.noDataVersion;
+  if (dataVersion != kSupportedDataVersion) return Outcome::WrongDataVersion;
+  return std::nullopt;
+}
+
+Outcome LaunchProgram(const InstalledProgramInfo& info, const LauncherRequest& request,
+                      LauncherSystem& system) {
+  const std::string commandLine =
+      BuildProgramCommandLine(info.InstallDir, info.ExeName, request.launchParam);
+  system.Log(Format("ulbax run param: %s %s", commandLine.c_str(), request.launchParam.c_str()));
+  return system.StartProgram(commandLine, info.InstallDir) ? Outcome::Started
+                                                           : Outcome::ProgramNotStarted;
+}
+
+// After an installation, or when nothing had to be installed: the final comparison, then
+// completion or the start of the program.
+Outcome FinishProgramCommand(const CommandFamily& family, const InstalledProgramInfo& info,
+                             bool installOnly, const LauncherRequest& request,
+                             LauncherSystem& system) {
+  if (!IsInstalledVersionCurrent(info, request.settings.CheckMinorVersion))
+    return family.stillOlder;
+  if (installOnly) return Outcome::Installed;
+  return LaunchProgram(info, request, system);
+}
+
+Outcome CheckVersion(const LauncherRequest& request, LauncherSystem& system) {
+  if (const std::optional<Outcome> failed = BeginProgramCommand(kCheckedFamily, request, system))
+    return *failed;
+  InstalledProgramInfo info;
+  if (GetInstalledProgramInfo(request.programId, system, info)) return Outcome::NotInstalled;
+  if (info.LocalVersion < info.ServerVersion) return Outcome::OlderMajorInstalled;
+  if (request.settings.CheckMinorVersion != 0 && info.LocalMinorVersion < info.ServerMinorVersion)
+    return Outcome::OlderMinorInstalled;
+  return Outcome::NewestInstalled;
+}
+
+// run and install: the first lookup decides whether to install; its failure is not reported,
+// it is the reason to install.
+Outcome CheckAndRun(bool installOnly, const LauncherRequest& request, LauncherSystem& system) {
+  if (const std::optional<Outcome> failed = BeginProgramCommand(kCheckedFamily, request, system))
+    return *failed;
+  InstalledProgramInfo info;
+  const bool found = !GetInstalledProgramInfo(request.programId, system, info);
+  if (!found || !IsInstalledVersionCurrent(info, request.settings.CheckMinorVersion)) {
+    if (const std::optional<Outcome> failed = InstallProgram(request, system)) return *failed;
+    if (const std::optional<Outcome> failed =
+            GetInstalledProgramInfo(request.programId, system, info))
+      return *failed;
+  }
+  return FinishProgramCommand(kCheckedFamily, info, installOnly, request, system);
+}
+
+Outcome ForceInstallAndRun(bool installOnly, const LauncherRequest& request,
+                           LauncherSystem& system) {
+  if (const std::optional<Outcome> failed = BeginProgramCommand(kForcedFamily, request, system))
+    return *failed;
+  if (const std::optional<Outcome> failed = InstallProgram(request, system)) return *failed;
+  InstalledProgramInfo info;
+  if (const std::optional<Outcome> failed =
+          GetInstalledProgramInfo(request.programId, system, info))
+    return *failed;
+  return FinishProgramCommand(kForcedFamily, info, installOnly, request, system);
+}
+
+}  // namespace
+
+Outcome RunLauncherCommand(LauncherCommand command, const LauncherRequest& request,
+                           LauncherSystem& system) {
+  switch (command) {
+    case LauncherCommand::Run:
+      return CheckAndRun(false, request, system);
+    case LauncherCommand::CheckVersion:
+      return CheckVersion(request, system);
+    case LauncherCommand::Install:
+      return CheckAndRun(true, request, system);
+    case LauncherCommand::ForceInstall:
+      return ForceInstallAndRun(true, request, system);
+    case LauncherCommand::ForceRun:
+      return ForceInstallAndRun(false, request, system);
+    case LauncherCommand::Update:
+      return system.RefreshVersionFile() ? Outcome::Refreshed : Outcome::UpdateFailed;
+    case LauncherCommand::Unknown:
+      break;
+  }
+  return Outcome::UnknownCommand;
+}

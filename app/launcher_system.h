@@ -1,0 +1,59 @@
+// Everything the launcher's commands need from the machine, as one narrow interface: the
+// local copy of the version file and its refresh, the registry, the installed program's INI,
+// the installer dialog, starting the program, the clock and the log. The commands decide;
+// an implementation only reads, runs and reports. User-interface thread only.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// What the installer dialog is given: the program's display name and installer URL from the
+// version file, the installer's arguments and the HTTP user agent. Checked before any
+// download by CheckInstallerRequest (app/install_step.h).
+struct InstallerRequest {
+  std::string programName;  // NAME
+  std::string downloadUrl;  // DOWN_URL
+  std::string setupArgs;    // "/S", "/A" or empty
+  std::string agentName;
+  // Under a vendor key the signed version file vouches for the installer only through its
+  // digest, so DOWN_SHA256 must then be well-formed.
+  bool pinRequired = false;
+  std::string downloadSha256;  // DOWN_SHA256 as written
+};
+
+enum class InstallerResult {
+  Installed,  // downloaded, started, and it has ended
+  Cancelled,  // the user cancelled the transfer
+  Failed,     // anything else: transfer, file, start
+};
+
+class LauncherSystem {
+ public:
+  virtual ~LauncherSystem() = default;
+
+  // Seconds since 1970.
+  virtual int64_t Now() = 0;
+
+  // A key of the local copy of the version file as text, empty when missing.
+  virtual std::string VersionFileString(const std::string& section, const std::string& key) = 0;
+  // The same key read as a signed decimal integer, 0 when missing.
+  virtual int VersionFileInt(const std::string& section, const std::string& key) = 0;
+  // Replaces the local copy with the server's version file and stamps it; false when the
+  // copy was not replaced (also when a vendor key is configured and the download is refused).
+  virtual bool RefreshVersionFile() = 0;
+  // True when the launcher INI names vendor keys (PUBLIC_KEY, even a malformed list).
+  virtual bool IsUnderVendorKey() = 0;
+
+  // The text of a registry value named by its full path; false when it cannot be read.
+  virtual bool ReadRegistryValue(const std::string& path, std::string& value) = 0;
+  // [GENERAL] `key` of the installed program's INI as a signed decimal integer, 0 when missing.
+  virtual int ProgramIniInt(const std::string& iniPath, const std::string& key) = 0;
+
+  // Shows the installer download dialog and waits until it has closed.
+  virtual InstallerResult RunInstaller(const InstallerRequest& installer) = 0;
+  // Starts the program with `commandLine` in `directory`; does not wait for it.
+  virtual bool StartProgram(const std::string& commandLine, const std::string& directory) = 0;
+
+  // One diagnostic line.
+  virtual void Log(const std::string& line) = 0;
+};

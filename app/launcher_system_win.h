@@ -1,0 +1,32 @@
+// The launcher's system on Windows: the profile functions on the request's local version file
+// and the program INI, the registry, the installer download dialog, CreateProcessA, the clock
+// and the log receiver. User-interface thread only.
+#pragma once
+
+#include "app/launcher_request.h"
+#include "app/launcher_system.h"
+
+class IniDocument;
+
+class WindowsLauncherSystem : public LauncherSystem {
+ public:
+  // Both must outlive the system; `launcherIni` names the version file's URL when the
+  // request gives none.
+  WindowsLauncherSystem(const LauncherRequest& request, const IniDocument& launcherIni)
+      : m_request(request), m_launcherIni(launcherIni) {}
+
+  int64_t Now() override;
+  std::string VersionFileString(const std::string& section, const std::string& key) override;
+  int VersionFileInt(const std::string& section, const std::string& key) override;
+  bool RefreshVersionFile() override;
+  bool IsUnderVendorKey() override;
+  bool ReadRegistryValue(const std::string& path, std::string& value) override;
+  int ProgramIniInt(const std::string& iniPath, const std::string& key) override;
+  InstallerResult RunInstaller(const InstallerRequest& installer) override;
+  bool StartProgram(const std::string& commandLine, const std::string& directory) override;
+  void Log(const std::string& line) override;
+
+ private:
+  const LauncherRequest& m_request;
+  const IniDocument& m_launcherIni;
+};

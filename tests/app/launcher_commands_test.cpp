@@ -1,0 +1,368 @@
+// The command core against a machine in memory: every program command across the states of
+// the local version file, of the installed program and of the installer, checking the outcome
+// and which operations were asked for; then the single steps' rows.
+#include "app/launcher_commands.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+
+#include "tests/app/fake_launcher_system.h"
+
+namespace {
+
+enum class Copy {
+  None,
+  Fresh,
+  DueRefreshed,
+  DueRefreshFailsWithUsableCopy,
+  RefreshFailsWithoutCopy
+};
+struct CopyRow {
+  Copy copy;
+  const char* what;
+  bool refreshed;     // a refresh is asked for
+  bool refreshFails;  // and it fails
+};
+const CopyRow kCopies[] = {
+    {Copy::None, "no local copy", true, false},
+    {Copy::Fresh, "fresh copy", false, false},
+    {Copy::DueRefreshed, "due copy refreshed", true, false},
+    {Copy::DueRefreshFailsWithUsableCopy, "refresh fails, usable copy", true, true},
+    {Copy::RefreshFailsWithoutCopy, "refresh fails, no copy", true, true},
+};
+
+// The server offers 5.3.
+struct InstalledRow {
+  const char* what;
+  int version, minor;  // version 0: not installed
+  unsigned checkMinorVersion;
+  bool current;
+  Outcome checkVersionAnswer;
+};
+const InstalledRow kInstalled[] = {
+    {"not installed", 0, 0, 0, false, Outcome::NotInstalled},
+    {"older", 4, 3, 0, false, Outcome::OlderMajorInstalled},
+    {"same", 5, 3, 0, true, Outcome::NewestInstalled},
+    {"newer", 6, 3, 0, true, Outcome::NewestInstalled},
+    {"older minor, unchecked", 5, 1, 0, true, Outcome::NewestInstalled},
+    {"older minor, CheckMinorVersion", 5, 1, 1, false, Outcome::OlderMinorInstalled},
+};
+
+constexpr Outcome kNotApplicable = Outcome::Count;
+
+struct CommandRow {
+  LauncherCommand command;
+  const char* word;
+  bool forced;
+  Outcome refreshFailed;
+  Outcome whenCurrent;  // run and install with nothing to install
+};
+const CommandRow kCommands[] = {
+    {LauncherCommand::Run, "run", false, Outcome::RefreshFailed, Outcome::Started},
+    {LauncherCommand::CheckVersion, "checkversion", false, Outcome::RefreshFailed, kNotApplicable},
+    {LauncherCommand::Install, "install", false, Outcome::RefreshFailed, Outcome::Installed},
+    {LauncherCommand::ForceInstall, "forceinstall", true, Outcome::RefreshFailedForced,
+     kNotApplicable},
+    {LauncherCommand::ForceRun, "forcerun", true, Outcome::RefreshFailedForced, kNotApplicable},
+};
+
+// After an installation: the outcome for run, install, forceinstall, forcerun (in that order).
+struct InstallerRow {
+  InstallerBehaviour behaviour;
+  const char* what;
+  Outcome afterInstall[4];
+};
+const InstallerRow kInstallers[] = {
+    {InstallerBehaviour::Succeeds,
+     "installer succeeds",
+     {Outcome::Started, Outcome::Installed, Outcome::Installed, Outcome::Started}},
+    {InstallerBehaviour::IsCancelled,
+     "installer cancelled",
+     {Outcome::InstallCancelled, Outcome::InstallCancelled, Outcome::InstallCancelled,
+      Outcome::InstallCancelled}},
+    {InstallerBehaviour::Fails,
+     "installer fails",
+     {Outcome::InstallFailed, Outcome::InstallFailed, Outcome::InstallFailed,
+      Outcome::InstallFailed}},
+    {InstallerBehaviour::LeavesOlder,
+     "installer leaves it older",
+     {Outcome::StillOlderAfterInstall, Outcome::StillOlderAfterInstall,
+      Outcome::StillOlderAfterForcedInstall, Outcome::StillOlderAfterForcedInstall}},
+};
+
+int AfterInstallColumn(LauncherCommand command) {
+  switch (command) {
+    case LauncherCommand::Run:
+      return 0;
+    case LauncherCommand::Install:
+      return 1;
+    case LauncherCommand::ForceInstall:
+      return 2;
+    default:
+      return 3;
+  }
+}
+
+void PrepareCopy(Copy copy, FakeLauncherSystem& system) {
+  const int64_t fourHours = 4 * 3600;
+  system.serverFile = FakeLauncherSystem::VersionFile(5, 3);
+  switch (copy) {
+    case Copy::None:
+      break;
+    case Copy::Fresh:
+      system.localCopy = system.serverFile;
+      system.StampLocalCopy(3600);
+      break;
+    case Copy::DueRefreshed:  // the stale copy offers 1.0: only the refreshed one tells
+      system.localCopy = FakeLauncherSystem::VersionFile(1, 0);
+      system.StampLocalCopy(fourHours);
+      break;
+    case Copy::DueRefreshFailsWithUsableCopy:
+      system.localCopy = system.serverFile;
+      system.StampLocalCopy(fourHours);
+      system.refreshSucceeds = false;
+      break;
+    case Copy::RefreshFailsWithoutCopy:
+      system.refreshSucceeds = false;
+      break;
+  }
+}
+
+TEST(LauncherCommands, EveryCommandAcrossCopiesInstalledVersionsAndInstallers) {
+  for (const CommandRow& command : kCommands) {
+    for (const CopyRow& copy : kCopies) {
+      for (const InstalledRow& installed : kInstalled) {
+        for (const InstallerRow& installer : kInstallers) {
+          SCOPED_TRACE(std::string(command.word) + " / " + copy.what + " / " + installed.what +
+                       " / " + installer.what);
+          FakeLauncherSystem system;
+          PrepareCopy(copy.copy, system);
+          if (installed.version != 0) system.Install(installed.version, installed.minor);
+          system.installer = installer.behaviour;
+          LauncherRequest request;
+          request.hasProgramId = true;
+          request.programId = "PROG";
+          request.launchParam = "-x";
+          request.settings.CheckMinorVersion = installed.checkMinorVersion;
+
+          Outcome expected;
+          bool installs = false;
+          if (copy.refreshFails) {
+            expected = command.refreshFailed;
+          } else if (command.command == LauncherCommand::CheckVersion) {
+            expected = installed.checkVersionAnswer;
+          } else if (!command.forced && installed.current) {
+            expected = command.whenCurrent;
+          } else {
+            expected = installer.afterInstall[AfterInstallColumn(command.command)];
+            installs = true;
+          }
+
+          EXPECT_EQ(expected, RunLauncherCommand(command.command, request, system));
+          EXPECT_EQ(copy.refreshed, system.Called("refresh"));
+          EXPECT_EQ(installs, system.Called("install"));
+          EXPECT_EQ(expected == Outcome::Started, system.Called("start"));
+          if (expected == Outcome::Started) {
+            EXPECT_EQ("\"C:\\Prog\\prog.exe\" -x", system.startedCommandLine);
+            EXPECT_EQ("C:\\Prog", system.startedDirectory);
+          }
+        }
+      }
+    }
+  }
+}
+
+// A request whose fresh local copy is `file` and whose program is installed as 5.3.
+struct Machine {
+  explicit Machine(const FakeLauncherSystem::IniFile& file) {
+    system.localCopy = file;
+    system.StampLocalCopy(0);
+    system.serverFile = file;
+    system.Install(5, 3);
+    request.hasProgramId = true;
+    request.programId = "PROG";
+  }
+  Outcome Run(LauncherCommand command) { return RunLauncherCommand(command, request, system); }
+  FakeLauncherSystem system;
+  LauncherRequest request;
+};
+
+TEST(LauncherCommands, DataVersionIsCheckedBeforeAnyProgramData) {
+  struct Row {
+    const char* dataVersion;
+    LauncherCommand command;
+    Outcome expected;
+  } rows[] = {
+      {"", LauncherCommand::Run, Outcome::NoDataVersion},
+      {"", LauncherCommand::CheckVersion, Outcome::NoDataVersion},
+      {"", LauncherCommand::Install, Outcome::NoDataVersion},
+      {"", LauncherCommand::ForceInstall, Outcome::NoDataVersionForced},
+      {"", LauncherCommand::ForceRun, Outcome::NoDataVersionForced},
+      {"1001", LauncherCommand::Run, Outcome::WrongDataVersion},
+      {"01000", LauncherCommand::CheckVersion, Outcome::WrongDataVersion},
+      {"999", LauncherCommand::ForceRun, Outcome::WrongDataVersion},
+  };
+  for (const Row& row : rows) {
+    Machine machine(FakeLauncherSystem::VersionFile(5, 3, row.dataVersion));
+    machine.system.registry.clear();  // a lookup would fail differently
+    EXPECT_EQ(row.expected, machine.Run(row.command)) << "'" << row.dataVersion << "'";
+    EXPECT_TRUE(machine.system.calls.empty()) << "'" << row.dataVersion << "'";
+  }
+}
+
+TEST(LauncherCommands, WithoutProgramIdNothingIsReadOrRefreshed) {
+  for (LauncherCommand command :
+       {LauncherCommand::Run, LauncherCommand::CheckVersion, LauncherCommand::Install,
+        LauncherCommand::ForceInstall, LauncherCommand::ForceRun}) {
+    Machine machine(FakeLauncherSystem::VersionFile(5, 3));
+    machine.request.hasProgramId = false;
+    machine.request.settings.ForceCheck = 1;
+    EXPECT_EQ(Outcome::NoProgramId, machine.Run(command));
+    EXPECT_TRUE(machine.system.calls.empty());
+  }
+}
+
+TEST(LauncherCommands, EachMissingPieceOfTheLookupHasItsOutcome) {
+  struct Row {
+    const char* what;
+    const char* removedKey;  // from the program's section, or null
+    bool unregistered;
+    const char* removedIniKey;  // from the program INI, or null
+    Outcome expected;
+  } rows[] = {
+      {"no PATH_REG", "PATH_REG", false, nullptr, Outcome::NoPathReg},
+      {"registry value missing", nullptr, true, nullptr, Outcome::NoInstallDir},
+      {"no EXE_NAME", "EXE_NAME", false, nullptr, Outcome::NoExeName},
+      {"no INI_FILE_NAME", "INI_FILE_NAME", false, nullptr, Outcome::NoIniFileName},
+      {"program INI without VERSION", nullptr, false, "VERSION", Outcome::NoLocalVersion},
+      {"no offered VERSION", "VERSION", false, nullptr, Outcome::NoServerVersion},
+  };
+  for (const Row& row : rows) {
+    // checkversion answers "not installed"; run installs because of the failed lookup and
+    // reports the second lookup's failure; forcerun reports it after installing anyway.
+    for (LauncherCommand command :
+         {LauncherCommand::CheckVersion, LauncherCommand::Run, LauncherCommand::ForceRun}) {
+      Machine machine(FakeLauncherSystem::VersionFile(5, 3));
+      if (row.removedKey) machine.system.localCopy.erase({"PROG", row.removedKey});
+      if (row.unregistered) machine.system.registry.clear();
+      if (row.removedIniKey)
+        machine.system.programIni.erase({FakeLauncherSystem::kProgramIni, row.removedIniKey});
+      machine.system.installer = InstallerBehaviour::EndsWithoutInstalling;
+      const bool checkOnly = command == LauncherCommand::CheckVersion;
+      EXPECT_EQ(checkOnly ? Outcome::NotInstalled : row.expected, machine.Run(command)) << row.what;
+      EXPECT_EQ(!checkOnly, machine.system.Called("install")) << row.what;
+      EXPECT_FALSE(machine.system.Called("start")) << row.what;
+    }
+  }
+}
+
+TEST(LauncherCommands, InstallerRequestFromTheVersionFileAndTheSettings) {
+  struct Row {
+    const char* what;
+    const char* removedKey;
+    int silentInstall, autoInstall;
+    Outcome expected;
+    const char* setupArgs;  // null: the installer is not run
+  } rows[] = {
+      {"silent wins over auto", nullptr, 1, 1, Outcome::Installed, "/S"},
+      {"auto", nullptr, 0, 1, Outcome::Installed, "/A"},
+      {"neither", nullptr, 0, 0, Outcome::Installed, ""},
+      {"no NAME", "NAME", 0, 0, Outcome::NoInstallInformation, nullptr},
+      {"no DOWN_URL", "DOWN_URL", 0, 0, Outcome::NoInstallInformation, nullptr},
+  };
+  for (const Row& row : rows) {
+    Machine machine(FakeLauncherSystem::VersionFile(5, 3));
+    if (row.removedKey) machine.system.localCopy.erase({"PROG", row.removedKey});
+    machine.request.settings.SilentInstall = row.silentInstall;
+    machine.request.settings.AutoInstall = row.autoInstall;
+    machine.request.agentName = "HostAgent/2";
+    EXPECT_EQ(row.expected, machine.Run(LauncherCommand::ForceInstall)) << row.what;
+    EXPECT_EQ(row.setupArgs != nullptr, machine.system.Called("install")) << row.what;
+    if (!row.setupArgs) continue;
+    const InstallerRequest& installer = machine.system.installerRequest;
+    EXPECT_EQ("Prog", installer.programName) << row.what;
+    EXPECT_EQ("http://server/setup.exe", installer.downloadUrl) << row.what;
+    EXPECT_EQ(row.setupArgs, installer.setupArgs) << row.what;
+    EXPECT_EQ("HostAgent/2", installer.agentName) << row.what;
+  }
+}
+
+TEST(LauncherCommands, UnderAVendorKeyOnlyAPinnedInstallerIsRun) {
+  const std::string digest(64, 'A');
+  struct Row {
+    const char* what;
+    bool vendorKey;
+    std::string downSha256;  // "": no DOWN_SHA256
+    bool installs;
+  } rows[] = {
+      {"no key, no digest: as without signing", false, "", true},
+      {"no key, a malformed digest is not looked at", false, "xyz", true},
+      {"key, no digest", true, "", false},
+      {"key, 63 digits", true, digest.substr(1), false},
+      {"key, 64 digits and a blank", true, digest + " ", false},
+      {"key, 64 hex digits in upper case", true, digest, true},
+  };
+  for (const Row& row : rows) {
+    for (LauncherCommand command : {LauncherCommand::Run, LauncherCommand::ForceInstall}) {
+      Machine machine(FakeLauncherSystem::VersionFile(5, 3));
+      machine.system.registry.clear();  // not installed: run installs too
+      machine.system.vendorKey = row.vendorKey;
+      if (!row.downSha256.empty()) machine.system.localCopy[{"PROG", "DOWN_SHA256"}] = row.downSha256;
+      const Outcome outcome = machine.Run(command);
+      EXPECT_EQ(row.installs, machine.system.Called("install")) << row.what;
+      const bool logged = std::find(machine.system.logLines.begin(), machine.system.logLines.end(),
+                                    "installer refused: no well-formed DOWN_SHA256 under "
+                                    "PUBLIC_KEY") != machine.system.logLines.end();
+      EXPECT_EQ(!row.installs, logged) << row.what;
+      if (!row.installs) EXPECT_EQ(Outcome::NoInstallInformation, outcome) << row.what;
+    }
+  }
+}
+
+TEST(LauncherCommands, ProgramIsStartedInItsDirectoryWithItsParameters) {
+  struct Row {
+    const char* launchParam;
+    bool startSucceeds;
+    Outcome expected;
+    const char* commandLine;
+  } rows[] = {
+      {"-x \"a b\"", true, Outcome::Started, "\"C:\\Prog\\prog.exe\" -x \"a b\""},
+      {"", true, Outcome::Started, "\"C:\\Prog\\prog.exe\" "},
+      {"", false, Outcome::ProgramNotStarted, "\"C:\\Prog\\prog.exe\" "},
+  };
+  for (const Row& row : rows) {
+    Machine machine(FakeLauncherSystem::VersionFile(5, 3));
+    machine.request.launchParam = row.launchParam;
+    machine.system.startSucceeds = row.startSucceeds;
+    EXPECT_EQ(row.expected, machine.Run(LauncherCommand::Run)) << row.commandLine;
+    EXPECT_EQ(row.commandLine, machine.system.startedCommandLine);
+    EXPECT_EQ("C:\\Prog", machine.system.startedDirectory);
+    ASSERT_EQ(1u, machine.system.logLines.size());
+    EXPECT_EQ(std::string("ulbax run param: ") + row.commandLine + " " + row.launchParam,
+              machine.system.logLines[0]);
+  }
+}
+
+TEST(LauncherCommands, UpdateOnlyRefreshesAndAnUnknownCommandTouchesNothing) {
+  struct Row {
+    LauncherCommand command;
+    bool refreshSucceeds;
+    Outcome expected;
+    bool refreshed;
+  } rows[] = {
+      {LauncherCommand::Update, true, Outcome::Refreshed, true},
+      {LauncherCommand::Update, false, Outcome::UpdateFailed, true},
+      {LauncherCommand::Unknown, true, Outcome::UnknownCommand, false},
+  };
+  for (const Row& row : rows) {
+    Machine machine(FakeLauncherSystem::VersionFile(5, 3));
+    machine.system.refreshSucceeds = row.refreshSucceeds;
+    EXPECT_EQ(row.expected, machine.Run(row.command));
+    EXPECT_EQ(row.refreshed, machine.system.Called("refresh"));
+    EXPECT_EQ(row.refreshed ? 1u : 0u, machine.system.calls.size()) << "nothing but the refresh";
+  }
+}
+
+}  // namespace
