@@ -7,7 +7,7 @@ namespace {
 
 bool MissesRequiredPin(const InstallerRequest& installer) {
   Sha256Digest digest;
-  return installer.pinRequired && !ParseSha256Hex(installer.downloadSha256, digest);
+  return installer.pinRequired && !ParseSha256Hex(installer.downSha256, digest);
 }
 
 }  // namespace
@@ -16,11 +16,11 @@ InstallerRequest ReadInstallerRequest(const LauncherRequest& request, LauncherSy
   InstallerRequest installer;
   installer.programName = system.VersionFileString(request.programId, "NAME");
   installer.downloadUrl = system.VersionFileString(request.programId, "DOWN_URL");
+  installer.downSha256 = system.VersionFileString(request.programId, "DOWN_SHA256");
   installer.setupArgs =
       ChooseInstallerArguments(request.settings.SilentInstall, request.settings.AutoInstall);
   installer.agentName = request.agentName;
   installer.pinRequired = system.IsUnderVendorKey();
-  installer.downloadSha256 = system.VersionFileString(request.programId, "DOWN_SHA256");
   return installer;
 }
 

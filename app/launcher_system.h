@@ -13,12 +13,12 @@
 struct InstallerRequest {
   std::string programName;  // NAME
   std::string downloadUrl;  // DOWN_URL
+  std::string downSha256;   // DOWN_SHA256, optional: empty when absent
   std::string setupArgs;    // "/S", "/A" or empty
   std::string agentName;
   // Under a vendor key the signed version file vouches for the installer only through its
   // digest, so DOWN_SHA256 must then be well-formed.
   bool pinRequired = false;
-  std::string downloadSha256;  // DOWN_SHA256 as written
 };
 
 enum class InstallerResult {
