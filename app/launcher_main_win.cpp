@@ -11,6 +11,7 @@
 #include "app/load_text.h"
 #include "app/result_code.h"
 #include "app/result_message_win.h"
+#include "app/result_target.h"
 #include "env/directories_win.h"
 #include "env/log.h"
 #include "ini/ini_document.h"
@@ -67,7 +68,9 @@ int ZuLauncherMain(const std::string& argument) {
     // "target not found", in code page 949 as the log has always sent it.
     if (!::IsWindow(host))
       LogLine("ZuLauncherMain() - \xB4\xEB\xBB\xF3 \xBE\xF8\xC0\xBD: %d", static_cast<int>(handle));
-    ::PostMessageA(host, WM_ZULAUNCHER_RESULT, static_cast<WPARAM>(resultCode), 0);
+    // A broadcast handle names no window either, so the line above was logged for it too.
+    if (ShouldPostResult(handle))
+      ::PostMessageA(host, WM_ZULAUNCHER_RESULT, static_cast<WPARAM>(resultCode), 0);
   }
   return resultCode;
 }

@@ -54,6 +54,7 @@ bool UpdateVersionFile(const std::string& url, const std::string& localVersionFi
   // so that putting it in place is a single rename that either happens whole or not at all.
   const std::string localCopy = ResolveIniPath(localVersionFilePath);
   const std::string download = MakeTempFileName(DirectoryOf(localCopy));
+  if (download.empty()) return false;  // no file could be created there
 
   const int downloaded = HttpGetFile(url.c_str(), download.c_str(), nullptr, nullptr, 1,
                                      agentName.c_str(), -1, 1, nullptr, nullptr, 0, nullptr,

@@ -5,7 +5,11 @@
 // command line and the same directory, no launcher. Prints medians, min, p90 and max of each,
 // the difference of the medians and whether it stays within the target (25 ms). Run by
 // bench/launcher_bench.sh under Wine; not part of the tests.
-//   launcher_bench.exe [rounds, default 30] [warm-up rounds, default 3]
+//   launcher_bench.exe [rounds, default 30] [warm-up rounds, default 3] [earlier launcher]
+//
+// It also times a do-nothing program that imports only the DLLs of the quick road (the floor
+// Wine sets), and measures the launcher's peak working set on the quick road, and that of an
+// earlier launcher build when one is named.
 //
 // What is timed. The launcher does not wait for the program, so its exit says nothing about
 // when the program is up, and a bare CreateProcess returns before the new process has run a
@@ -33,6 +37,8 @@
 // for the start-up-only run), the program started, the version file not refreshed, no
 // installer fetched.
 #include <windows.h>
+// after windows.h, whose types it needs
+#include <psapi.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -51,6 +57,7 @@ namespace {
 const char* const kProgramId = "BENCHPROG";
 const char* const kRegistrySubkey = "Software\\ZuLauncherBench";
 const double kTargetMilliseconds = 25.0;
+const double kFloorTargetMilliseconds = 5.0;
 const DWORD kTimeoutMilliseconds = 10000;
 
 double Milliseconds() {
@@ -99,7 +106,9 @@ bool Prepare(BenchSetup& setup) {
       !::CopyFileA((buildDir + "launcher_bench_program.exe").c_str(),
                    (setup.programDir + "\\prog.exe").c_str(), FALSE) ||
       !::CopyFileA((buildDir + "launcher_bench_dll_program.exe").c_str(),
-                   (setup.programDir + "\\dllset.exe").c_str(), FALSE)) {
+                   (setup.programDir + "\\dllset.exe").c_str(), FALSE) ||
+      !::CopyFileA((buildDir + "launcher_bench_quick_dll_program.exe").c_str(),
+                   (setup.programDir + "\\quickdll.exe").c_str(), FALSE)) {
     std::fprintf(stderr, "launcher_bench: cannot copy the programs from %s\n", buildDir.c_str());
     return false;
   }
@@ -195,7 +204,8 @@ struct Samples {
   std::vector<double> runUntilExit;           // launcher: CreateProcess -> launcher ended
   std::vector<double> bareUntilProgram;       // bare: CreateProcess -> program signalled
   std::vector<double> bareUntilExit;          // bare: CreateProcess -> program ended
-  std::vector<double> dllSetUntilExit;        // program with the launcher's DLLs -> ended
+  std::vector<double> dllSetUntilExit;        // program with every DLL linked -> ended
+  std::vector<double> quickDllUntilExit;      // program with the quick road's DLLs -> ended
   std::vector<double> startupOnly;            // launcher without command work -> launcher ended
   std::vector<double> checkVersionUntilExit;  // launcher checkversion -> launcher ended
 };
@@ -295,24 +305,91 @@ class Bench {
     return true;
   }
 
-  bool MeasureDllSet(Samples& samples) {
+  // A do-nothing program in the program directory, timed from its start to its end.
+  bool MeasureProgramEnd(const char* exeName, std::vector<double>& samples) {
     Started program;
     const double begin = Milliseconds();
-    if (!Start("\"" + m_setup.programDir + "\\dllset.exe\" ", m_setup.programDir, program))
+    if (!Start("\"" + m_setup.programDir + "\\" + exeName + "\" ", m_setup.programDir, program))
       return false;
     const DWORD exitCode = WaitExit(program);
     const double ended = Milliseconds();
     if (exitCode != 0) {
-      std::fprintf(stderr, "launcher_bench: DLL-set program: exit code %lu\n", exitCode);
+      std::fprintf(stderr, "launcher_bench: %s: exit code %lu\n", exeName, exitCode);
       return false;
     }
-    samples.dllSetUntilExit.push_back(ended - begin);
+    samples.push_back(ended - begin);
     return true;
+  }
+
+  // The peak working set of one `run` by `launcherName` (in the launcher directory), in KiB,
+  // or 0 when it cannot be read. The launcher runs under this process as its debugger, with a
+  // breakpoint on ExitProcess: there it has done all its work and still has all its memory
+  // (under Wine a process is already gone when its exit event arrives).
+  SIZE_T PeakWorkingSetKib(const std::string& launcherName) {
+    std::string commandLine = "\"" + m_setup.launcherDir + launcherName +
+                              "\" \"<ZULAUNCHER_PARAM Command='run' ProgramID='" + kProgramId +
+                              "' SilentMessage='1' LaunchParam='" + m_signals.base + "'/>\"";
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE,
+                          DEBUG_ONLY_THIS_PROCESS, nullptr, m_setup.launcherDir.c_str(), &startup,
+                          &process)) {
+      std::fprintf(stderr, "launcher_bench: cannot start %s under the debugger (%lu)\n",
+                   launcherName.c_str(), ::GetLastError());
+      return 0;
+    }
+    UniqueKernelHandle processHandle(process.hProcess);
+    UniqueKernelHandle threadHandle(process.hThread);
+    // System DLLs sit at the same address in every process.
+    void* const exitProcess = reinterpret_cast<void*>(
+        ::GetProcAddress(::GetModuleHandleA("kernel32.dll"), "ExitProcess"));
+    bool breakpointSet = false;
+    SIZE_T peakKib = 0;
+    for (;;) {
+      DEBUG_EVENT event{};
+      if (!::WaitForDebugEvent(&event, kTimeoutMilliseconds)) {
+        std::fprintf(stderr, "launcher_bench: %s did not end\n", launcherName.c_str());
+        ::TerminateProcess(process.hProcess, 255);
+        return 0;
+      }
+      DWORD continueStatus = DBG_CONTINUE;
+      if (event.dwDebugEventCode == CREATE_PROCESS_DEBUG_EVENT) {
+        if (event.u.CreateProcessInfo.hFile) ::CloseHandle(event.u.CreateProcessInfo.hFile);
+      } else if (event.dwDebugEventCode == LOAD_DLL_DEBUG_EVENT) {
+        if (event.u.LoadDll.hFile) ::CloseHandle(event.u.LoadDll.hFile);
+      } else if (event.dwDebugEventCode == EXCEPTION_DEBUG_EVENT) {
+        const EXCEPTION_RECORD& record = event.u.Exception.ExceptionRecord;
+        if (record.ExceptionCode != EXCEPTION_BREAKPOINT) {
+          continueStatus = DBG_EXCEPTION_NOT_HANDLED;
+        } else if (!breakpointSet) {  // the loader's breakpoint: the DLLs are mapped
+          const unsigned char breakpoint = 0xCC;
+          breakpointSet =
+              ::WriteProcessMemory(process.hProcess, exitProcess, &breakpoint, 1, nullptr) &&
+              ::FlushInstructionCache(process.hProcess, exitProcess, 1);
+        } else if (record.ExceptionAddress == exitProcess) {
+          PROCESS_MEMORY_COUNTERS memory{};
+          memory.cb = sizeof memory;
+          if (::GetProcessMemoryInfo(process.hProcess, &memory, sizeof memory))
+            peakKib = memory.PeakWorkingSetSize / 1024;
+          ::TerminateProcess(process.hProcess, 0);
+        }
+      } else if (event.dwDebugEventCode == EXIT_PROCESS_DEBUG_EVENT) {
+        ::ContinueDebugEvent(event.dwProcessId, event.dwThreadId, DBG_CONTINUE);
+        break;
+      }
+      ::ContinueDebugEvent(event.dwProcessId, event.dwThreadId, continueStatus);
+    }
+    if (!WaitProgramEnd(m_signals)) {
+      std::fprintf(stderr, "launcher_bench: %s: the program did not end\n", launcherName.c_str());
+      return 0;
+    }
+    return peakKib;
   }
 
   // One round: every way once, starting with a different one each round.
   bool Round(int round, Samples& samples) {
-    const int kWays = 5;
+    const int kWays = 6;
     for (int step = 0; step < kWays; ++step) {
       bool ok = false;
       switch ((round + step) % kWays) {
@@ -323,13 +400,16 @@ class Bench {
           ok = MeasureBare(samples);
           break;
         case 2:
-          ok = MeasureDllSet(samples);
+          ok = MeasureProgramEnd("dllset.exe", samples.dllSetUntilExit);
+          break;
+        case 5:
+          ok = MeasureProgramEnd("quickdll.exe", samples.quickDllUntilExit);
           break;
         case 3:
           ok = MeasureLauncherEnd("start-up only", "Command='run' IniFileName='absent.ini'", 60,
                                   samples.startupOnly);
           break;
-        default:
+        case 4:
           ok = MeasureLauncherEnd("checkversion", "Command='checkversion'", 0,
                                   samples.checkVersionUntilExit);
           break;
@@ -388,11 +468,18 @@ struct RegistryKeyRemoval {
   ~RegistryKeyRemoval() { ::RegDeleteTreeA(HKEY_CURRENT_USER, kRegistrySubkey); }
 };
 
-int RunBench(int rounds, int warmUpRounds) {
+int RunBench(int rounds, int warmUpRounds, const char* launcherBefore) {
   RegistryKeyRemoval removal;
   BenchSetup setup;
   ProgramSignals signals;
   if (!Prepare(setup)) return 1;
+  const std::string beforeCopy = setup.launcherDir + "ZuLauncherBefore.exe";
+  ::DeleteFileA(beforeCopy.c_str());
+  const bool hasBefore = launcherBefore != nullptr;
+  if (hasBefore && !::CopyFileA(launcherBefore, beforeCopy.c_str(), FALSE)) {
+    std::fprintf(stderr, "launcher_bench: cannot copy %s\n", launcherBefore);
+    return 1;
+  }
   if (!CreateSignals(signals)) {
     std::fprintf(stderr, "launcher_bench: cannot create the named event and mutex\n");
     return 1;
@@ -414,6 +501,7 @@ int RunBench(int rounds, int warmUpRounds) {
   const Summary startupOnly = Summarize(samples.startupOnly);
   const Summary bareExit = Summarize(samples.bareUntilExit);
   const Summary dllSet = Summarize(samples.dllSetUntilExit);
+  const Summary quickDll = Summarize(samples.quickDllUntilExit);
   const Summary checkVersion = Summarize(samples.checkVersionUntilExit);
   const double added = run.median - bare.median;
 
@@ -435,7 +523,8 @@ int RunBench(int rounds, int warmUpRounds) {
               run.minimum - bare.minimum);
   std::printf("\nrough profile: from CreateProcess until the process ended\n");
   PrintRow("bare program", bareExit);
-  PrintRow("program with the launcher's DLLs", dllSet);
+  PrintRow("program loading every DLL the launcher links", dllSet);
+  PrintRow("program with the quick road's DLLs", quickDll);
   PrintRow("launcher without command work (code 60)", startupOnly);
   PrintRow("launcher after checkversion", checkVersion);
   PrintRow("launcher after run", runExit);
@@ -444,10 +533,45 @@ int RunBench(int rounds, int warmUpRounds) {
     std::printf("    %-52s %7.1f\n", what, milliseconds);
   };
   share("a process as such (the bare program)", bareExit.median);
-  share("Wine's loading of the launcher's DLL set", dllSet.median - bareExit.median);
-  share("the launcher's start-up code, parameter, INI", startupOnly.median - dllSet.median);
+  share("Wine's loading of the quick road's DLLs", quickDll.median - bareExit.median);
+  share("the launcher's start-up code, parameter, INI", startupOnly.median - quickDll.median);
+  std::printf("    (loading every DLL the launcher links would add %.1f)\n",
+              dllSet.median - quickDll.median);
   share("reading version file, registry, program INI", checkVersion.median - startupOnly.median);
   share("starting the program (its CreateProcess call)", runExit.median - checkVersion.median);
+
+  // The floor: a launcher that loads nothing up front beyond the quick road's DLLs can come
+  // no closer to a do-nothing program with those DLLs than its own work.
+  const double aboveFloor = runExit.median - quickDll.median;
+  std::printf("\nagainst a do-nothing program importing only the quick road's DLLs\n");
+  PrintRow("do-nothing program, quick road's DLLs", quickDll);
+  PrintRow("launcher after run", runExit);
+  std::printf(
+      "  launcher above it (difference of medians)      %7.1f ms   target: at most %.0f ms"
+      "   -> %s\n",
+      aboveFloor, kFloorTargetMilliseconds,
+      aboveFloor <= kFloorTargetMilliseconds ? "MET" : "MISSED");
+  std::printf("  the same, difference of minimums               %7.1f ms\n",
+              runExit.minimum - quickDll.minimum);
+  // `run` ends with the program's CreateProcess call, which no launcher can skip; checkversion
+  // does the same reading without it.
+  PrintRow("launcher after checkversion", checkVersion);
+  std::printf("  checkversion above it (difference of medians)  %7.1f ms\n",
+              checkVersion.median - quickDll.median);
+  std::printf("  the same, difference of minimums               %7.1f ms\n",
+              checkVersion.minimum - quickDll.minimum);
+
+  std::printf("\npeak working set of the launcher serving `run` on the quick road\n");
+  const auto printPeak = [&bench](const char* label, const std::string& name) {
+    SIZE_T largest = 0;
+    for (int time = 0; time < 3; ++time) largest = std::max(largest, bench.PeakWorkingSetKib(name));
+    if (largest == 0) return false;
+    std::printf("  %-46s %7lu KiB\n", label, static_cast<unsigned long>(largest));
+    return true;
+  };
+  if (!printPeak("this build (largest of 3 runs)", "ZuLauncher.exe")) return 1;
+  if (hasBefore && !printPeak("the build before (largest of 3 runs)", "ZuLauncherBefore.exe"))
+    return 1;
   return 0;
 }
 
@@ -456,10 +580,11 @@ int RunBench(int rounds, int warmUpRounds) {
 int main(int argc, char** argv) {
   const int rounds = argc > 1 ? std::atoi(argv[1]) : 30;
   const int warmUpRounds = argc > 2 ? std::atoi(argv[2]) : 3;
-  if (argc > 3 || rounds < 1 || warmUpRounds < 0) {
+  if (argc > 4 || rounds < 1 || warmUpRounds < 0) {
     std::fprintf(stderr,
-                 "usage: launcher_bench [rounds, default 30] [warm-up rounds, default 3]\n");
+                 "usage: launcher_bench [rounds, default 30] [warm-up rounds, default 3]"
+                 " [an earlier ZuLauncher.exe, for its peak working set]\n");
     return 2;
   }
-  return RunBench(rounds, warmUpRounds);
+  return RunBench(rounds, warmUpRounds, argc > 3 ? argv[3] : nullptr);
 }

@@ -1,6 +1,7 @@
 #include "common/dialog_win.h"
 
 #include "common/screen_rect.h"
+#include "common/system_dll_win.h"
 
 namespace {
 
@@ -33,6 +34,7 @@ bool ReturnsResultDirectly(UINT message) {
 }  // namespace
 
 INT_PTR ModalDialog::DoModal(HINSTANCE instance, int resourceId, HWND parent) {
+  const CommonControlsScope commonControls;  // the templates use their classes (progress bar)
   return ::DialogBoxParamA(instance, MAKEINTRESOURCEA(resourceId), parent, &DialogProc,
                            reinterpret_cast<LPARAM>(this));
 }

@@ -19,13 +19,16 @@ bool DirExists(const std::string& path);
 // True when the attributes of `path` can be read and do not mark a directory.
 bool FileExists(const std::string& path);
 
-// Creates a new empty file "t" + two digits + five hex digits + ".tmp" and gives its name.
-// The base is `directory` when it exists and leaves room for the name within 260 characters,
-// else the system temporary directory (then "c:\windows\temp\", "c:\temp\", "c:\"). After 100
-// failed attempts it gives, untested and uncreated, "c:\temp\" (or "c:\") + "t" + six hex
-// digits + ".tmp". Never fails.
+// Creates a new empty file "t" + two digits + five hex digits + ".tmp" and gives its name; the
+// hex digits are random (the system's cryptographic generator) and the file is created only
+// when nothing of that name exists, so no two callers, in this process or another, get the
+// same file. The base is `directory` when it exists and leaves room for the name within 260
+// characters, else the system temporary directory (then "c:\windows\temp\", "c:\temp\", "c:\").
+// After 100 failed attempts "c:\temp\" (or "c:\") + "t" + six hex digits + ".tmp" is tried
+// the same way, 100 times. Gives the empty text when no file could be created.
 std::string MakeTempFileName(const std::string& directory = std::string());
 
-// The same with the millisecond clock supplied by the caller, so tests can predict names.
-std::string MakeTempFileNameWithClock(const std::string& directory,
-                                      const std::function<unsigned()>& tickCount);
+// The same with the numbers supplied by the caller (false: none left), so tests can predict
+// names.
+std::string MakeTempFileNameWith(const std::string& directory,
+                                 const std::function<bool(unsigned&)>& nextNumber);

@@ -1,8 +1,7 @@
-// MakeTempFileName: the base directory, the numbered attempts and the last resort.
+// MakeTempFileName: the base directory, the numbered attempts and the last-resort folder.
 #include <windows.h>
 
-#include <cstdlib>
-
+#include "common/crypto_random_win.h"
 #include "common/unique_handle_win.h"
 #include "env/directories_win.h"
 #include "env/temp_name.h"
@@ -27,29 +26,35 @@ std::string ChooseBase(const std::string& directory) {
   return base.empty() ? "c:\\" : base;
 }
 
-bool CreateEmptyFile(const std::string& name) {
-  UniqueFileHandle file(::CreateFileA(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+// Creates `name` empty, only when nothing of that name exists: another process asking for a
+// name at the same moment can never be handed the same file.
+bool CreateNewEmptyFile(const std::string& name) {
+  UniqueFileHandle file(::CreateFileA(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                       FILE_ATTRIBUTE_NORMAL, nullptr));
   return static_cast<bool>(file);
 }
 
 }  // namespace
 
-std::string MakeTempFileNameWithClock(const std::string& directory,
-                                      const std::function<unsigned()>& tickCount) {
+std::string MakeTempFileNameWith(const std::string& directory,
+                                 const std::function<bool(unsigned&)>& nextNumber) {
   const std::string base = ChooseBase(directory);
-  for (int attempt = 0; attempt < kTempNameAttempts; ++attempt) {
-    std::string name = FormatTempCandidate(base, attempt, tickCount());
-    if (FileExists(name)) continue;
-    // A directory of that name passes the existence test; the creation then fails.
-    if (CreateEmptyFile(name)) return name;
+  unsigned number = 0;
+  for (int attempt = 0; attempt < kTempNameAttempts && nextNumber(number); ++attempt) {
+    // A file or a directory of that name makes the creation fail: the next number is tried.
+    const std::string name = FormatTempCandidate(base, attempt, number);
+    if (CreateNewEmptyFile(name)) return name;
   }
   std::string lastResortBase = EnsureDirectoryBase("c:\\temp");
   if (lastResortBase.empty()) lastResortBase = "c:\\";
-  return FormatFallbackTempName(lastResortBase, std::rand());
+  for (int attempt = 0; attempt < kTempNameAttempts && nextNumber(number); ++attempt) {
+    const std::string name =
+        FormatFallbackTempName(lastResortBase, static_cast<int>(number & 0xFFFFFFu));
+    if (CreateNewEmptyFile(name)) return name;
+  }
+  return std::string();
 }
 
 std::string MakeTempFileName(const std::string& directory) {
-  return MakeTempFileNameWithClock(directory,
-                                   [] { return static_cast<unsigned>(::GetTickCount()); });
+  return MakeTempFileNameWith(directory, CryptoRandomNumber);
 }

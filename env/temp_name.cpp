@@ -14,9 +14,9 @@ bool TempCandidateFits(const std::string& base) {
   return base.size() + kTempCandidateLength < kTempNameBufferSize;
 }
 
-std::string FormatTempCandidate(const std::string& base, int attempt, unsigned tickCount) {
+std::string FormatTempCandidate(const std::string& base, int attempt, unsigned number) {
   // The modulus is 0xFFFFF, not 0x100000: the five hex digits never show 0xFFFFF itself.
-  return Format("%st%02d%05x.tmp", base.c_str(), attempt, tickCount % 0xFFFFFu);
+  return Format("%st%02d%05x.tmp", base.c_str(), attempt, number % 0xFFFFFu);
 }
 
 std::string FormatFallbackTempName(const std::string& base, int randomNumber) {

@@ -1,5 +1,5 @@
 // Shapes of temporary file names and the choice of their base directory. Portable; the
-// Windows side measures the clock, tests existence and creates the files.
+// Windows side draws the random numbers and creates the files.
 #pragma once
 
 #include <cstddef>
@@ -21,8 +21,8 @@ std::string WithTrailingBackslash(const std::string& directory);
 // A base that fails this is not used: a longer name could not be created anyway.
 bool TempCandidateFits(const std::string& base);
 
-// "%st%02d%05x.tmp" of base, attempt and tickCount modulo 0xFFFFF.
-std::string FormatTempCandidate(const std::string& base, int attempt, unsigned tickCount);
+// "%st%02d%05x.tmp" of base, attempt and number modulo 0xFFFFF.
+std::string FormatTempCandidate(const std::string& base, int attempt, unsigned number);
 
-// "%st%06x.tmp" of base and a pseudo-random number: the last-resort name.
+// "%st%06x.tmp" of base and a number below 0x1000000: a name in the last-resort folder.
 std::string FormatFallbackTempName(const std::string& base, int randomNumber);

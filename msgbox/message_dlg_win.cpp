@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "common/system_dll_win.h"
 #include "common/unique_handle_win.h"
 #include "msgbox/message_dlg_proc_win.h"
 #include "msgbox/message_dlg_resources_win.h"
@@ -50,6 +51,7 @@ int ShowMessageDlg(HWND owner, std::string text, std::string caption, UINT type,
     UniqueGlobalMemory block(::GlobalAlloc(GMEM_FIXED | GMEM_ZEROINIT, kMessageDlgTemplateSize));
     if (!block) return -1;
     WriteMessageDlgTemplate(block.get(), caption);
+    const CommonControlsScope commonControls;
     InitMessageDlgState(state, owner, std::move(text), std::move(caption), type, options, value,
                         captions, checkOut);
     return static_cast<int>(::DialogBoxIndirectParamA(

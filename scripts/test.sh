@@ -12,6 +12,8 @@ ctest --preset native
 
 cmake --preset win32 >/dev/null
 cmake --build --preset win32
+# The release zip, which the release test unpacks and runs.
+cmake --build --preset win32 --target package
 
 source scripts/wine_session.sh
 wine_session_start "$repo"

@@ -119,17 +119,36 @@ TEST(LauncherParameterCp1251, LogLinesOfARequestInOrder) {
   EXPECT_EQ(0u, outcome.logLines[3].find("ZuLauncherMain() - WM_ZULAUNCHER_RESULT to "));
 }
 
-TEST(LauncherParameterCp1251, AHandleThatNamesNoWindowIsLoggedInKoreanAndStillPosted) {
-  LauncherCase test("NoTarget");
-  test.workspace.WriteLauncherIni("http://127.0.0.1:9/none");
-  // zuhost leaves a handle the parameter already gives alone: this one names no window.
-  const LauncherOutcome outcome =
-      test.workspace.Run(Parameter("Command='update' RetWindowHandle='4' VersionFileURL=''"));
-  EXPECT_EQ(30, outcome.exitCode);
-  EXPECT_FALSE(outcome.posted);
-  EXPECT_TRUE(HasLogLine(outcome, "ZuLauncherMain() - WM_ZULAUNCHER_RESULT to 4"));
-  // "대상 없음" in code page 949, byte for byte, whatever the ANSI code page.
-  EXPECT_TRUE(HasLogLine(outcome, "ZuLauncherMain() - \xB4\xEB\xBB\xF3 \xBE\xF8\xC0\xBD: 4"));
+TEST(LauncherParameterCp1251, AHandleThatNamesNoWindowIsLoggedInKorean) {
+  struct Case {
+    const char* what;
+    const char* handle;
+    const char* logged;  // the handle as the log lines give it
+  };
+  // zuhost leaves a handle the parameter already gives alone; its own window is a top-level
+  // window, so a post to a broadcast handle would reach it.
+  const Case cases[] = {
+      {"a handle that names no window (still posted, to nobody)", "4", "4"},
+      {"the broadcast handle is not posted to", "65535", "65535"},
+      {"nor is the other broadcast value", "4294967295", "-1"},
+  };
+  int row = 0;
+  for (const Case& c : cases) {
+    LauncherCase test("NoTarget" + std::to_string(row++));
+    test.workspace.WriteLauncherIni("http://127.0.0.1:9/none");
+    const LauncherOutcome outcome = test.workspace.Run(Parameter(
+        std::string("Command='update' RetWindowHandle='") + c.handle + "' VersionFileURL=''"));
+    EXPECT_EQ(30, outcome.exitCode) << c.what;
+    EXPECT_FALSE(outcome.posted) << c.what;
+    EXPECT_TRUE(HasLogLine(outcome, std::string("ZuLauncherMain() - WM_ZULAUNCHER_RESULT to ") +
+                                        c.logged))
+        << c.what;
+    // "대상 없음" in code page 949, byte for byte, whatever the ANSI code page.
+    EXPECT_TRUE(HasLogLine(outcome,
+                           std::string("ZuLauncherMain() - \xB4\xEB\xBB\xF3 \xBE\xF8\xC0\xBD: ") +
+                               c.logged))
+        << c.what;
+  }
 }
 
 }  // namespace

@@ -1,17 +1,20 @@
-// MakeTempFileName on the real file system. A fixed clock makes the candidate names
+// MakeTempFileName on the real file system. A fixed number makes the candidate names
 // predictable: attempt n gives "t" + two digits of n + "12345.tmp".
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <cctype>
+#include <set>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "env/directories_win.h"
 #include "tests/support/scratch_win.h"
 
 namespace {
 
-constexpr unsigned kFixedTick = 0x12345;
+constexpr unsigned kFixedNumber = 0x12345;
 
 bool IsLowerHex(char ch) {
   return std::isdigit(static_cast<unsigned char>(ch)) || (ch >= 'a' && ch <= 'f');
@@ -33,9 +36,10 @@ class TempFile : public ::testing::Test {
  protected:
   void SetUp() override { ASSERT_TRUE(m_scratch.created()); }
   std::string Make(const std::string& directory) {
-    return MakeTempFileNameWithClock(directory, [this] {
-      ++m_clockReads;
-      return kFixedTick;
+    return MakeTempFileNameWith(directory, [this](unsigned& number) {
+      ++m_numbersDrawn;
+      number = kFixedNumber;
+      return true;
     });
   }
   std::string Candidate(int attempt) const {
@@ -45,7 +49,7 @@ class TempFile : public ::testing::Test {
   }
 
   ScratchDirectory m_scratch;
-  int m_clockReads = 0;
+  int m_numbersDrawn = 0;
 };
 
 TEST_F(TempFile, FirstFreeCandidateIsCreatedEmpty) {
@@ -53,7 +57,7 @@ TEST_F(TempFile, FirstFreeCandidateIsCreatedEmpty) {
   EXPECT_EQ(Candidate(0), name);
   EXPECT_TRUE(FileExists(name));
   EXPECT_EQ("", ReadWholeFile(name));
-  EXPECT_EQ(1, m_clockReads);
+  EXPECT_EQ(1, m_numbersDrawn);
 }
 
 TEST_F(TempFile, ExistingFileOfTheFirstNameIsSkippedAndKept) {
@@ -62,7 +66,7 @@ TEST_F(TempFile, ExistingFileOfTheFirstNameIsSkippedAndKept) {
   EXPECT_EQ(Candidate(1), name);
   EXPECT_TRUE(FileExists(name));
   EXPECT_EQ("someone else's data", ReadWholeFile(Candidate(0))) << "not replaced";
-  EXPECT_EQ(2, m_clockReads) << "the clock is read anew for every attempt";
+  EXPECT_EQ(2, m_numbersDrawn) << "a fresh number for every attempt";
 }
 
 TEST_F(TempFile, DirectoryOfTheFirstNameIsSkippedThroughAFailedCreation) {
@@ -72,7 +76,7 @@ TEST_F(TempFile, DirectoryOfTheFirstNameIsSkippedThroughAFailedCreation) {
   EXPECT_EQ(Candidate(2), name);
   EXPECT_TRUE(FileExists(name));
   EXPECT_TRUE(DirExists(Candidate(0))) << "the directory stays";
-  EXPECT_EQ(3, m_clockReads);
+  EXPECT_EQ(3, m_numbersDrawn);
 }
 
 TEST_F(TempFile, GivenDirectoryWithOrWithoutTrailingBackslash) {
@@ -94,7 +98,7 @@ TEST_F(TempFile, MissingOrNoDirectoryGivesTheSystemTemporaryDirectory) {
   ::DeleteFileA(name.c_str());
 }
 
-TEST_F(TempFile, NamesByTheRealClockHaveTheCandidateShape) {
+TEST_F(TempFile, NamesByTheRandomGeneratorHaveTheCandidateShape) {
   const std::string name = MakeTempFileName(m_scratch.path());
   EXPECT_TRUE(HasShape(name, m_scratch.path() + "\\", 2, 5)) << name;
   EXPECT_TRUE(FileExists(name));
@@ -121,19 +125,51 @@ TEST_F(TempFile, BaseTooLongForItsNamesIsPassedOver) {
   ::DeleteFileA(instead.c_str());
 }
 
-TEST_F(TempFile, AfterHundredFailedAttemptsTheLastResortIsNamedButNotCreated) {
+// The last-resort folder is tried like the first one; where nothing can be created no name is
+// given. (Before, its name was made from an unseeded pseudo-random number and handed out
+// without being created.)
+TEST_F(TempFile, AfterHundredFailedAttemptsTheLastResortFolderIsTriedTheSameWay) {
   for (int attempt = 0; attempt < 100; ++attempt) {
     ASSERT_TRUE(::CreateDirectoryA(Candidate(attempt).c_str(), nullptr)) << attempt;
   }
   const bool hadTemp = DirExists("c:\\temp");
-  const std::string name = Make(m_scratch.path());
-  EXPECT_EQ(100, m_clockReads);
-  EXPECT_TRUE(HasShape(name, "c:\\temp\\", 0, 6)) << name;
-  const std::string number = name.substr(9, 6);
-  EXPECT_LE(std::stoul(number, nullptr, 16), 32767ul) << "a runtime pseudo-random number";
-  EXPECT_FALSE(FileExists(name)) << "not created";
-  EXPECT_TRUE(DirExists("c:\\temp")) << "the directory is made";
+  const std::string lastResort = "c:\\temp\\t012345.tmp";
+  ASSERT_FALSE(FileExists(lastResort)) << "left over from an earlier run";
+
+  EXPECT_EQ(lastResort, Make(m_scratch.path()));
+  EXPECT_EQ(101, m_numbersDrawn);
+  EXPECT_TRUE(FileExists(lastResort)) << "created";
+
+  // Now that name is taken too: every attempt fails, and no name is given.
+  EXPECT_EQ("", Make(m_scratch.path()));
+  EXPECT_EQ(101 + 200, m_numbersDrawn);
+  ::DeleteFileA(lastResort.c_str());
   if (!hadTemp) ::RemoveDirectoryA("c:\\temp");
+}
+
+TEST_F(TempFile, WithoutRandomNumbersNoNameIsGiven) {
+  EXPECT_EQ("", MakeTempFileNameWith(m_scratch.path(), [](unsigned&) { return false; }));
+}
+
+TEST_F(TempFile, TwoThreadsNeverGetTheSameName) {
+  constexpr int kNamesPerThread = 1000;
+  std::vector<std::string> names[2];
+  auto ask = [this](std::vector<std::string>& into) {
+    for (int i = 0; i < kNamesPerThread; ++i) into.push_back(MakeTempFileName(m_scratch.path()));
+  };
+  std::thread first(ask, std::ref(names[0]));
+  std::thread second(ask, std::ref(names[1]));
+  first.join();
+  second.join();
+
+  std::set<std::string> distinct;
+  for (const auto& thread : names) {
+    for (const std::string& name : thread) {
+      EXPECT_TRUE(FileExists(name)) << name;
+      EXPECT_TRUE(distinct.insert(name).second) << "given twice: " << name;
+    }
+  }
+  EXPECT_EQ(2u * kNamesPerThread, distinct.size());
 }
 
 class TempFileCp932 : public TempFile {};
