@@ -2,6 +2,7 @@
 
 #include "app/installer_arguments.h"
 #include "common/hex_digest.h"
+#include "download/web_address.h"
 
 namespace {
 
@@ -25,7 +26,9 @@ InstallerRequest ReadInstallerRequest(const LauncherRequest& request, LauncherSy
 }
 
 std::optional<Outcome> CheckInstallerRequest(const InstallerRequest& installer) {
-  if (installer.programName.empty() || installer.downloadUrl.empty())
+  // A DOWN_URL that is not a web address (file:, ftp:, no scheme) is no install information.
+  if (installer.programName.empty() || installer.downloadUrl.empty() ||
+      !IsWebAddress(installer.downloadUrl))
     return Outcome::NoInstallInformation;
   if (MissesRequiredPin(installer)) return Outcome::NoInstallInformation;
   return std::nullopt;

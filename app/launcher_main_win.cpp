@@ -42,6 +42,9 @@ Outcome ServeRequest(const std::string& argument, LauncherRequest& request) {
   if (!root->GetAttribute("Command", commandWord)) return Outcome::NoCommand;
 
   request = ReadLauncherRequest(*root, GetModuleDir());
+  if (request.agentNameReplaced)
+    LogLine("AgentName with a control character not used; the agent is %s",
+            request.agentName.c_str());
   if (!g_launcherIni.LoadFile(request.iniFileName.c_str())) return Outcome::LauncherIniNotLoaded;
 
   const CommandEntry& command = FindCommand(commandWord);

@@ -1,5 +1,6 @@
 #include "app/launcher_request.h"
 
+#include "app/agent_name.h"
 #include "app/launch_parameter.h"
 #include "xml/xml_document.h"
 
@@ -11,6 +12,10 @@ LauncherRequest ReadLauncherRequest(const XmlNode& root, const std::string& modu
       "LocalVersionFilePath", (moduleDir + kDefaultLocalVersionFileName).c_str());
   request.versionFileUrl = root.GetAttributeOr("VersionFileURL", "");
   request.agentName = root.GetAttributeOr("AgentName", request.agentName.c_str());
+  if (!IsUsableAgentName(request.agentName)) {
+    request.agentName = kDefaultAgentName;
+    request.agentNameReplaced = true;
+  }
   request.hasProgramId = root.GetAttribute("ProgramID", request.programId);
   root.GetAttribute("LaunchParam", request.launchParam);
   return request;

@@ -14,6 +14,7 @@ struct LauncherRequest {
   std::string localVersionFilePath;  // the caller's default: module directory + file name
   std::string versionFileUrl;        // empty: the launcher INI names the URL
   std::string agentName = "ZuLauncher";
+  bool agentNameReplaced = false;  // the given AgentName held a control character
   bool hasProgramId = false;  // a present but empty ProgramID counts as given
   std::string programId;
   std::string launchParam;  // empty when absent
@@ -23,5 +24,6 @@ struct LauncherRequest {
 constexpr const char kDefaultLocalVersionFileName[] = "_ZuVersion_temp_.ini";
 
 // Reads every option of the ZULAUNCHER_PARAM element. Absent attributes keep the defaults
-// above; `moduleDir` (ending in a separator) anchors the default local copy.
+// above; `moduleDir` (ending in a separator) anchors the default local copy. An AgentName that
+// could split the request into extra header lines is replaced by the default.
 LauncherRequest ReadLauncherRequest(const XmlNode& root, const std::string& moduleDir);

@@ -9,6 +9,7 @@
 #include "app/version_refresh.h"
 #include "common/text.h"
 #include "download/http_get_file_win.h"
+#include "download/web_address.h"
 #include "env/directories_win.h"
 #include "env/ini_profile_win.h"
 
@@ -49,6 +50,8 @@ bool PutInPlace(const std::string& download, const std::string& localCopy) {
 bool UpdateVersionFile(const std::string& url, const std::string& localVersionFilePath,
                        const std::string& agentName, const IniDocument& launcherIni) {
   if (url.empty()) return false;
+  // Only web addresses are fetched; anything else fails like a download that failed.
+  if (!IsWebAddress(url)) return false;
 
   // The same file the profile reads see; the download lands beside it, on the same volume,
   // so that putting it in place is a single rename that either happens whole or not at all.

@@ -11,6 +11,7 @@
 #include "common/unique_handle_win.h"
 #include "download/http_get_file_job_win.h"
 #include "download/transfer_state_win.h"
+#include "download/web_address.h"
 
 namespace {
 
@@ -64,6 +65,8 @@ int HttpGetFile(const char* url, const char* filePath, HWND notifyWnd, int* outJ
   char canonicalUrl[kTransferUrlSize];
   DWORD urlLength = sizeof(canonicalUrl);
   if (!url || !::InternetCanonicalizeUrlA(url, canonicalUrl, &urlLength, 0)) return 0;
+  // Only web addresses: a file: or ftp: address would otherwise be "downloaded" as well.
+  if (!IsWebAddress(canonicalUrl)) return 0;
   if (!agent) agent = "";
   if (std::strlen(agent) >= kTransferAgentSize) return 0;
 

@@ -7,15 +7,17 @@
 #include <windows.h>
 
 // Starts a transfer. Returns 0 when it could not be set up (URL that does not canonicalise
-// into 1024 bytes, agent of 512 or more characters, target file that cannot be created,
-// worker thread that cannot be started): then nothing is posted and nothing remains.
+// into 1024 bytes or is not http:// or https://, agent of 512 or more characters, target
+// file that cannot be created, worker thread that cannot be started): then nothing is posted
+// and nothing remains.
 // Asynchronous: 1 once the worker runs. Synchronous: the outcome, 1 success, 0 failure.
 // toFile non-zero stores into filePath (created or truncated at once; no path = discard);
 // zero stores into a heap buffer handed out through outBuffer, NUL-terminated, to be
 // released with HttpGetFileFreeBuffer. maxBytes -1 = no limit, otherwise the transfer ends
 // with success after the chunk that reaches it. A body that ends before its announced
-// Content-Length is a failure. The out-pointers are written by the worker until the
-// completion message: keep their targets alive until then.
+// Content-Length is a failure. Redirects are followed up to 10 hops, never from https:// to
+// http:// nor out of the web; certificate errors are never ignored. The out-pointers are
+// written by the worker until the completion message: keep their targets alive until then.
 int HttpGetFile(const char* url, const char* filePath, HWND notifyWnd, int* outJobId,
                 int synchronous, const char* agent, int maxBytes, int toFile,
                 char** outBuffer, int* outLength, int priority, int* outContentLength,

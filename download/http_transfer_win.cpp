@@ -9,6 +9,7 @@
 #include "download/http_get_file_win.h"
 #include "download/transfer_rules.h"
 #include "download/transfer_state_win.h"
+#include "download/web_request_win.h"
 
 namespace {
 
@@ -133,10 +134,8 @@ int Transfer(HttpGetFileJob& job) {
   ::InternetSetOptionA(session.get(), INTERNET_OPTION_CONNECT_TIMEOUT, &timeout,
                        sizeof(timeout));
 
-  const char* headers = job.headers.get();
-  UniqueInternetHandle request(::InternetOpenUrlA(
-      session.get(), job.url, headers, headers ? static_cast<DWORD>(std::strlen(headers)) : 0,
-      kOpenUrlFlags, 0));
+  UniqueInternetHandle request(
+      OpenWebRequest(session.get(), job.url, job.headers.get(), kOpenUrlFlags));
   if (!request) return 0;
 
   char text[kHeaderTextSize];

@@ -262,19 +262,23 @@ TEST(LauncherCommands, InstallerRequestFromTheVersionFileAndTheSettings) {
   struct Row {
     const char* what;
     const char* removedKey;
+    const char* downUrl;  // null: the version file's own
     int silentInstall, autoInstall;
     Outcome expected;
     const char* setupArgs;  // null: the installer is not run
   } rows[] = {
-      {"silent wins over auto", nullptr, 1, 1, Outcome::Installed, "/S"},
-      {"auto", nullptr, 0, 1, Outcome::Installed, "/A"},
-      {"neither", nullptr, 0, 0, Outcome::Installed, ""},
-      {"no NAME", "NAME", 0, 0, Outcome::NoInstallInformation, nullptr},
-      {"no DOWN_URL", "DOWN_URL", 0, 0, Outcome::NoInstallInformation, nullptr},
+      {"silent wins over auto", nullptr, nullptr, 1, 1, Outcome::Installed, "/S"},
+      {"auto", nullptr, nullptr, 0, 1, Outcome::Installed, "/A"},
+      {"neither", nullptr, nullptr, 0, 0, Outcome::Installed, ""},
+      {"no NAME", "NAME", nullptr, 0, 0, Outcome::NoInstallInformation, nullptr},
+      {"no DOWN_URL", "DOWN_URL", nullptr, 0, 0, Outcome::NoInstallInformation, nullptr},
+      {"DOWN_URL not a web address", nullptr, "ftp://server/setup.exe", 0, 0,
+       Outcome::NoInstallInformation, nullptr},
   };
   for (const Row& row : rows) {
     Machine machine(FakeLauncherSystem::VersionFile(5, 3));
     if (row.removedKey) machine.system.localCopy.erase({"PROG", row.removedKey});
+    if (row.downUrl) machine.system.localCopy[{"PROG", "DOWN_URL"}] = row.downUrl;
     machine.request.settings.SilentInstall = row.silentInstall;
     machine.request.settings.AutoInstall = row.autoInstall;
     machine.request.agentName = "HostAgent/2";

@@ -219,6 +219,8 @@ TEST(LaunchParameter, RequestTextsKeepTheirDefaultsOnlyWhenAbsent) {
       {"given", "<P IniFileName='a.ini' LocalVersionFilePath='v.ini' VersionFileURL='http://h/v' "
        "AgentName='Host/1' ProgramID='PROG' LaunchParam='-x'/>",
        "a.ini", "v.ini", "http://h/v", "Host/1", true, "PROG", "-x"},
+      {"agent name with a line break: the default instead", "<P AgentName='Host/1\r\nX: 1'/>",
+       "ZuLauncher.ini", "D:\\_ZuVersion_temp_.ini", "", "ZuLauncher", false, "", ""},
   };
   for (const Case& c : cases) {
     XmlDocument document;

@@ -43,6 +43,10 @@ TEST_F(HttpGetFileSetUp, RefusedSetUpReturnsZeroPostsNothingAndTakesNoId) {
       {"agent of 512 characters", test_http::Url("/bytes/10"), std::string(512, 'a'),
        TargetPath("long-agent"), false},
       {"file that cannot be created", test_http::Url("/bytes/10"), kTestAgent, directory, true},
+      {"file: address", "file:///C:/windows/win.ini", kTestAgent, TargetPath("file-url"), false},
+      {"ftp: address", "ftp://127.0.0.1/setup.exe", kTestAgent, TargetPath("ftp-url"), false},
+      {"address without a scheme", test_http::Url("/bytes/10").substr(7), kTestAgent,
+       TargetPath("no-scheme"), false},
   };
   std::vector<int> successfulIds;
   for (const Row& row : rows) {

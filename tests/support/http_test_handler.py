@@ -34,6 +34,14 @@ def requests_as_lines(entries):
     return ("\r\n".join(lines) + ("\r\n" if lines else "")).encode("latin-1", "replace")
 
 
+def redirect_hops(path):
+    """N of a /redirect/N/REST path with N >= 1, else None."""
+    parts = path.split("/", 3)
+    if len(parts) == 4 and parts[1] == "redirect" and parts[2].isdigit() and int(parts[2]) > 0:
+        return int(parts[2])
+    return None
+
+
 class RequestLog:
     def __init__(self):
         self._lock = threading.Lock()
@@ -66,7 +74,8 @@ class FaultOptions:
             values = query.get(name)
             return values[-1] if values else default
 
-        self.status = number("status", 200)
+        self.location = text("location")
+        self.status = number("status", 302 if self.location else 200)
         self.no_length = text("length") == "none"
         self.chunked = "chunked" in query
         self.chunk_size = number("chunked", 0) or 4096
@@ -117,6 +126,15 @@ class Handler(BaseHTTPRequestHandler):
             "headers": [[name, value] for name, value in self.headers.items()],
         })
         body = self._body_for(path)
+        hops = redirect_hops(path)
+        if hops is not None:
+            # /redirect/N/REST: N redirects (relative Locations) before /REST itself.
+            rest = path.split("/", 3)[3]
+            target = "/redirect/%d/%s" % (hops - 1, rest) if hops > 1 else "/" + rest
+            options.location = urllib.parse.quote(target) + ("?" + parsed.query if parsed.query else "")
+            if "status" not in query:
+                options.status = 302
+            body = b"moved\n"
         if body is None:
             self._send_plain(404, b"<html><body>no such resource</body></html>\n", "text/html")
             return
@@ -157,6 +175,8 @@ class Handler(BaseHTTPRequestHandler):
         self.send_response(options.status, REASONS.get(options.status, "Status"))
         self.send_header("Content-Type", options.content_type)
         self.send_header("Connection", "close")
+        if options.location:
+            self.send_header("Location", options.location)
         if options.chunked:
             self.send_header("Transfer-Encoding", "chunked")
         elif not options.no_length:
@@ -210,16 +230,22 @@ class TestServer(ThreadingHTTPServer):
     request_queue_size = 64
 
 
-def serve(listener, file_root, source_root):
-    """Serves on an already listening socket until the process is stopped."""
-    server = TestServer(listener.getsockname(), Handler, bind_and_activate=False)
+def make_server(listener, file_root, source_root, request_log, server_class=TestServer):
+    """A server on an already listening socket; several may share one request log."""
+    server = server_class(listener.getsockname(), Handler, bind_and_activate=False)
     server.socket.close()
     server.socket = listener
     server.server_address = listener.getsockname()
     server.server_name, server.server_port = server.server_address[:2]
     server.file_root = file_root
     server.source_root = source_root
-    server.request_log = RequestLog()
+    server.request_log = request_log
+    return server
+
+
+def serve(listener, file_root, source_root, request_log=None):
+    """Serves on an already listening socket until the process is stopped."""
+    server = make_server(listener, file_root, source_root, request_log or RequestLog())
     try:
         server.serve_forever(poll_interval=0.2)
     except KeyboardInterrupt:

@@ -42,6 +42,37 @@ inline std::string RefusedUrl(const std::string& pathAndQuery = "/") {
   return Environment("ZU_TEST_HTTP_REFUSED_URL") + pathAndQuery;
 }
 
+// The TLS listeners (https://localhost:PORT), one per certificate, sharing the request record.
+enum class Certificate { Trusted, WrongName, Expired, SelfSigned, UnknownCa };
+
+// A test that needs the TLS listeners starts with ASSERT_TRUE(test_http::HttpsRunning()):
+// without them, or without the test CA trusted in the prefix, it fails and says why.
+inline ::testing::AssertionResult HttpsRunning() {
+  if (!Environment("ZU_TEST_HTTPS_URL").empty()) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure()
+         << "this test needs the TLS test listeners: ZU_TEST_HTTPS_URL is not set (wine_run.sh "
+            "sets it once openssl has made the certificates and trust_test_ca.exe has made the "
+            "prefix trust the test CA; see its messages in build/wine-stderr.log)";
+}
+
+inline std::string HttpsUrl(const std::string& pathAndQuery,
+                            Certificate certificate = Certificate::Trusted) {
+  static const char* const kVariables[] = {
+      "ZU_TEST_HTTPS_URL", "ZU_TEST_HTTPS_WRONG_NAME_URL", "ZU_TEST_HTTPS_EXPIRED_URL",
+      "ZU_TEST_HTTPS_SELF_SIGNED_URL", "ZU_TEST_HTTPS_UNKNOWN_CA_URL"};
+  return Environment(kVariables[static_cast<int>(certificate)]) + pathAndQuery;
+}
+
+// "127.0.0.1:PORT" of the loopback forward proxy, or "" without one.
+inline std::string ProxyAddress() { return Environment("ZU_TEST_HTTP_PROXY"); }
+
+inline ::testing::AssertionResult ProxyRunning() {
+  if (!ProxyAddress().empty()) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure()
+         << "this test needs the test proxy: ZU_TEST_HTTP_PROXY is not set (run the program "
+            "through tests/support/wine_run.sh)";
+}
+
 // Windows path (Wine maps / to Z:) of the directory served under /files/, with a trailing
 // backslash. Files written there are served at Url("/files/NAME").
 inline std::string RootDirectory() {
@@ -104,6 +135,19 @@ struct RecordedRequest {
     return false;
   }
 };
+
+// The request lines the proxy has relayed so far, oldest first ("GET http://...",
+// "CONNECT localhost:PORT", each followed by " HTTP/1.1").
+inline std::vector<std::string> ProxiedRequests() {
+  std::vector<std::string> lines;
+  std::string text;
+  if (!Fetch("http://" + ProxyAddress() + "/_proxied", text)) return lines;
+  for (size_t start = 0, end; (end = text.find("\r\n", start)) != std::string::npos;
+       start = end + 2) {
+    lines.push_back(text.substr(start, end - start));
+  }
+  return lines;
+}
 
 // The requests that carried ?token=`token`, oldest first ("" = every request).
 inline std::vector<RecordedRequest> RecordedRequests(const std::string& token) {

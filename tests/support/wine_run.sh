@@ -9,6 +9,12 @@
 #   ZU_TEST_HTTP_URL          http://127.0.0.1:PORT (no trailing slash)
 #   ZU_TEST_HTTP_REFUSED_URL  http://127.0.0.1:PORT2, a port that refuses every connection
 #   ZU_TEST_HTTP_ROOT         Unix path of a fresh directory served under /files/
+#   ZU_TEST_HTTP_PROXY        127.0.0.1:PORT of the loopback forward proxy
+#   ZU_TEST_HTTPS_URL         https://localhost:PORT, a TLS listener whose certificate the test
+#                             CA signed (the CA is trusted in this prefix only), and beside it
+#   ZU_TEST_HTTPS_WRONG_NAME_URL, ZU_TEST_HTTPS_EXPIRED_URL, ZU_TEST_HTTPS_SELF_SIGNED_URL,
+#   ZU_TEST_HTTPS_UNKNOWN_CA_URL  listeners whose certificate must be refused
+# (the HTTPS ones only when openssl made the certificates and the prefix trusts the CA).
 # The program's exit code is returned.
 repo="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 export WINEPREFIX="${WINEPREFIX:-$repo/build/wineprefix}"
@@ -20,6 +26,7 @@ mkdir -p "$(dirname "$log")"
 
 server_pid=""
 server_dir=""
+certificates="$repo/build/test-certs"
 stop_server() {
   if [ -n "$server_pid" ]; then
     kill "$server_pid" 2>/dev/null
@@ -37,13 +44,19 @@ start_server() {
   [ -x "$python" ] || python=python3  # a version manager's shim costs ~100 ms per start
   server_dir="$(mktemp -d "${TMPDIR:-/tmp}/zu-http.XXXXXX")" || return 1
   mkdir "$server_dir/root"
+  local tls=()
+  if "$repo/tests/support/make_test_certs.sh" "$certificates" >>"$log" 2>&1; then
+    tls=(--tls-dir "$certificates")
+  else
+    echo "wine_run.sh: no test certificates (is openssl installed?): HTTPS tests will fail" >&2
+  fi
   "$python" "$repo/tests/support/http_test_server.py" --root "$server_dir/root" \
-    --source "$repo" --port-file "$server_dir/port" >>"$log" 2>&1 &
+    --source "$repo" --port-file "$server_dir/port" --proxy 1 "${tls[@]}" >>"$log" 2>&1 &
   server_pid=$!
-  local port="" refused_port="" _
+  local port="" refused_port="" listeners="" _
   for _ in $(seq 1 500); do  # up to 5 s; usually ready after about 60 ms
     if [ -s "$server_dir/port" ]; then
-      read -r port refused_port <"$server_dir/port"
+      read -r port refused_port listeners <"$server_dir/port"
       break
     fi
     kill -0 "$server_pid" 2>/dev/null || break
@@ -56,16 +69,53 @@ start_server() {
   export ZU_TEST_HTTP_URL="http://127.0.0.1:$port"
   export ZU_TEST_HTTP_REFUSED_URL="http://127.0.0.1:$refused_port"
   export ZU_TEST_HTTP_ROOT="$server_dir/root"
+  local listener
+  for listener in $listeners; do
+    case "$listener" in
+      proxy=*) export ZU_TEST_HTTP_PROXY="127.0.0.1:${listener#proxy=}" ;;
+    esac
+  done
+  if [ ${#tls[@]} -gt 0 ] && trust_test_ca; then
+    for listener in $listeners; do
+      local kind="${listener%%=*}" url="https://localhost:${listener#*=}"
+      case "$kind" in
+        tls-trusted) export ZU_TEST_HTTPS_URL="$url" ;;
+        tls-wrong-name) export ZU_TEST_HTTPS_WRONG_NAME_URL="$url" ;;
+        tls-expired) export ZU_TEST_HTTPS_EXPIRED_URL="$url" ;;
+        tls-self-signed) export ZU_TEST_HTTPS_SELF_SIGNED_URL="$url" ;;
+        tls-unknown-ca) export ZU_TEST_HTTPS_UNKNOWN_CA_URL="$url" ;;
+      esac
+    done
+  fi
 }
 
+# The prefix trusts the test CA once per CA: trust_test_ca.exe (built beside the test
+# programs) adds it to the current user's Root store there, and only there.
+trust_test_ca() {
+  local marker="$WINEPREFIX/.zu-test-ca" fingerprint helper
+  fingerprint="$(openssl x509 -noout -fingerprint -sha256 -in "$certificates/ca.crt")" || return 1
+  [ "$(cat "$marker" 2>/dev/null)" = "$fingerprint" ] && return 0
+  helper="$(dirname "$program")/trust_test_ca.exe"
+  if [ ! -f "$helper" ]; then
+    echo "wine_run.sh: $helper missing: HTTPS tests will fail" >&2
+    return 1
+  fi
+  wine "$helper" "Z:$certificates/ca.der" 2>>"$log" || return 1
+  echo "$fingerprint" >"$marker"
+}
+
+program="$1"
 if [ -z "${ZU_TEST_HTTP_URL:-}" ] && [ "${ZU_NO_TEST_HTTP_SERVER:-0}" != 1 ]; then
   trap stop_server EXIT
   trap 'exit 130' INT TERM
   start_server || exit 1
 fi
 
-# Loopback requests must never go through a proxy from the environment.
-export no_proxy="127.0.0.1,localhost${no_proxy:+,$no_proxy}"
+# The prefix's own Internet settings are the only proxy configuration the tests see. Wine's
+# WinINet (measured, Wine 8) uses http_proxy whenever the prefix's ProxyEnable is off, and a
+# no_proxy variable replaces the prefix's ProxyOverride list altogether, so neither may come
+# in from the environment.
+unset http_proxy https_proxy HTTP_PROXY HTTPS_PROXY no_proxy NO_PROXY
 wine "$@" 2>>"$log"
 status=$?
 stop_server
