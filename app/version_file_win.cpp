@@ -8,7 +8,7 @@
 #include "app/version_file_trust_win.h"
 #include "app/version_refresh.h"
 #include "common/text.h"
-#include "download/http_get_file_win.h"
+#include "download/version_file_download_win.h"
 #include "download/web_address.h"
 #include "env/directories_win.h"
 #include "env/ini_profile_win.h"
@@ -59,9 +59,7 @@ bool UpdateVersionFile(const std::string& url, const std::string& localVersionFi
   const std::string download = MakeTempFileName(DirectoryOf(localCopy));
   if (download.empty()) return false;  // no file could be created there
 
-  const int downloaded = HttpGetFile(url.c_str(), download.c_str(), nullptr, nullptr, 1,
-                                     agentName.c_str(), -1, 1, nullptr, nullptr, 0, nullptr,
-                                     nullptr);
+  const bool downloaded = DownloadVersionFile(url, download, agentName);
   // A body without ZULAUNCHER_VERSION (a portal's page served with status 200, say) is not a
   // version file, and under a vendor key only a signed, not older one is; keeping the old
   // copy lets the next run try again.

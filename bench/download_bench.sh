@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# Download throughput on loopback, from a real nginx, three ways in one run: the engine
-# (file mode, under Wine), a bare WinINet loop with the same 10240-byte reads (under Wine)
-# and the native curl. Prints MB/s, the ratios, and the engine's peak memory for a 64 MiB
-# and a 256 MiB file (it must not grow with the size). Not part of the tests.
+# Download throughput on loopback, from a real nginx, in one run: the engine (file mode,
+# under Wine), the launcher's install road (the installer download dialog, under Wine and
+# Xvfb), a bare WinINet loop with the same calls (availability query + 10240-byte reads)
+# and the native curl. Prints MB/s, the ratios, the progress messages the dialog received,
+# and the peak memory for a 64 MiB and a 256 MiB file (it must not grow with the size).
+# Not part of the tests.
 #   bench/download_bench.sh [runs per figure, default 3]
 set -euo pipefail
 repo="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -15,7 +17,9 @@ bench_exe="$repo/build/win32/download_bench.exe"
 
 work="$(mktemp -d "${TMPDIR:-/tmp}/zu-download-bench.XXXXXX")"
 nginx_pid=""
+source "$repo/scripts/wine_session.sh"
 cleanup() {
+  wine_session_stop
   if [ -n "$nginx_pid" ]; then
     kill "$nginx_pid" 2>/dev/null || true
     wait "$nginx_pid" 2>/dev/null || true
@@ -59,10 +63,9 @@ for _ in $(seq 1 100); do
   sleep 0.05
 done
 
-export WINEPREFIX="${WINEPREFIX:-$repo/build/wineprefix}" WINEDEBUG=-all
 export ZU_NO_TEST_HTTP_SERVER=1
-# A wineserver that outlives each run by a few seconds spares every run a cold start.
-wineserver -p10 2>/dev/null || true  # one may be running already
+# One persistent wineserver spares every run a cold start; the dialog needs a display.
+wine_session_start "$repo"
 out_unix="$work/out/download.bin"
 out_windows="Z:${out_unix//\//\\}"
 
@@ -100,12 +103,15 @@ faster() {
 
 echo "download benchmark: nginx on 127.0.0.1:$port, best of $runs rounds, MB = 10^6 bytes"
 # The machine is shared: the ways take turns in every round, and each keeps its best round.
-engine="" window="" bare="" bare_query="" curl_line="" engine64=""
+engine="" window="" bare="" bare_query="" curl_line="" engine64="" road="" road64=""
 for round in $(seq 1 "$runs"); do
   echo "  round $round of $runs" >&2
+  # The install road and the loop it is measured against run back to back.
+  bare_query="$(faster "$bare_query" "$(wine_run_once bare-query file256)")"
+  road="$(faster "$road" "$(wine_run_once install-road file256)")"
+  road64="$(faster "$road64" "$(wine_run_once install-road file64)")"
   engine="$(faster "$engine" "$(wine_run_once engine file256)")"
   bare="$(faster "$bare" "$(wine_run_once bare file256)")"
-  bare_query="$(faster "$bare_query" "$(wine_run_once bare-query file256)")"
   window="$(faster "$window" "$(wine_run_once engine-window file256)")"
   curl_line="$(faster "$curl_line" "$(curl_once file256)")"
   engine64="$(faster "$engine64" "$(wine_run_once engine file64)")"
@@ -116,9 +122,12 @@ engine_rate="$(field mb_per_s "$engine")"
 window_rate="$(field mb_per_s "$window")"
 bare_rate="$(field mb_per_s "$bare")"
 bare_query_rate="$(field mb_per_s "$bare_query")"
+road_rate="$(field mb_per_s "$road")"
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.1f%%", 100 * a / b }'; }
 
 printf '\n256 MiB file\n'
+printf '  %-36s %8s MB/s  (%s progress messages received)\n' "launcher install road (dialog)" \
+  "$road_rate" "$(field progress_messages "$road")"
 printf '  %-36s %8s MB/s  (%s s CPU)\n' "engine, file mode, synchronous" "$engine_rate" \
   "$(field cpu_seconds "$engine")"
 printf '  %-36s %8s MB/s  (%s progress messages)\n' "engine, file mode, window + messages" \
@@ -129,7 +138,9 @@ printf '  %-36s %8s MB/s  (%s s CPU)\n' "bare loop + availability query" "$bare_
   "$(field cpu_seconds "$bare_query")"
 printf '  %-36s %8s MB/s\n' "native curl" "$curl_rate"
 printf '\nratios\n'
-printf '  engine / bare loop             %s   (target: at least 95%%)\n' "$(ratio "$engine_rate" "$bare_rate")"
+printf '  install road / bare loop + query %s   (target: at least 95%%)\n' \
+  "$(ratio "$road_rate" "$bare_query_rate")"
+printf '  engine / bare loop             %s\n' "$(ratio "$engine_rate" "$bare_rate")"
 printf '  engine with window / bare loop %s\n' "$(ratio "$window_rate" "$bare_rate")"
 printf '  engine / bare loop + query     %s\n' "$(ratio "$engine_rate" "$bare_query_rate")"
 printf '  engine / curl                  %s\n' "$(ratio "$engine_rate" "$curl_rate")"
@@ -139,3 +150,7 @@ printf '  %-10s working set %8s KiB   private %8s KiB\n' \
   "64 MiB" "$(field peak_working_set_kib "$engine64")" "$(field peak_private_kib "$engine64")" \
   "256 MiB" "$(field peak_working_set_kib "$engine")" "$(field peak_private_kib "$engine")"
 printf '  bare loop, 256 MiB: working set %s KiB\n' "$(field peak_working_set_kib "$bare")"
+printf '\ninstall road peak memory (whole Wine process)\n'
+printf '  %-10s working set %8s KiB   private %8s KiB\n' \
+  "64 MiB" "$(field peak_working_set_kib "$road64")" "$(field peak_private_kib "$road64")" \
+  "256 MiB" "$(field peak_working_set_kib "$road")" "$(field peak_private_kib "$road")"

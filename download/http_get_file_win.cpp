@@ -44,6 +44,7 @@ void Commit(HttpGetFileJob& job, int* outJobId) {
   if (job.outBuffer) *job.outBuffer = nullptr;
   if (job.outLength) *job.outLength = 0;
   AddRunningTransfer();
+  RegisterTransferControl(job.id, &job.control);
 }
 
 // A transfer given up during set-up leaves nothing behind, not even the file it created.
@@ -59,9 +60,17 @@ int Abandon(std::unique_ptr<HttpGetFileJob> job, UniqueFileHandle& file, const c
 }  // namespace
 
 int HttpGetFile(const char* url, const char* filePath, HWND notifyWnd, int* outJobId,
-                int synchronous, const char* agent, int maxBytes, int toFile,
-                char** outBuffer, int* outLength, int priority, int* outContentLength,
-                const char* headers) {
+                int synchronous, const char* agent, int maxBytes, int toFile, char** outBuffer,
+                int* outLength, int priority, int* outContentLength, const char* headers) {
+  return HttpGetFileWithPolicy(TransferPolicy(), url, filePath, notifyWnd, outJobId, synchronous,
+                               agent, maxBytes, toFile, outBuffer, outLength, priority,
+                               outContentLength, headers);
+}
+
+int HttpGetFileWithPolicy(const TransferPolicy& policy, const char* url, const char* filePath,
+                          HWND notifyWnd, int* outJobId, int synchronous, const char* agent,
+                          int maxBytes, int toFile, char** outBuffer, int* outLength, int priority,
+                          int* outContentLength, const char* headers) {
   char canonicalUrl[kTransferUrlSize];
   DWORD urlLength = sizeof(canonicalUrl);
   if (!url || !::InternetCanonicalizeUrlA(url, canonicalUrl, &urlLength, 0)) return 0;
@@ -92,6 +101,8 @@ int HttpGetFile(const char* url, const char* filePath, HWND notifyWnd, int* outJ
   job->priority = priority;
   job->outContentLength = outContentLength;
   job->synchronous = synchronous;
+  if (toFile && filePath) job->path = filePath;
+  job->policy = policy;
 
   if (synchronous) {
     job->file = std::move(file);

@@ -15,9 +15,14 @@
 // zero stores into a heap buffer handed out through outBuffer, NUL-terminated, to be
 // released with HttpGetFileFreeBuffer. maxBytes -1 = no limit, otherwise the transfer ends
 // with success after the chunk that reaches it. A body that ends before its announced
-// Content-Length is a failure. Redirects are followed up to 10 hops, never from https:// to
-// http:// nor out of the web; certificate errors are never ignored. The out-pointers are
-// written by the worker until the completion message: keep their targets alive until then.
+// Content-Length is a broken connection, as are a failed read and no byte for 30 s (see
+// transfer_limits.h). A broken file-mode transfer whose first answer offered byte ranges
+// with a validator is resumed (Range and If-Range) up to 3 times; otherwise, or after
+// that, it fails. A resume answered with the whole file (200) starts the file again from
+// byte 0 and posts a new start message. Redirects are followed up to 10 hops, never from
+// https:// to http:// nor out of the web; certificate errors are never ignored. The
+// out-pointers are written by the worker until the completion message: keep their targets
+// alive until then.
 int HttpGetFile(const char* url, const char* filePath, HWND notifyWnd, int* outJobId,
                 int synchronous, const char* agent, int maxBytes, int toFile,
                 char** outBuffer, int* outLength, int priority, int* outContentLength,
@@ -28,6 +33,19 @@ int HttpGetFile(const char* url, const char* filePath, HWND notifyWnd, int* outJ
 // about 1 s passes (0). Then 100 ms more, and the request is withdrawn. Blocks the caller
 // and dispatches no messages.
 int HttpGetFileCancel(int jobId);
+
+// The receiver of WM_HTTPGETFILE_PROGRESS calls this as it handles one (wParam is the id): a
+// transfer keeps at most one progress message waiting and posts the next, with the total
+// of that moment, only once the last has been taken. Unknown ids are ignored.
+void HttpGetFileProgressTaken(int jobId);
+
+// Stops transfer `jobId` at once, wherever it is, also while the server holds a read: the
+// transfer lets its request go without waiting for it, posts its completion (failure) to a
+// window that may be gone, and deletes its target file once it has closed it. Waits up to
+// `waitMs` for the transfer to end: 1 when it has ended (or was not running: then its file,
+// if any, is the caller's to remove), 0 when it ends later on its own. Does not touch the
+// cancel words.
+int HttpGetFileAbandon(int jobId, DWORD waitMs);
 
 // Releases a buffer that a memory-mode transfer handed out through outBuffer (null is fine).
 void HttpGetFileFreeBuffer(char* buffer);

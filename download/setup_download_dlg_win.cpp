@@ -15,6 +15,9 @@ namespace {
 
 constexpr UINT_PTR kStartTimerId = 1;
 constexpr UINT kStartDelayMs = 100;
+// How long Cancel waits for the abandoned transfer to let go of its file: the dialog closes
+// within a second whatever the server does.
+constexpr DWORD kCancelWaitMs = 500;
 
 // String table ids of the dialog's texts.
 constexpr int kTextTitle = 1;
@@ -66,7 +69,7 @@ void CSetupDownloadDlg::StartDownload() {
 
   m_setupPath = GetModuleDir() + kSetupFileName;
   auto startTransfer = [this] {
-    return HttpGetFile(m_downUrl.c_str(), m_setupPath.c_str(), Window(), nullptr, 0,
+    return HttpGetFile(m_downUrl.c_str(), m_setupPath.c_str(), Window(), &m_transferId, 0,
                        m_agentName.c_str(), -1, 1, nullptr, nullptr, 0, nullptr, nullptr);
   };
   if (!startTransfer()) {
@@ -90,7 +93,8 @@ LRESULT CSetupDownloadDlg::OnHttpStart(WPARAM, LPARAM contentLength) {
   return 0;
 }
 
-LRESULT CSetupDownloadDlg::OnHttpProgress(WPARAM, LPARAM bytesSoFar) {
+LRESULT CSetupDownloadDlg::OnHttpProgress(WPARAM transferId, LPARAM bytesSoFar) {
+  HttpGetFileProgressTaken(static_cast<int>(transferId));  // the transfer may post the next
   const int bytes = static_cast<int>(bytesSoFar);
   const int percent = ProgressPercent(bytes, m_totalBytes);
   if (!ShouldRefreshProgress(m_lastTick, m_lastPercent, ::GetTickCount(), percent)) return 0;
@@ -118,8 +122,9 @@ LRESULT CSetupDownloadDlg::OnCancel(WPARAM, LPARAM) {
   }
   m_transferActive = 0;
   ::EnableWindow(GetItem(IDCANCEL), FALSE);
-  // Blocks (up to about 10 s) until the transfer has stopped; its completion stays queued.
-  HttpGetFileCancel(-1);
+  // The transfer is not waited for in its reads: it is abandoned and removes its partial
+  // file itself once it lets go of it. Only when it has ended already is the file ours.
+  if (m_transferId != 0 && HttpGetFileAbandon(m_transferId, kCancelWaitMs)) DiscardDownload();
   m_cancelled = 1;
   EndDialog(kEndFailed);
   ReleaseHeldCompletion();  // with m_transferActive 0 it only confirms the end
@@ -146,11 +151,14 @@ void CSetupDownloadDlg::ReleaseHeldCompletion() {
 
 void CSetupDownloadDlg::FinishTransfer(LPARAM succeeded) {
   if (!m_transferActive) {
-    // Cancelled by the user, or failed before the start message: InstallProgram reports it.
+    // Cancelled by the user (OnCancel saw to the file), or failed before the start message:
+    // InstallProgram reports it.
+    if (!m_cancelled) DiscardDownload();
     EndDialog(kEndFailed);
     return;
   }
   if (!succeeded) {
+    DiscardDownload();
     SetStatusText("%s", LoadText(kTextTransferError));
     AskUser(LoadText(kTextTransferErrorBox), MB_OK);
     EndDialog(kEndFailed);
@@ -159,6 +167,11 @@ void CSetupDownloadDlg::FinishTransfer(LPARAM succeeded) {
   SetStatusText("%s", LoadText(kTextTransferDone));
   m_transferActive = 0;
   RunSetup();
+}
+
+void CSetupDownloadDlg::DiscardDownload() {
+  // The transfer has closed the file before its completion: a failed download leaves nothing.
+  if (!m_setupPath.empty()) ::DeleteFileA(m_setupPath.c_str());
 }
 
 void CSetupDownloadDlg::SetStatusText(const char* format, ...) {

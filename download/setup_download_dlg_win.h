@@ -40,6 +40,7 @@ class CSetupDownloadDlg : public ModalDialog {
   int m_totalBytes = 0;      // the size that 100 % stands for
   uint32_t m_lastTick = 0;   // tick count of the last progress display
   int m_lastPercent = 0;     // percentage of the last progress display
+  int m_transferId = 0;      // the engine's id of the running transfer, 0 before it starts
 
  protected:
   bool ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
@@ -57,6 +58,8 @@ class CSetupDownloadDlg : public ModalDialog {
   void FinishTransfer(LPARAM succeeded);
   // Acts on a completion that came while the confirmation was open, now that it is closed.
   void ReleaseHeldCompletion();
+  // Removes what a failed or cancelled download left, once the transfer has let go of it.
+  void DiscardDownload();
   // Runs the downloaded installer, waits for it and ends the dialog (run_setup_win.cpp).
   void RunSetup();
   void SetStatusText(const char* format, ...) ZU_PRINTF_FORMAT(2, 3);

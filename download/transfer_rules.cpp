@@ -26,8 +26,8 @@ int ParseContentLength(const char* text) {
 
 bool IsSuccessStatus(const char* statusText) { return statusText && statusText[0] == '2'; }
 
-bool BodyEndedShort(int contentLength, int64_t storedBytes) {
-  return contentLength >= 0 && storedBytes < contentLength;
+bool BodyEndedShort(int64_t expectedBytes, int64_t storedBytes) {
+  return expectedBytes >= 0 && storedBytes < expectedBytes;
 }
 
 bool ByteLimitReached(int maxBytes, int64_t storedBytes) {

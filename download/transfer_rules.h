@@ -16,8 +16,8 @@ int ParseContentLength(const char* text);
 // A status text counts as success when its first character is '2'.
 bool IsSuccessStatus(const char* statusText);
 
-// The stream has ended: a failure when a length was announced and fewer bytes were stored.
-bool BodyEndedShort(int contentLength, int64_t storedBytes);
+// The stream has ended: broken when a length was announced (-1: none) and fewer bytes arrived.
+bool BodyEndedShort(int64_t expectedBytes, int64_t storedBytes);
 
 // The byte limit (-1 = none) has been reached or passed.
 bool ByteLimitReached(int maxBytes, int64_t storedBytes);

@@ -11,16 +11,20 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/launcher_system_win.h"
+#include "app/load_text.h"
 #include "tests/app/outcome_print.h"
 #include "ini/ini_document.h"
 #include "download/setup_download_dlg_win.h"
 #include "env/directories_win.h"
 #include "tests/support/fake_installer_files_win.h"
 #include "tests/support/modal_driver_win.h"
+#include "tests/support/scratch_win.h"
 #include "tests/support/test_http_server_win.h"
 #include "tests/support/window_finder_win.h"
+#include "res/resource.h"
 
 namespace {
 
@@ -113,29 +117,87 @@ TEST_F(InstallProgramTest, CancelAndFailureHaveTheirOutcomes) {
   struct Row {
     const char* query;
     bool cancel;
+    bool confirm;  // the download had started: Cancel asks first, and is answered Yes
     Outcome expected;
+    DWORD minMs;   // the whole install took at least this long
   } rows[] = {
-      {"?delay=1500", true, Outcome::InstallCancelled},  // cancelled while connecting
-      {"?status=404", false, Outcome::InstallFailed},
+      {"?delay=1500", true, false, Outcome::InstallCancelled, 0},  // cancelled while connecting
+      {"?status=404", false, false, Outcome::InstallFailed, 0},
+      // The server stalls after two whole reads: the dialog still closes within a second.
+      {"?stall=20480&ranges&etag=v", true, true, Outcome::InstallCancelled, 0},
+      // Every answer is cut: resumed after 1, 2 and 4 s, then given up.
+      {"?cut=4096&ranges&etag=v", false, false, Outcome::InstallFailed, 7000},
   };
+  const std::string downloadedFormat = LoadText(32);  // "Загружено: %s байт"
+  const std::string downloaded = downloadedFormat.substr(0, downloadedFormat.find('%'));
   for (const Row& row : rows) {
     SCOPED_TRACE(row.query);
     WriteProgramSection("ZUTEST", "Zu Test Program",
                         test_http::Url(std::string("/files/fake_installer.exe") + row.query));
     const DWORD uiThread = ::GetCurrentThreadId();
+    DWORD closedAfterYesMs = 0;
+    const DWORD started = ::GetTickCount();
     EXPECT_EQ(row.expected, Install("ZUTEST", [&] {
       HWND dialog = WaitForTopLevelWindow(DownloadDialogOf(uiThread));
       if (!dialog) return false;
+      if (row.confirm && !WaitFor([&] {
+            return ItemText(dialog, IDC_DOWNLOAD_STATUS).compare(0, downloaded.size(),
+                                                                  downloaded) == 0;
+          })) {
+        return false;
+      }
       if (row.cancel) {
         PressButton(dialog, IDCANCEL);
+        if (row.confirm) {
+          HWND box = WaitForTopLevelWindow(MessageBoxesOf(uiThread));
+          if (!box) return false;
+          const DWORD answered = ::GetTickCount();
+          CloseMessageBox(box);  // its first button: Yes
+          if (!WaitUntilClosed(dialog)) return false;
+          closedAfterYesMs = ::GetTickCount() - answered;
+          return true;
+        }
       } else {
-        HWND box = WaitForTopLevelWindow(MessageBoxesOf(uiThread));
+        HWND box = WaitForTopLevelWindow(MessageBoxesOf(uiThread), 20000);
         if (!box) return false;
         CloseMessageBox(box);
       }
       return WaitUntilClosed(dialog);
     }));
     EXPECT_FALSE(FileExists(m_recordPath));
+    EXPECT_FALSE(FileExists(m_setupPath)) << "nothing left behind";
+    EXPECT_LT(closedAfterYesMs, 1000u) << "the dialog closes within a second of the answer";
+    EXPECT_GE(::GetTickCount() - started, row.minMs);
+  }
+}
+
+// An installer whose connection breaks at 30, 60 and 90 % is resumed where the file ends
+// and installs with exactly the served bytes (read while the installer runs).
+TEST_F(InstallProgramTest, ResumesACutDownloadAndInstallsTheServedBytes) {
+  const std::string served = ReadWholeFile(test_http::RootDirectory() + "fake_installer.exe");
+  ASSERT_FALSE(served.empty());
+  for (int percent : {30, 60, 90}) {
+    SCOPED_TRACE(percent);
+    const std::string token = test_http::UniqueToken("resume-install");
+    const size_t cut = served.size() * percent / 100;
+    WriteProgramSection("ZUTEST", "Zu Test Program",
+                        test_http::Url("/files/fake_installer.exe?cut=" + std::to_string(cut) +
+                                       "&faults=1&ranges&etag=v&token=" + token));
+    ::DeleteFileA(m_recordPath.c_str());
+    ASSERT_TRUE(fake_installer::WriteSettings(
+        m_setupPath, {{"RECORD_FILE", m_recordPath}, {"DELAY_MS", "1500"}}));
+    std::string installed;
+    EXPECT_EQ(std::nullopt, Install("ZUTEST", [&] {
+      if (!WaitFor([&] { return FileExists(m_recordPath); }, 20000)) return false;
+      installed = ReadWholeFile(m_setupPath);  // the installer waits 1.5 s before it ends
+      return true;
+    }));
+    EXPECT_TRUE(installed == served) << "installed " << installed.size() << " bytes";
+    const std::vector<test_http::RecordedRequest> requests = test_http::RecordedRequests(token);
+    ASSERT_EQ(2u, requests.size());
+    EXPECT_FALSE(requests[0].HasHeader("Range"));
+    EXPECT_EQ("bytes=" + std::to_string(cut) + "-", requests[1].Header("Range"));
+    EXPECT_EQ("\"v\"", requests[1].Header("If-Range"));
   }
 }
 

@@ -97,13 +97,24 @@ TEST(LauncherUpdateCp1251, AFailedRefreshKeepsTheLocalCopyByteForByte) {
   struct Case {
     const char* what;
     std::string url;
+    DWORD withinMs;  // the launcher ended within this time (0: not measured)
   };
+  // Real version files, so that only the size or the time refuses them.
+  const std::string versionFile = "[GENERAL]\r\nZULAUNCHER_VERSION=1000\r\n";
+  e2e::WriteServedFile("UpdateKeeps", "version.ini", versionFile);
+  std::string oversized = versionFile;
+  while (oversized.size() < 2000000) oversized += ";" + std::string(97, 'x') + "\r\n";
+  e2e::WriteServedFile("UpdateKeeps", "oversized.ini", oversized.substr(0, 2000000));
   const Case cases[] = {
-      {"404", test_http::Url("/files/UpdateKeeps/missing.ini")},
+      {"404", test_http::Url("/files/UpdateKeeps/missing.ini"), 0},
       {"status 200 but not a version file (a portal's page)",
-       test_http::Url("/text/%3Chtml%3Esign%20in%3C%2Fhtml%3E?type=text/html")},
-      {"body cut short", test_http::Url("/bytes/50000?cut=1000")},
-      {"refused connection", test_http::RefusedUrl("/version.ini")},
+       test_http::Url("/text/%3Chtml%3Esign%20in%3C%2Fhtml%3E?type=text/html"), 0},
+      {"body cut short", test_http::Url("/bytes/50000?cut=1000"), 0},
+      {"refused connection", test_http::RefusedUrl("/version.ini"), 0},
+      {"a 2,000,000-byte version file", e2e::ServedUrl("UpdateKeeps", "oversized.ini"), 0},
+      {"a version file without end", e2e::ServedUrl("UpdateKeeps", "version.ini?endless"), 31000},
+      // One byte a second: it would take 37 s; the refresh gives up at 30.
+      {"a trickling version file", e2e::ServedUrl("UpdateKeeps", "version.ini?rate=1"), 31000},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -115,6 +126,9 @@ TEST(LauncherUpdateCp1251, AFailedRefreshKeepsTheLocalCopyByteForByte) {
     ExpectReported(outcome, Outcome::UpdateFailed);
     EXPECT_EQ(old, test.workspace.ReadFile(kLocalCopy));
     EXPECT_FALSE(LeftoverDownloads(test.workspace));
+    if (c.withinMs) {
+      EXPECT_LT(outcome.milliseconds, c.withinMs);
+    }
   }
 }
 

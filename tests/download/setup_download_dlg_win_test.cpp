@@ -258,7 +258,7 @@ TEST_F(SetupDownloadDialogTest, CancelThenNoKeepsDownloadingAndUpdatingThenInsta
   EXPECT_TRUE(FileExists(m_recordPath));
 }
 
-TEST_F(SetupDownloadDialogTest, CancelThenYesEndsCancelledAndKeepsThePartialFile) {
+TEST_F(SetupDownloadDialogTest, CancelThenYesEndsCancelledAndRemovesThePartialFile) {
   ObservedSetupDownloadDlg dialog;
   Prepare(dialog, InstallerUrl(TrickleQuery(3)));
   const INT_PTR end = Run(dialog, [&] {
@@ -273,8 +273,7 @@ TEST_F(SetupDownloadDialogTest, CancelThenYesEndsCancelledAndKeepsThePartialFile
   });
   EXPECT_EQ(2, end);
   EXPECT_EQ(1, dialog.m_cancelled);
-  EXPECT_TRUE(FileExists(m_setupPath));
-  EXPECT_LT(FileSize(m_setupPath), m_installerSize);
+  EXPECT_FALSE(FileExists(m_setupPath)) << "the abandoned transfer removed its partial file";
   EXPECT_FALSE(FileExists(m_recordPath));
 }
 
@@ -373,7 +372,7 @@ TEST_F(SetupDownloadDialogCp1251, NotFoundShowsTransferErrorAndTheErrorBox) {
   EXPECT_EQ("\xce\xf8\xe8\xe1\xea\xe0 \xef\xe5\xf0\xe5\xe4\xe0\xf7\xe8 \xf4\xe0\xe9\xeb\xe0.",
             status);  // "Ошибка передачи файла."
   EXPECT_EQ(m_textTransferErrorBox, boxText);
-  EXPECT_TRUE(FileExists(m_setupPath)) << "the empty file stays";
+  EXPECT_FALSE(FileExists(m_setupPath)) << "a failed download leaves nothing behind";
 }
 
 TEST_F(SetupDownloadDialogTest, RefusedConnectionEndsSilently) {

@@ -1,5 +1,6 @@
 // Test side of the engine's messages: a message-only window on the test thread that records
-// every WM_HTTPGETFILE_* message it receives, and waits that pump the thread's queue.
+// every WM_HTTPGETFILE_* message it receives (taking each progress message as the dialog
+// does), and waits that pump the thread's queue.
 #pragma once
 
 #include <windows.h>
@@ -106,6 +107,7 @@ class TransferRecorder {
         return 0;
       }
       if (message == WM_HTTPGETFILE_PROGRESS) {
+        HttpGetFileProgressTaken(id);  // as the dialog does: the transfer may post the next
         self->m_events.push_back({TransferEventKind::Progress, id, value});
         return 0;
       }

@@ -1,6 +1,7 @@
 """Request handling of the loopback HTTP test server (see http_test_server.py and README.md):
 resources, injected faults and the request record. Python 3 standard library only."""
 
+import email.utils
 import json
 import os
 import socket
@@ -15,11 +16,17 @@ REASONS = {200: "OK", 201: "Created", 204: "No Content", 301: "Moved Permanently
            404: "Not Found", 500: "Internal Server Error", 503: "Service Unavailable"}
 
 
-def generated_body(size):
-    """The generated body: byte i is i mod 251 (a prime, so 10240-byte chunks differ)."""
+def generated_body(size, version=0):
+    """The generated body: byte i is (i + version) mod 251 (a prime, so 10240-byte chunks
+    differ); version 0 unless the body is `changing`."""
     pattern = bytes(range(251))
+    pattern = pattern[version % 251:] + pattern[:version % 251]
     whole, rest = divmod(size, 251)
     return pattern * whole + pattern[:rest]
+
+
+# Last-Modified of version 0 of every body; version K is K hours later.
+LAST_MODIFIED_BASE = 1640995200  # 2022-01-01 00:00:00 UTC
 
 
 def requests_as_lines(entries):
@@ -46,6 +53,7 @@ class RequestLog:
     def __init__(self):
         self._lock = threading.Lock()
         self._entries = []
+        self._seen = {}  # path?query -> requests so far, for `faults` and `changing`
 
     def add(self, entry):
         with self._lock:
@@ -60,6 +68,14 @@ class RequestLog:
     def clear(self):
         with self._lock:
             self._entries.clear()
+            self._seen = {}
+
+    def count(self, target):
+        """How many requests for `target` (path?query) came before this one."""
+        with self._lock:
+            earlier = self._seen.get(target, 0)
+            self._seen[target] = earlier + 1
+            return earlier
 
 
 class FaultOptions:
@@ -85,6 +101,15 @@ class FaultOptions:
         self.delay_ms = number("delay", 0)
         self.content_type = text("type", "application/octet-stream")
         self.token = text("token")
+        # Appended options: resumable downloads and the faults that break them.
+        self.stall = number("stall")
+        self.hold_ms = number("hold", 120000)
+        self.endless = "endless" in query
+        self.faults = number("faults")
+        self.ranges = text("ranges")  # None, "" (honour) or "ignore"
+        self.etag = text("etag")
+        self.last_modified = "lastmod" in query
+        self.changing = "changing" in query
 
 
 class Handler(BaseHTTPRequestHandler):
@@ -125,7 +150,11 @@ class Handler(BaseHTTPRequestHandler):
             "token": options.token,
             "headers": [[name, value] for name, value in self.headers.items()],
         })
-        body = self._body_for(path)
+        earlier = self.server.request_log.count(self.path)
+        version = earlier if options.changing else 0
+        if options.faults is not None and earlier >= options.faults:
+            options.cut = options.reset = options.stall = None  # served whole from now on
+        body = self._body_for(path, version)
         hops = redirect_hops(path)
         if hops is not None:
             # /redirect/N/REST: N redirects (relative Locations) before /REST itself.
@@ -140,15 +169,15 @@ class Handler(BaseHTTPRequestHandler):
             return
         if options.delay_ms:
             time.sleep(options.delay_ms / 1000.0)
-        self._send_response(options, body, send_body)
+        self._send_response(options, body, send_body, version)
 
-    def _body_for(self, path):
+    def _body_for(self, path, version):
         parts = path.split("/", 2)
         if len(parts) < 3:
             return None
         kind, rest = parts[1], parts[2]
         if kind == "bytes":
-            return generated_body(int(rest)) if rest.isdigit() else None
+            return generated_body(int(rest), version) if rest.isdigit() else None
         if kind == "text":  # the text itself is the body
             return rest.encode("utf-8")
         roots = {"files": self.server.file_root, "source": self.server.source_root}
@@ -170,16 +199,61 @@ class Handler(BaseHTTPRequestHandler):
         self.wfile.write(body)
         self.close_connection = True
 
-    def _send_response(self, options, body, send_body):
+    def _validators(self, options, version):
+        """The ETag and Last-Modified header values of this version of the body."""
+        etag = None
+        if options.etag is not None:
+            etag = '"%s"' % (options.etag + ("-%d" % version if options.changing else ""))
+        modified = None
+        if options.last_modified:
+            modified = email.utils.formatdate(LAST_MODIFIED_BASE + 3600 * version, usegmt=True)
+        return etag, modified
+
+    def _requested_range(self, options, body, etag, modified):
+        """The first byte asked for by "Range: bytes=FIRST-[LAST]" when it is to be honoured
+        (If-Range, when sent, must name the current version), else None."""
+        if options.ranges != "" or options.endless:
+            return None
+        wanted = self.headers.get("Range", "")
+        if not wanted.startswith("bytes=") or "," in wanted:
+            return None
+        condition = self.headers.get("If-Range")
+        if condition is not None and condition not in (etag, modified):
+            return None
+        first, _, last = wanted[len("bytes="):].partition("-")
+        if not first.isdigit() or (last and not last.isdigit()):
+            return None
+        return int(first), (int(last) if last else len(body) - 1)
+
+    def _send_response(self, options, body, send_body, version=0):
         self.close_connection = True
-        self.send_response(options.status, REASONS.get(options.status, "Status"))
+        etag, modified = self._validators(options, version)
+        status = options.status
+        wanted = self._requested_range(options, body, etag, modified)
+        if wanted is not None:
+            first, last = wanted[0], min(wanted[1], len(body) - 1)
+            if first >= len(body) or last < first:
+                self._send_plain(416, b"", "text/plain")
+                return
+            content_range = "bytes %d-%d/%d" % (first, last, len(body))
+            body = body[first:last + 1]
+            status = 206
+        self.send_response(status, REASONS.get(status, "Status"))
         self.send_header("Content-Type", options.content_type)
         self.send_header("Connection", "close")
+        if options.ranges is not None:
+            self.send_header("Accept-Ranges", "bytes")
+        if etag:
+            self.send_header("ETag", etag)
+        if modified:
+            self.send_header("Last-Modified", modified)
+        if wanted is not None:
+            self.send_header("Content-Range", content_range)
         if options.location:
             self.send_header("Location", options.location)
         if options.chunked:
             self.send_header("Transfer-Encoding", "chunked")
-        elif not options.no_length:
+        elif not options.no_length and not options.endless:
             self.send_header("Content-Length", str(len(body)))
         self.end_headers()
         self.wfile.flush()
@@ -187,18 +261,22 @@ class Handler(BaseHTTPRequestHandler):
             return
 
         limit = len(body)
-        if options.cut is not None:
-            limit = min(limit, options.cut)
-        if options.reset is not None:
-            limit = min(limit, options.reset)
+        for fault in (options.cut, options.reset, options.stall):
+            if fault is not None:
+                limit = min(limit, fault)
         try:
+            if options.endless and body:
+                while True:  # until the client goes away
+                    self._send_body(body, options)
             self._send_body(body[:limit], options)
+            if options.stall is not None:
+                time.sleep(options.hold_ms / 1000.0)  # silent, the connection open
             if options.reset is not None:
                 # A zero linger time makes close() send a reset instead of a clean end.
                 self.connection.setsockopt(socket.SOL_SOCKET, socket.SO_LINGER,
                                            struct.pack("ii", 1, 0))
                 return
-            if options.chunked and options.cut is None:
+            if options.chunked and options.cut is None and options.stall is None:
                 self.wfile.write(b"0\r\n\r\n")
             self.wfile.flush()
         except (BrokenPipeError, ConnectionResetError):

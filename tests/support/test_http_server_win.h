@@ -83,10 +83,11 @@ inline std::string RootDirectory() {
   return path;
 }
 
-// The body the server generates for /bytes/N: byte i is i mod 251.
-inline std::string GeneratedBody(size_t size) {
+// The body the server generates for /bytes/N: byte i is i mod 251 ((i + version) mod 251
+// for version K of a `changing` body).
+inline std::string GeneratedBody(size_t size, size_t version = 0) {
   std::string body(size, '\0');
-  for (size_t i = 0; i < size; ++i) body[i] = static_cast<char>(i % 251);
+  for (size_t i = 0; i < size; ++i) body[i] = static_cast<char>((i + version) % 251);
   return body;
 }
 
