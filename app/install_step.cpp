@@ -1,7 +1,17 @@
 #include "app/install_step.h"
 
 #include "app/installer_arguments.h"
+#include "common/hex_digest.h"
 #include "download/web_address.h"
+
+namespace {
+
+bool MissesRequiredPin(const InstallerRequest& installer) {
+  Sha256Digest digest;
+  return installer.pinRequired && !ParseSha256Hex(installer.downSha256, digest);
+}
+
+}  // namespace
 
 InstallerRequest ReadInstallerRequest(const LauncherRequest& request, LauncherSystem& system) {
   InstallerRequest installer;
@@ -13,6 +23,7 @@ InstallerRequest ReadInstallerRequest(const LauncherRequest& request, LauncherSy
   installer.setupArgs =
       ChooseInstallerArguments(request.settings.SilentInstall, request.settings.AutoInstall);
   installer.agentName = request.agentName;
+  installer.pinRequired = system.IsUnderVendorKey();
   return installer;
 }
 
@@ -21,12 +32,17 @@ std::optional<Outcome> CheckInstallerRequest(const InstallerRequest& installer) 
   if (installer.programName.empty() || installer.downloadUrl.empty() ||
       !IsWebAddress(installer.downloadUrl))
     return Outcome::NoInstallInformation;
+  if (MissesRequiredPin(installer)) return Outcome::NoInstallInformation;
   return std::nullopt;
 }
 
 std::optional<Outcome> InstallProgram(const LauncherRequest& request, LauncherSystem& system) {
   const InstallerRequest installer = ReadInstallerRequest(request, system);
-  if (const std::optional<Outcome> broken = CheckInstallerRequest(installer)) return broken;
+  if (const std::optional<Outcome> broken = CheckInstallerRequest(installer)) {
+    if (MissesRequiredPin(installer))
+      system.Log("installer refused: no well-formed DOWN_SHA256 under PUBLIC_KEY");
+    return broken;
+  }
   switch (system.RunInstaller(installer)) {
     case InstallerResult::Installed:
       return std::nullopt;

@@ -18,6 +18,9 @@ struct InstallerRequest {
   std::string downSha256;   // DOWN_SHA256, optional: empty when absent
   std::string setupArgs;    // "/S", "/A" or empty
   std::string agentName;
+  // Under a vendor key the signed version file vouches for the installer only through its
+  // digest, so DOWN_SHA256 must then be well-formed.
+  bool pinRequired = false;
 };
 
 enum class InstallerResult {
@@ -38,8 +41,10 @@ class LauncherSystem {
   // The same key read as a signed decimal integer, 0 when missing.
   virtual int VersionFileInt(const std::string& section, const std::string& key) = 0;
   // Replaces the local copy with the server's version file and stamps it; false when the
-  // copy was not replaced.
+  // copy was not replaced (also when a vendor key is configured and the download is refused).
   virtual bool RefreshVersionFile() = 0;
+  // True when the launcher INI names vendor keys (PUBLIC_KEY, even a malformed list).
+  virtual bool IsUnderVendorKey() = 0;
 
   // The text of a registry value named by its full path; false when it cannot be read.
   virtual bool ReadRegistryValue(const std::string& path, std::string& value) = 0;

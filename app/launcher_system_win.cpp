@@ -4,6 +4,7 @@
 
 #include <ctime>
 
+#include "app/signed_version_file.h"
 #include "app/version_file.h"
 #include "common/unique_handle_win.h"
 #include "download/setup_download_dlg_win.h"
@@ -29,7 +30,13 @@ int WindowsLauncherSystem::VersionFileInt(const std::string& section, const std:
 bool WindowsLauncherSystem::RefreshVersionFile() {
   std::string url = m_request.versionFileUrl;
   if (url.empty()) url = m_launcherIni.GetValue("GENERAL", "VERSION_FILE_URL", "");
-  return UpdateVersionFile(url, m_request.localVersionFilePath, m_request.agentName);
+  return UpdateVersionFile(url, m_request.localVersionFilePath, m_request.agentName,
+                           m_launcherIni);
+}
+
+bool WindowsLauncherSystem::IsUnderVendorKey() {
+  std::string keys;
+  return FindPublicKeySetting(m_launcherIni, keys);
 }
 
 bool WindowsLauncherSystem::ReadRegistryValue(const std::string& path, std::string& value) {

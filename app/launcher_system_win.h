@@ -19,6 +19,7 @@ class WindowsLauncherSystem : public LauncherSystem {
   std::string VersionFileString(const std::string& section, const std::string& key) override;
   int VersionFileInt(const std::string& section, const std::string& key) override;
   bool RefreshVersionFile() override;
+  bool IsUnderVendorKey() override;
   bool ReadRegistryValue(const std::string& path, std::string& value) override;
   int ProgramIniInt(const std::string& iniPath, const std::string& key) override;
   InstallerResult RunInstaller(const InstallerRequest& installer) override;

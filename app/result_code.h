@@ -139,7 +139,9 @@ constexpr OutcomeRow kOutcomeTable[] = {
    kLauncherCaption, Shown::WhenNotSilent,
    "after a forced installation, the installed version is still older"},
   {Outcome::NoInstallInformation, ResultCode::NoInstallInformation, 14, kLauncherCaption,
-   Shown::WhenNotSilent, "the version file gives no NAME or no DOWN_URL"},
+   Shown::WhenNotSilent,
+   "the version file gives no NAME or no DOWN_URL (under PUBLIC_KEY also: no well-formed "
+   "DOWN_SHA256)"},
   {Outcome::UpdateFailed, ResultCode::UpdateFailed, 6, kLauncherCaption, Shown::WhenNotSilent,
    "the update command failed"},
   {Outcome::NotInstalled, ResultCode::NotInstalled, 19, kLauncherCaption, Shown::WhenNotSilent,

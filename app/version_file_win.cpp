@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/version_file.h"
+#include "app/version_file_trust_win.h"
 #include "app/version_refresh.h"
 #include "common/text.h"
 #include "download/version_file_download_win.h"
@@ -47,7 +48,7 @@ bool PutInPlace(const std::string& download, const std::string& localCopy) {
 }  // namespace
 
 bool UpdateVersionFile(const std::string& url, const std::string& localVersionFilePath,
-                       const std::string& agentName) {
+                       const std::string& agentName, const IniDocument& launcherIni) {
   if (url.empty()) return false;
   // Only web addresses are fetched; anything else fails like a download that failed.
   if (!IsWebAddress(url)) return false;
@@ -60,8 +61,10 @@ bool UpdateVersionFile(const std::string& url, const std::string& localVersionFi
 
   const bool downloaded = DownloadVersionFile(url, download, agentName);
   // A body without ZULAUNCHER_VERSION (a portal's page served with status 200, say) is not a
-  // version file; keeping the old copy lets the next run try again.
-  if (!downloaded || ReadIniString(kGeneral, "ZULAUNCHER_VERSION", download, "").empty()) {
+  // version file, and under a vendor key only a signed, not older one is; keeping the old
+  // copy lets the next run try again.
+  if (!downloaded || !AcceptDownloadedVersionFile(launcherIni, download, localCopy) ||
+      ReadIniString(kGeneral, "ZULAUNCHER_VERSION", download, "").empty()) {
     DropProfileCache(download);
     ::DeleteFileA(download.c_str());
     return false;

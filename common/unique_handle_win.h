@@ -3,6 +3,8 @@
 #pragma once
 
 #include <windows.h>
+// After windows.h, which defines the types they use.
+#include <bcrypt.h>
 #include <wininet.h>
 
 #include <utility>
@@ -96,6 +98,18 @@ struct MemoryDcTraits {  // CreateCompatibleDC
   static void Close(Handle handle) { ::DeleteDC(handle); }
 };
 
+struct BCryptAlgorithmTraits {
+  using Handle = BCRYPT_ALG_HANDLE;
+  static Handle Empty() { return nullptr; }
+  static void Close(Handle handle) { ::BCryptCloseAlgorithmProvider(handle, 0); }
+};
+
+struct BCryptKeyTraits {
+  using Handle = BCRYPT_KEY_HANDLE;
+  static Handle Empty() { return nullptr; }
+  static void Close(Handle handle) { ::BCryptDestroyKey(handle); }
+};
+
 using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
 using UniqueFileHandle = UniqueHandle<FileHandleTraits>;
 using UniqueInternetHandle = UniqueHandle<InternetHandleTraits>;
@@ -104,6 +118,8 @@ using UniqueGlobalMemory = UniqueHandle<GlobalMemoryTraits>;
 using UniqueGdiObject = UniqueHandle<GdiObjectTraits>;
 using UniqueBitmap = UniqueHandle<BitmapTraits>;
 using UniqueMemoryDc = UniqueHandle<MemoryDcTraits>;
+using UniqueBCryptAlgorithm = UniqueHandle<BCryptAlgorithmTraits>;
+using UniqueBCryptKey = UniqueHandle<BCryptKeyTraits>;
 
 // A window DC remembers its window for ReleaseDC.
 class WindowDc {

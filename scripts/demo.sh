@@ -5,7 +5,9 @@
 # program missing, downloads the installer behind its progress dialog into a private folder,
 # checks it against the size and SHA-256 the version file gives, installs silently,
 # starts the program and posts its result. A second run finds the program current and only
-# starts it. Screenshots go to build/demo/screenshots/.
+# starts it. The version file is signed as a vendor signs it (zupublish, with a key made for
+# this run) and the launcher INI names that key, so the launcher takes only the signed file
+# and an installer whose digest it carries. Screenshots go to build/demo/screenshots/.
 set -euo pipefail
 repo="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$repo"
@@ -13,6 +15,9 @@ scripts/setup.sh
 
 cmake --preset win32 >/dev/null
 cmake --build --preset win32 --target ZuLauncher zuhost zu_demo_setup >/dev/null
+cmake --preset native >/dev/null
+cmake --build --preset native --target zupublish >/dev/null
+zupublish="$repo/build/native/tools/zupublish/zupublish"
 
 demo="$repo/build/demo"
 rm -rf "$demo"
@@ -62,7 +67,13 @@ INI_FILE_NAME=zu_demo.ini
 VERSION=1
 MINORVERSION=0
 INI
-printf '[GENERAL]\r\nVERSION_FILE_URL=%s/files/version.ini\r\n' "$base" >"$demo/launcher/ZuLauncher.ini"
+# The vendor's release routine: a key (made once; here for this run only), the installer's
+# size and digest stamped into the version file, then the signature.
+public_key="$("$zupublish" keygen "$demo/vendor.pem" 2>/dev/null)"
+"$zupublish" stamp "$demo/www/version.ini" ZUDEMO "$demo/www/zu_demo_setup.exe" >/dev/null
+"$zupublish" sign "$demo/www/version.ini" "$demo/vendor.pem"
+printf '[GENERAL]\r\nVERSION_FILE_URL=%s/files/version.ini\r\n%s\r\n' "$base" "$public_key" \
+  >"$demo/launcher/ZuLauncher.ini"
 
 # Start from a machine without the demo program.
 wine reg delete 'HKCU\Software\ZuDemo' /f >/dev/null 2>&1 || true

@@ -6,7 +6,7 @@ repo="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
 packages=(g++-mingw-w64-i686-posix mingw-w64-i686-dev wine wine32:i386 xvfb xauth x11-utils
           nsis googletest libgtest-dev cmake ninja-build python3 clang locales fonts-nanum
-          imagemagick nginx-light curl openssl)
+          imagemagick nginx-light curl libssl-dev openssl)
 
 missing=()
 for package in "${packages[@]}"; do

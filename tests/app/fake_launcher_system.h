@@ -61,6 +61,7 @@ class FakeLauncherSystem : public LauncherSystem {
   IniFile localCopy;
   IniFile serverFile;
   bool refreshSucceeds = true;
+  bool vendorKey = false;  // the launcher INI names PUBLIC_KEY
   std::map<std::string, std::string> registry;
   std::map<std::pair<std::string, std::string>, int> programIni;
   InstallerBehaviour installer = InstallerBehaviour::Succeeds;
@@ -88,6 +89,7 @@ class FakeLauncherSystem : public LauncherSystem {
     StampLocalCopy(0);
     return true;
   }
+  bool IsUnderVendorKey() override { return vendorKey; }
   bool ReadRegistryValue(const std::string& path, std::string& value) override {
     const auto found = registry.find(path);
     if (found == registry.end()) return false;

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 #include "tests/app/fake_launcher_system.h"
@@ -311,6 +312,38 @@ TEST(LauncherCommands, InstallerRequestCarriesDownSizeAndDownSha256AsWritten) {
     const InstallerRequest& installer = machine.system.installerRequest;
     EXPECT_EQ(row.downSize ? row.downSize : "", installer.downSize) << row.what;
     EXPECT_EQ(row.downSha256 ? row.downSha256 : "", installer.downSha256) << row.what;
+  }
+}
+
+TEST(LauncherCommands, UnderAVendorKeyOnlyAPinnedInstallerIsRun) {
+  const std::string digest(64, 'A');
+  struct Row {
+    const char* what;
+    bool vendorKey;
+    std::string downSha256;  // "": no DOWN_SHA256
+    bool installs;
+  } rows[] = {
+      {"no key, no digest: as without signing", false, "", true},
+      {"no key, a malformed digest is not looked at", false, "xyz", true},
+      {"key, no digest", true, "", false},
+      {"key, 63 digits", true, digest.substr(1), false},
+      {"key, 64 digits and a blank", true, digest + " ", false},
+      {"key, 64 hex digits in upper case", true, digest, true},
+  };
+  for (const Row& row : rows) {
+    for (LauncherCommand command : {LauncherCommand::Run, LauncherCommand::ForceInstall}) {
+      Machine machine(FakeLauncherSystem::VersionFile(5, 3));
+      machine.system.registry.clear();  // not installed: run installs too
+      machine.system.vendorKey = row.vendorKey;
+      if (!row.downSha256.empty()) machine.system.localCopy[{"PROG", "DOWN_SHA256"}] = row.downSha256;
+      const Outcome outcome = machine.Run(command);
+      EXPECT_EQ(row.installs, machine.system.Called("install")) << row.what;
+      const bool logged = std::find(machine.system.logLines.begin(), machine.system.logLines.end(),
+                                    "installer refused: no well-formed DOWN_SHA256 under "
+                                    "PUBLIC_KEY") != machine.system.logLines.end();
+      EXPECT_EQ(!row.installs, logged) << row.what;
+      if (!row.installs) EXPECT_EQ(Outcome::NoInstallInformation, outcome) << row.what;
+    }
   }
 }
 

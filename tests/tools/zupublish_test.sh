@@ -1,0 +1,145 @@
+#!/usr/bin/env bash
+# The vendor's release routine, with zupublish and with the plain openssl command line, each
+# checked by the other; zupublish's refusals and errors. Leaves the signed files in FIXTURES,
+# where the launcher's Windows tests check the same files with BCrypt.
+#   zupublish_test.sh ZUPUBLISH FIXTURES
+set -uo pipefail
+zupublish="$(realpath "$1")"
+fixtures="$2"
+rm -rf "$fixtures"
+mkdir -p "$fixtures"
+cd "$fixtures"
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+
+# expect WHAT STATUS OUTPUT-SUBSTRING COMMAND...: the command exits with STATUS and says so.
+expect() {
+  local what="$1" status="$2" text="$3"
+  shift 3
+  local output
+  output="$("$@" 2>&1)"
+  local got=$?
+  [ "$got" -eq "$status" ] || fail "$what: exit $got, expected $status: $output"
+  [[ "$output" == *"$text"* ]] || fail "$what: no \"$text\" in: $output"
+}
+
+# The signed part of a signed file, as the README checks one: all but the two signature lines.
+signed_part() { head -n -2 "$1"; }
+# The same for a UTF-16LE file: the raw bytes before that line in UTF-16LE.
+signed_part_utf16() {
+  python3 -c 'import sys; d = open(sys.argv[1], "rb").read()
+sys.stdout.buffer.write(d[:d.find("\n[SIGNATURE]".encode("utf-16-le")) + 2])' "$1"
+}
+openssl_verifies() {  # FILE KEY.pem [utf16]: the openssl command line checks a signed file
+  local text="cat" part="signed_part"
+  [ "${3:-}" = utf16 ] && text="iconv -f UTF-16LE -t UTF-8" part="signed_part_utf16"
+  openssl ec -in "$2" -pubout -out key.pub.pem 2>/dev/null
+  $text <"$1" | grep -a '^ECDSA_P256_SHA256=' | cut -d= -f2- | tr -d '\r' | base64 -d >signature.der &&
+    $part "$1" | openssl dgst -sha256 -verify key.pub.pem -signature signature.der >/dev/null
+}
+
+# ---- keys: two by zupublish, one by openssl ----
+"$zupublish" keygen vendor.pem >vendor.line 2>/dev/null || fail "keygen"
+"$zupublish" keygen other.pem >other.line 2>/dev/null || fail "keygen of a second key"
+openssl ecparam -name prime256v1 -genkey -noout -out openssl.pem
+echo "PUBLIC_KEY=$(openssl ec -in openssl.pem -pubout -outform DER 2>/dev/null | base64 -w0)" >openssl.line
+for name in vendor other openssl; do cut -d= -f2- "$name.line" >"$name.pub"; done
+[ "$(stat -c %a vendor.pem)" = 600 ] || fail "the private key is readable by others"
+[ "$(cat vendor.pub)" = "$(openssl ec -in vendor.pem -pubout -outform DER 2>/dev/null | base64 -w0)" ] ||
+  fail "keygen's PUBLIC_KEY line is not what openssl prints for the key"
+expect "keygen never overwrites a key" 1 "exists already" "$zupublish" keygen vendor.pem
+
+# ---- a release: the version file the launcher's tests use, stamped and signed ----
+body() {
+  printf '[GENERAL]\r\nZULAUNCHER_VERSION=1000\r\n%s\r\n[PROG]\r\n' "$1"
+  printf 'PATH_REG=HKEY_CURRENT_USER\\Software\\ZuLauncherTests\\SignedFixture\\InstallDir\r\n'
+  printf 'EXE_NAME=prog.exe\r\nINI_FILE_NAME=prog.ini\r\nVERSION=7\r\nMINORVERSION=0\r\n'
+  printf 'NAME=Prog\r\nDOWN_URL=http://127.0.0.1:1/setup.exe\r\nDOWN_SIZE=1\r\nDOWN_SHA256=old\r\n'
+  printf 'INSTALL_NOTE=after the digest\r\n'
+}
+head -c 70000 /dev/urandom >setup.exe
+body "" >zupublish.ini
+cp zupublish.ini unstamped.ini
+"$zupublish" stamp zupublish.ini PROG setup.exe >/dev/null || fail "stamp"
+digest="$(sha256sum setup.exe | cut -d' ' -f1)"
+diff <(sed "s/^DOWN_SIZE=1\r/DOWN_SIZE=70000\r/; s/^DOWN_SHA256=old\r/DOWN_SHA256=$digest\r/" unstamped.ini) \
+  zupublish.ini >/dev/null || fail "stamp changed more than the two values, or moved them"
+expect "stamp of a program the file does not list" 1 "no section [NOPE]" \
+  "$zupublish" stamp zupublish.ini NOPE setup.exe
+expect "stamp of a missing installer" 1 "missing.exe" "$zupublish" stamp zupublish.ini PROG missing.exe
+
+"$zupublish" sign zupublish.ini vendor.pem >/dev/null || fail "sign"
+cp zupublish.ini resigned.ini
+"$zupublish" sign resigned.ini vendor.pem >/dev/null || fail "sign of a signed file"
+[ "$(grep -ac '^\[SIGNATURE\]' resigned.ini)" = 1 ] || fail "signing again left two signatures"
+
+# The same release by the openssl command line alone (the README's second routine).
+body "ISSUED=$(date +%s)" >openssl.ini
+printf '[SIGNATURE]\r\nECDSA_P256_SHA256=%s\r\n' \
+  "$(openssl dgst -sha256 -sign openssl.pem openssl.ini | base64 -w0)" >>openssl.ini
+# A file the vendor signed without ISSUED.
+body "" >no_issued.ini
+printf '[SIGNATURE]\r\nECDSA_P256_SHA256=%s\r\n' \
+  "$(openssl dgst -sha256 -sign vendor.pem no_issued.ini | base64 -w0)" >>no_issued.ini
+body "" >other_key.ini
+"$zupublish" sign other_key.ini other.pem >/dev/null || fail "sign with the other key"
+# UTF-16LE with its mark, signed by zupublish.
+{ printf '\xff\xfe'; body "" | iconv -f UTF-8 -t UTF-16LE; } >utf16.ini
+"$zupublish" sign utf16.ini vendor.pem >/dev/null || fail "sign of a UTF-16LE file"
+[ "$(head -c 2 utf16.ini | od -An -tx1 | tr -d ' ')" = fffe ] || fail "UTF-16LE file lost its mark"
+iconv -f UTF-16LE -t UTF-8 <(tail -c +3 utf16.ini) | grep -q '^ECDSA_P256_SHA256=' ||
+  fail "the UTF-16LE file's signature is not UTF-16LE text"
+
+# ---- cross-checks: each side verifies what the other signed ----
+expect "zupublish verifies its own file" 0 "accepted: signed by key 1 of 1" \
+  "$zupublish" verify zupublish.ini "$(cat vendor.pub)"
+expect "zupublish verifies the openssl routine's file" 0 "accepted" \
+  "$zupublish" verify openssl.ini "$(cat openssl.pub)"
+expect "zupublish verifies its UTF-16LE file" 0 "accepted" \
+  "$zupublish" verify utf16.ini "$(cat vendor.pub)"
+expect "the keygen line is taken as it stands" 0 "accepted" \
+  "$zupublish" verify zupublish.ini "$(cat vendor.line)"
+expect "a key list whose second key signed" 0 "signed by key 2 of 2" \
+  "$zupublish" verify zupublish.ini "$(cat other.pub), $(cat vendor.pub)"
+openssl_verifies zupublish.ini vendor.pem || fail "openssl does not verify zupublish's signature"
+openssl_verifies utf16.ini vendor.pem utf16 || fail "openssl does not verify the UTF-16LE signature"
+openssl_verifies openssl.ini openssl.pem || fail "openssl does not verify its own routine"
+
+# ---- what zupublish verify refuses, as the launcher does ----
+sed 's/^VERSION=7/VERSION=8/' zupublish.ini >changed.ini
+cp zupublish.ini appended.ini
+printf '[EVIL]\r\nX=1\r\n' >>appended.ini
+local_copy="$(printf '[GENERAL]\r\nISSUED=%s\r\n' "$(( $(grep -a ^ISSUED= zupublish.ini | tr -dc 0-9) + 1 ))")"
+echo "$local_copy" >newer_local.ini
+expect "a changed file" 1 "bad signature or unknown key" \
+  "$zupublish" verify changed.ini "$(cat vendor.pub)"
+expect "another key's signature" 1 "bad signature or unknown key" \
+  "$zupublish" verify other_key.ini "$(cat vendor.pub)"
+expect "a section after the signature" 1 "no signature" \
+  "$zupublish" verify appended.ini "$(cat vendor.pub)"
+expect "an unsigned file" 1 "no signature" "$zupublish" verify unstamped.ini "$(cat vendor.pub)"
+expect "no ISSUED" 1 "no ISSUED" "$zupublish" verify no_issued.ini "$(cat vendor.pub)"
+expect "older than the local copy" 1 "older ISSUED" \
+  "$zupublish" verify zupublish.ini "$(cat vendor.pub)" newer_local.ini
+expect "a malformed key list" 1 "malformed PUBLIC_KEY" \
+  "$zupublish" verify zupublish.ini "$(cat vendor.pub),"
+
+# ---- errors: clear, non-zero, and the file left as it was ----
+cp appended.ini before.ini
+expect "sign refuses to drop what follows a signature" 1 "follows [SIGNATURE]" \
+  "$zupublish" sign appended.ini vendor.pem
+cmp -s appended.ini before.ini || fail "a refused sign changed the file"
+openssl genpkey -algorithm ed25519 -out ed25519.pem 2>/dev/null
+expect "sign with a key of another kind" 1 "not a P-256" "$zupublish" sign before.ini ed25519.pem
+expect "sign with a missing key" 1 "nokey.pem" "$zupublish" sign before.ini nokey.pem
+printf '[PROG]\r\nX=1\r\n' >no_general.ini
+expect "sign without GENERAL" 1 "no section [GENERAL]" "$zupublish" sign no_general.ini vendor.pem
+expect "no command" 2 "usage" "$zupublish"
+expect "a command with too few arguments" 2 "usage" "$zupublish" sign zupublish.ini
+ls .zupublish-* >/dev/null 2>&1 && fail "temporary files left behind"
+
+if [ "$failures" -ne 0 ]; then
+  echo "$failures failure(s)"
+  exit 1
+fi
+echo "zupublish: all checks passed; fixtures in $fixtures"

@@ -1,0 +1,155 @@
+// zupublish: the vendor's side of signed version files.
+//   zupublish keygen KEY.pem                        new P-256 key; prints the PUBLIC_KEY= line
+//   zupublish stamp VERSION.ini PROGRAMID INSTALLER  writes DOWN_SIZE and DOWN_SHA256
+//   zupublish sign VERSION.ini KEY.pem              sets ISSUED, (re)signs
+//   zupublish verify VERSION.ini PUBLIC_KEY [LOCAL]  checks as the launcher would
+// Exit codes: 0 done, 1 refused or failed, 2 wrong usage.
+#include <cstdio>
+#include <ctime>
+#include <string>
+
+#include "app/signed_version_file.h"
+#include "app/version_file_trust.h"
+#include "common/base64.h"
+#include "common/hex_digest.h"
+#include "ini/ini_text_edit.h"
+#include "tools/zupublish/atomic_file.h"
+#include "tools/zupublish/openssl_crypto.h"
+#include "tools/zupublish/version_text.h"
+
+namespace {
+
+constexpr int kFailed = 1;
+constexpr int kUsage = 2;
+
+const char kUsageText[] =
+    "usage:\n"
+    "  zupublish keygen KEY.pem\n"
+    "  zupublish stamp VERSION.ini PROGRAMID INSTALLER\n"
+    "  zupublish sign VERSION.ini KEY.pem\n"
+    "  zupublish verify VERSION.ini PUBLIC_KEY [LOCAL_COPY.ini]\n";
+
+int Fail(const std::string& message) {
+  std::fprintf(stderr, "zupublish: %s\n", message.c_str());
+  return kFailed;
+}
+
+bool ReadVersionText(const std::string& path, VersionText& version, std::string& error) {
+  std::string bytes;
+  if (!ReadWholeFile(path, bytes, error)) return false;
+  if (!DecodeVersionText(bytes, version)) {
+    error = path + ": UTF-16LE text that is not well-formed";
+    return false;
+  }
+  return true;
+}
+
+int Keygen(const std::string& keyPath) {
+  std::string pem, publicKey, error;
+  if (!GenerateP256Key(pem, publicKey, error) || !CreateNewPrivateFile(keyPath, pem, error))
+    return Fail(error);
+  std::fprintf(stderr, "zupublish: wrote %s; keep it secret. For ZuLauncher.ini [GENERAL]:\n",
+               keyPath.c_str());
+  std::printf("PUBLIC_KEY=%s\n", publicKey.c_str());
+  return 0;
+}
+
+int Stamp(const std::string& versionPath, const std::string& programId,
+          const std::string& installerPath) {
+  VersionText version;
+  Sha256Digest digest;
+  uint64_t size = 0;
+  std::string error;
+  if (!ReadVersionText(versionPath, version, error) ||
+      !HashFile(installerPath, digest, size, error))
+    return Fail(error);
+  std::string text = version.text;
+  if (!SetIniValue(text, programId, "DOWN_SIZE", std::to_string(size)) ||
+      !SetIniValue(text, programId, "DOWN_SHA256", FormatSha256Hex(digest)))
+    return Fail(versionPath + ": no section [" + programId + "]");
+  if (!ReplaceFileAtomically(versionPath, EncodeVersionText(version, text, true), error))
+    return Fail(error);
+  std::printf("[%s] DOWN_SIZE=%llu DOWN_SHA256=%s\n", programId.c_str(),
+              static_cast<unsigned long long>(size), FormatSha256Hex(digest).c_str());
+  size_t header = 0;
+  if (FindSignatureHeader(text, header))
+    std::fprintf(stderr, "zupublish: %s was signed; sign it again\n", versionPath.c_str());
+  return 0;
+}
+
+int Sign(const std::string& versionPath, const std::string& keyPath) {
+  VersionText version;
+  std::string pem, error;
+  PrivateKey key;
+  if (!ReadVersionText(versionPath, version, error) || !ReadWholeFile(keyPath, pem, error))
+    return Fail(error);
+  if (!LoadP256PrivateKey(pem, key, error)) return Fail(keyPath + ": " + error);
+
+  // The old signature goes, but nothing a vendor wrote after it is dropped silently.
+  std::string text = version.text;
+  size_t header = 0;
+  if (FindSignatureHeader(text, header)) {
+    std::string_view signedPart;
+    std::string oldSignature;
+    if (!SplitSignedVersionFile(text, signedPart, oldSignature))
+      return Fail(versionPath + ": something other than one signature line follows [SIGNATURE]");
+    text.resize(header);
+  }
+
+  // ISSUED never goes back, even when this machine's clock is behind the last signer's.
+  uint64_t issued = static_cast<uint64_t>(std::time(nullptr));
+  uint64_t previous = 0;
+  if (ReadIssued(text, previous) && previous > issued) issued = previous;
+  if (!SetIniValue(text, "GENERAL", "ISSUED", std::to_string(issued)))
+    return Fail(versionPath + ": no section [GENERAL]");
+  const std::string ending = LineEndingOf(text);
+  if (!text.empty() && text.back() != '\n') text += ending;
+
+  const std::string signedBytes = EncodeVersionText(version, text, true);
+  std::string signature, publicKey;
+  if (!SignSha256(key, signedBytes, signature) || !PublicKeyBase64Of(key, publicKey))
+    return Fail("cannot sign with " + keyPath);
+  const std::string file =
+      signedBytes +
+      EncodeVersionText(
+          version, "[SIGNATURE]" + ending + "ECDSA_P256_SHA256=" + EncodeBase64(signature) + ending,
+          false);
+
+  // What is written must pass the launcher's own check.
+  OpenSslVerifier verifier;
+  const VersionFileCheck check = CheckSignedVersionFile(file, publicKey, "", verifier);
+  if (check.verdict != VersionFileVerdict::Accepted)
+    return Fail(versionPath + ": the launcher would refuse it: " + DescribeVersionFileCheck(check));
+  if (!ReplaceFileAtomically(versionPath, file, error)) return Fail(error);
+  std::printf("signed %s: ISSUED=%llu\n", versionPath.c_str(),
+              static_cast<unsigned long long>(issued));
+  return 0;
+}
+
+int Verify(const std::string& versionPath, std::string publicKeys, const std::string& localPath) {
+  // The line keygen prints works as it stands.
+  if (publicKeys.rfind("PUBLIC_KEY=", 0) == 0) publicKeys.erase(0, 11);
+  std::string file, local, error;
+  if (!ReadWholeFile(versionPath, file, error)) return Fail(error);
+  if (!localPath.empty() && !ReadWholeFile(localPath, local, error)) return Fail(error);
+  OpenSslVerifier verifier;
+  const VersionFileCheck check = CheckSignedVersionFile(file, publicKeys, local, verifier);
+  const std::string reason = DescribeVersionFileCheck(check);
+  if (check.verdict != VersionFileVerdict::Accepted)
+    return Fail(versionPath + ": refused: " + reason);
+  std::printf("%s: accepted: %s\n", versionPath.c_str(), reason.c_str());
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::string command = argc > 1 ? argv[1] : "";
+  if (command == "keygen" && argc == 3) return Keygen(argv[2]);
+  if (command == "stamp" && argc == 5) return Stamp(argv[2], argv[3], argv[4]);
+  if (command == "sign" && argc == 4) return Sign(argv[2], argv[3]);
+  if (command == "verify" && (argc == 4 || argc == 5))
+    return Verify(argv[2], argv[3], argc == 5 ? argv[4] : "");
+  std::fputs(kUsageText, stderr);
+  return kUsage;
+}
