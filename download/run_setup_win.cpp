@@ -3,6 +3,7 @@
 
 #include "app/load_text.h"
 #include "download/installer_process_win.h"
+#include "download/repaint_wait_win.h"
 #include "download/setup_download_dlg_win.h"
 
 namespace {
@@ -11,20 +12,8 @@ constexpr int kTextInstallingNamed = 36;
 constexpr int kTextInstalling = 37;
 constexpr int kTextCannotStartInstaller = 38;
 
-constexpr DWORD kWaitSliceMs = 100;
 // The process has ended, but the system may hold its image file a moment longer.
 constexpr DWORD kDeleteDelayMs = 1000;
-
-// Waits for `process` to end, repainting the thread's windows meanwhile. Only paint
-// messages are taken: clicks and keys stay queued, so nothing interrupts the installer.
-void WaitRepainting(HANDLE process) {
-  while (::WaitForSingleObject(process, kWaitSliceMs) == WAIT_TIMEOUT) {
-    MSG message;
-    while (::PeekMessageA(&message, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE)) {
-      ::DispatchMessageA(&message);
-    }
-  }
-}
 
 }  // namespace
 

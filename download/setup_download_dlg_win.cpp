@@ -3,10 +3,13 @@
 #include <commctrl.h>
 
 #include <cstdarg>
+#include <future>
+#include <system_error>
 
 #include "app/load_text.h"
 #include "download/http_get_file_win.h"
 #include "download/installer_check_win.h"
+#include "download/repaint_wait_win.h"
 #include "download/progress_display.h"
 #include "env/directories_win.h"
 #include "env/log.h"
@@ -173,12 +176,28 @@ void CSetupDownloadDlg::FinishTransfer(LPARAM succeeded) {
   m_transferActive = 0;
   // A file that is not the published installer is treated like a failed transfer.
   std::string failure;
-  if (!OpenCheckedInstaller(m_setupPath, Expectation(), m_checkedInstaller, failure)) {
+  if (!CheckInstallerRepainting(failure)) {
     LogLine("%s", failure.c_str());
     FailTransfer();
     return;
   }
   RunSetup();
+}
+
+bool CSetupDownloadDlg::CheckInstallerRepainting(std::string& failure) {
+  // Hashing a large installer takes a while: it runs beside the dialog, which keeps painting.
+  // The dialog's thread only waits meanwhile, so the worker is the only one touching `held`.
+  const std::string path = m_setupPath;
+  const InstallerExpectation expectation = Expectation();
+  UniqueFileHandle& held = m_checkedInstaller;
+  auto check = [&] { return OpenCheckedInstaller(path, expectation, held, failure); };
+  std::future<bool> checked;
+  try {
+    checked = std::async(std::launch::async, check);
+  } catch (const std::system_error&) {
+    return check();  // no thread to be had: check here, without painting
+  }
+  return WaitRepainting(checked);
 }
 
 void CSetupDownloadDlg::FailTransfer() {

@@ -68,6 +68,9 @@ class CSetupDownloadDlg : public ModalDialog {
   // Runs the checked installer, waits for it and ends the dialog (run_setup_win.cpp).
   void RunSetup();
   // Shows the transfer error (status and box) and ends the dialog with kEndFailed.
+  // Size and SHA-256 of the downloaded file against DOWN_SIZE and DOWN_SHA256, checked on a
+  // worker while the dialog keeps painting; on success m_checkedInstaller holds the file.
+  bool CheckInstallerRepainting(std::string& failure);
   void FailTransfer();
   // Lets go of the download: the file and its folder go once the worker has let go too.
   void DiscardDownload();
