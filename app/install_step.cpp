@@ -17,6 +17,8 @@ InstallerRequest ReadInstallerRequest(const LauncherRequest& request, LauncherSy
   InstallerRequest installer;
   installer.programName = system.VersionFileString(request.programId, "NAME");
   installer.downloadUrl = system.VersionFileString(request.programId, "DOWN_URL");
+  // Optional: without them the installer is taken as it comes.
+  installer.downSize = system.VersionFileString(request.programId, "DOWN_SIZE");
   installer.downSha256 = system.VersionFileString(request.programId, "DOWN_SHA256");
   installer.setupArgs =
       ChooseInstallerArguments(request.settings.SilentInstall, request.settings.AutoInstall);

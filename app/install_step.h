@@ -10,7 +10,8 @@
 #include "app/launcher_system.h"
 #include "app/result_code.h"
 
-// NAME and DOWN_URL of section `programId`, the arguments chosen from the settings, the agent.
+// NAME, DOWN_URL and the optional DOWN_SIZE and DOWN_SHA256 of section `programId`, the
+// arguments chosen from the settings, the agent.
 InstallerRequest ReadInstallerRequest(const LauncherRequest& request, LauncherSystem& system);
 
 // Every rule an installer request must meet before the dialog is shown; the first one broken

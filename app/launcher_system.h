@@ -8,11 +8,13 @@
 #include <string>
 
 // What the installer dialog is given: the program's display name and installer URL from the
-// version file, the installer's arguments and the HTTP user agent. Checked before any
+// version file, what the installer must be (size and SHA-256, as the version file writes them;
+// the dialog checks them), the installer's arguments and the HTTP user agent. Checked before any
 // download by CheckInstallerRequest (app/install_step.h).
 struct InstallerRequest {
   std::string programName;  // NAME
   std::string downloadUrl;  // DOWN_URL
+  std::string downSize;     // DOWN_SIZE, optional: empty when absent
   std::string downSha256;   // DOWN_SHA256, optional: empty when absent
   std::string setupArgs;    // "/S", "/A" or empty
   std::string agentName;
@@ -24,7 +26,7 @@ struct InstallerRequest {
 enum class InstallerResult {
   Installed,  // downloaded, started, and it has ended
   Cancelled,  // the user cancelled the transfer
-  Failed,     // anything else: transfer, file, start
+  Failed,     // anything else: transfer, file, its size or SHA-256 check, start
 };
 
 class LauncherSystem {

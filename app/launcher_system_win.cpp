@@ -53,6 +53,8 @@ InstallerResult WindowsLauncherSystem::RunInstaller(const InstallerRequest& inst
   dialog.m_downUrl = installer.downloadUrl;
   dialog.m_setupArgs = installer.setupArgs;
   dialog.m_agentName = installer.agentName;
+  dialog.m_downSize = installer.downSize;
+  dialog.m_downSha256 = installer.downSha256;
   // Dialog 129 of the program's own resources, with no owner window.
   const INT_PTR endCode = dialog.DoModal(::GetModuleHandleA(nullptr), IDD_SETUP_DOWNLOAD, nullptr);
   if (endCode == CSetupDownloadDlg::kEndInstalled) return InstallerResult::Installed;

@@ -4,7 +4,9 @@
 # Xvfb), a bare WinINet loop with the same calls (availability query + 10240-byte reads)
 # and the native curl. Prints MB/s, the ratios, the progress messages the dialog received,
 # and the peak memory for a 64 MiB and a 256 MiB file (it must not grow with the size).
-# Not part of the tests.
+# Then the installer download as the dialog makes it, into a private folder with DOWN_SIZE and
+# DOWN_SHA256 checked before the start, against the same download without the keys: what the
+# SHA-256 check adds to the install's wall time (target: at most 10%). Not part of the tests.
 #   bench/download_bench.sh [runs per figure, default 3]
 set -euo pipefail
 repo="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -31,6 +33,8 @@ trap cleanup EXIT
 mkdir -p "$work/www" "$work/out" "$work/nginx-temp"
 head -c $((64 * 1024 * 1024)) /dev/urandom >"$work/www/file64"
 head -c $((256 * 1024 * 1024)) /dev/urandom >"$work/www/file256"
+size256="$(stat -c %s "$work/www/file256")"
+sha256_256="$(sha256sum "$work/www/file256" | cut -d' ' -f1)"
 
 port="$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')"
 # A server of its own: loopback only, no daemon, no master, no privileges, files in $work.
@@ -83,6 +87,25 @@ wine_run_once() {
   echo "$line"
 }
 
+# One installer download of file256 (checked: with DOWN_SIZE and DOWN_SHA256); its figure line.
+installer_once() {
+  local mode="$1" line
+  line="$(tests/support/wine_run.sh "$bench_exe" "$mode" "http://127.0.0.1:$port/file256" \
+          "$size256" "$sha256_256" | tr -d '\r')"
+  [ "$(field ok "$line")" = 1 ] || { echo "download_bench: $mode failed: $line" >&2; exit 1; }
+  echo "$line"
+}
+
+# Keeps the quicker of two installer figure lines (by whole seconds).
+quicker() {
+  if [ -z "$1" ] || awk -v a="$(field seconds "$2")" -v b="$(field seconds "$1")" \
+                       'BEGIN { exit !(a < b) }'; then
+    echo "$2"
+  else
+    echo "$1"
+  fi
+}
+
 curl_once() {
   local file="$1" rate
   rate="$(curl -s -o "$out_unix" -w '%{speed_download}' "http://127.0.0.1:$port/$file")"
@@ -104,6 +127,7 @@ faster() {
 echo "download benchmark: nginx on 127.0.0.1:$port, best of $runs rounds, MB = 10^6 bytes"
 # The machine is shared: the ways take turns in every round, and each keeps its best round.
 engine="" window="" bare="" bare_query="" curl_line="" engine64="" road="" road64=""
+installer="" unchecked=""
 for round in $(seq 1 "$runs"); do
   echo "  round $round of $runs" >&2
   # The install road and the loop it is measured against run back to back.
@@ -115,6 +139,8 @@ for round in $(seq 1 "$runs"); do
   window="$(faster "$window" "$(wine_run_once engine-window file256)")"
   curl_line="$(faster "$curl_line" "$(curl_once file256)")"
   engine64="$(faster "$engine64" "$(wine_run_once engine file64)")"
+  installer="$(quicker "$installer" "$(installer_once installer)")"
+  unchecked="$(quicker "$unchecked" "$(installer_once installer-unchecked)")"
 done
 curl_rate="$(field mb_per_s "$curl_line")"
 
@@ -154,3 +180,14 @@ printf '\ninstall road peak memory (whole Wine process)\n'
 printf '  %-10s working set %8s KiB   private %8s KiB\n' \
   "64 MiB" "$(field peak_working_set_kib "$road64")" "$(field peak_private_kib "$road64")" \
   "256 MiB" "$(field peak_working_set_kib "$road")" "$(field peak_private_kib "$road")"
+printf '\ninstaller download, 256 MiB, into a private folder (best round each)\n'
+printf '  %-36s %8s s  (download %s s, check %s s)\n' "with DOWN_SIZE and DOWN_SHA256" \
+  "$(field seconds "$installer")" "$(field download_seconds "$installer")" \
+  "$(field check_seconds "$installer")"
+printf '  %-36s %8s s  (download %s s, check %s s)\n' "without them" \
+  "$(field seconds "$unchecked")" "$(field download_seconds "$unchecked")" \
+  "$(field check_seconds "$unchecked")"
+printf '  SHA-256 check / download, same run  %s%%   (target: at most 10%%)\n' \
+  "$(field check_percent "$installer")"
+printf '  checked / unchecked wall time      %s\n' \
+  "$(ratio "$(field seconds "$installer")" "$(field seconds "$unchecked")")"

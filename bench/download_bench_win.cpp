@@ -5,6 +5,11 @@
 // Prints one line of figures, with the process's peak memory, for bench/download_bench.sh
 // to compare.
 //   download_bench.exe engine|engine-window|install-road|bare|bare-query URL OUTPUT_PATH
+// The installer modes do what the installer download dialog does before the installer starts:
+// the engine with a window into a private folder in the temporary directory, capped at
+// DOWN_SIZE, then the check of size and SHA-256 through the held handle (installer-unchecked:
+// neither key, so only the file's size is read). The file and its folder go at the end.
+//   download_bench.exe installer|installer-unchecked URL DOWN_SIZE DOWN_SHA256
 #include <windows.h>
 #include <commctrl.h>
 #include <psapi.h>
@@ -12,11 +17,15 @@
 
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <string>
 
 #include "common/unique_handle_win.h"
 #include "download/http_get_file_win.h"
+#include "download/installer_check_win.h"
+#include "download/private_download_win.h"
 #include "download/setup_download_dlg_win.h"
+#include "env/directories_win.h"
 #include "res/resource.h"
 
 namespace {
@@ -60,9 +69,8 @@ LRESULT CALLBACK BenchWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
   return ::DefWindowProcA(window, message, wParam, lParam);
 }
 
-// The engine as the installer download uses it: a worker thread posting to a window whose
-// message loop handles every progress message.
-bool RunEngineWithWindow(const char* url, const char* path, long long& bytes) {
+// A message-only window whose procedure counts the engine's messages.
+HWND CreateBenchWindow(WindowRun& run) {
   WNDCLASSA windowClass = {};
   windowClass.lpfnWndProc = BenchWindowProc;
   windowClass.hInstance = ::GetModuleHandleA(nullptr);
@@ -70,9 +78,24 @@ bool RunEngineWithWindow(const char* url, const char* path, long long& bytes) {
   ::RegisterClassA(&windowClass);
   HWND window = ::CreateWindowExA(0, windowClass.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE,
                                   nullptr, windowClass.hInstance, nullptr);
-  if (!window) return false;
+  if (window) ::SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&run));
+  return window;
+}
+
+// Handles the engine's messages until the completion has come.
+void PumpUntilComplete(const WindowRun& run) {
+  MSG message;
+  while (run.outcome < 0 && ::GetMessageA(&message, nullptr, 0, 0) > 0) {
+    ::DispatchMessageA(&message);
+  }
+}
+
+// The engine as the installer download uses it: a worker thread posting to a window whose
+// message loop handles every progress message.
+bool RunEngineWithWindow(const char* url, const char* path, long long& bytes) {
   WindowRun run;
-  ::SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&run));
+  HWND window = CreateBenchWindow(run);
+  if (!window) return false;
   int length = 0;
   int contentLength = 0;
   if (!HttpGetFile(url, path, window, nullptr, 0, kAgent, -1, 1, nullptr, &length, 0,
@@ -80,10 +103,7 @@ bool RunEngineWithWindow(const char* url, const char* path, long long& bytes) {
     ::DestroyWindow(window);
     return false;
   }
-  MSG message;
-  while (run.outcome < 0 && ::GetMessageA(&message, nullptr, 0, 0) > 0) {
-    ::DispatchMessageA(&message);
-  }
+  PumpUntilComplete(run);
   ::DestroyWindow(window);
   bytes = length;
   std::printf("progress_messages=%d ", run.progressMessages);
@@ -173,12 +193,53 @@ bool RunBareQueryAndReads(const char* url, const char* path, long long& bytes) {
   return RunBareLoop(url, path, true, bytes);
 }
 
+// The installer download and its check, timed apart; prints its own figure line.
+int RunInstaller(bool checked, const char* url, const char* downSize, const char* downSha256) {
+  const InstallerExpectation expectation =
+      checked ? InstallerExpectation{downSize, downSha256} : InstallerExpectation{};
+  const double started = Seconds();
+  std::shared_ptr<PrivateDownload> download =
+      PrivateDownload::Create(GetTempDir(), "ZuLauncherTempSetup.exe");
+  WindowRun run;
+  HWND window = CreateBenchWindow(run);
+  if (!download || !window) return 1;
+  download->sizeLimit = InstallerSizeLimit(expectation);
+  if (!HttpGetFileInto(url, download, window, nullptr, kAgent)) return 1;
+  PumpUntilComplete(run);
+  const double downloaded = Seconds();
+  UniqueFileHandle held;
+  std::string failure;
+  const bool passed =
+      run.outcome == 1 && OpenCheckedInstaller(download->Path(), expectation, held, failure);
+  const double checkedAt = Seconds();
+  LARGE_INTEGER size{};
+  if (held) ::GetFileSizeEx(held.get(), &size);
+  held.reset();
+  download.reset();
+  ::DestroyWindow(window);
+  const double downloadSeconds = downloaded - started, checkSeconds = checkedAt - downloaded;
+  std::printf("mode=%s ok=%d bytes=%lld seconds=%.3f download_seconds=%.3f check_seconds=%.3f "
+              "check_percent=%.1f%s%s\n",
+              checked ? "installer" : "installer-unchecked", passed ? 1 : 0,
+              static_cast<long long>(size.QuadPart), checkedAt - started, downloadSeconds,
+              checkSeconds, downloadSeconds > 0 ? 100.0 * checkSeconds / downloadSeconds : 0.0,
+              failure.empty() ? "" : " failure=",
+              failure.c_str());
+  return passed ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc == 5 && (std::strcmp(argv[1], "installer") == 0 ||
+                    std::strcmp(argv[1], "installer-unchecked") == 0)) {
+    return RunInstaller(std::strcmp(argv[1], "installer") == 0, argv[2], argv[3], argv[4]);
+  }
   if (argc != 4) {
-    std::fprintf(stderr, "usage: download_bench engine|engine-window|install-road|bare|"
-                         "bare-query URL OUTPUT\n");
+    std::fprintf(stderr,
+                 "usage: download_bench engine|engine-window|install-road|bare|bare-query URL "
+                 "OUTPUT\n"
+                 "       download_bench installer|installer-unchecked URL DOWN_SIZE DOWN_SHA256\n");
     return 2;
   }
   const std::string mode = argv[1];

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "common/unique_handle_win.h"
+#include "download/http_file_target_win.h"
 #include "download/transfer_control_win.h"
 
 constexpr size_t kTransferUrlSize = 1024;
@@ -36,6 +37,9 @@ struct HttpGetFileJob {
   int* outContentLength = nullptr;
   std::unique_ptr<char[]> headers;  // extra request header lines, or null
   int synchronous = 0;
+  // A transfer into a caller's file (HttpGetFileInto): its size limit and outcome, shared with
+  // the caller; released after the completion message (see http_file_target_win.h).
+  std::shared_ptr<HttpFileTarget> target;
   std::string path;  // the target file, deleted when the transfer is abandoned
   TransferPolicy policy;
   TransferControl control;  // registered under `id` while the transfer runs

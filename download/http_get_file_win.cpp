@@ -57,6 +57,39 @@ int Abandon(std::unique_ptr<HttpGetFileJob> job, UniqueFileHandle& file, const c
   return 0;
 }
 
+// A record with the canonical URL and the agent; null when either is unusable (a URL that does
+// not canonicalise into 1024 bytes or is no web address, an agent of 512 or more characters) or
+// memory is short.
+std::unique_ptr<HttpGetFileJob> NewJob(const char* url, const char* agent) {
+  char canonicalUrl[kTransferUrlSize];
+  DWORD urlLength = sizeof(canonicalUrl);
+  if (!url || !::InternetCanonicalizeUrlA(url, canonicalUrl, &urlLength, 0)) return nullptr;
+  // Only web addresses: a file: or ftp: address would otherwise be "downloaded" as well.
+  if (!IsWebAddress(canonicalUrl)) return nullptr;
+  if (!agent) agent = "";
+  if (std::strlen(agent) >= kTransferAgentSize) return nullptr;
+  std::unique_ptr<HttpGetFileJob> job(new (std::nothrow) HttpGetFileJob());
+  if (!job) return nullptr;
+  std::memcpy(job->url, canonicalUrl, sizeof(canonicalUrl));
+  std::strcpy(job->agent, agent);
+  return job;
+}
+
+// Starts the worker for `job`, which takes `file` along. False when no thread could be started:
+// then `job` and `file` are still the caller's.
+bool StartWorker(std::unique_ptr<HttpGetFileJob>& job, UniqueFileHandle& file, int* outJobId) {
+  // The thread starts suspended so that one that cannot be started costs nothing: the id,
+  // the out-pointers and the running count are committed only once it exists.
+  UniqueKernelHandle thread(reinterpret_cast<HANDLE>(
+      ::_beginthreadex(nullptr, 0, TransferThread, job.get(), CREATE_SUSPENDED, nullptr)));
+  if (!thread) return false;
+  job->file = std::move(file);
+  HttpGetFileJob* running = job.release();  // the thread owns the record from here on
+  Commit(*running, outJobId);
+  ::ResumeThread(thread.get());
+  return true;  // nobody joins the thread; closing our handle lets it end on its own
+}
+
 }  // namespace
 
 int HttpGetFile(const char* url, const char* filePath, HWND notifyWnd, int* outJobId,
@@ -71,13 +104,8 @@ int HttpGetFileWithPolicy(const TransferPolicy& policy, const char* url, const c
                           HWND notifyWnd, int* outJobId, int synchronous, const char* agent,
                           int maxBytes, int toFile, char** outBuffer, int* outLength, int priority,
                           int* outContentLength, const char* headers) {
-  char canonicalUrl[kTransferUrlSize];
-  DWORD urlLength = sizeof(canonicalUrl);
-  if (!url || !::InternetCanonicalizeUrlA(url, canonicalUrl, &urlLength, 0)) return 0;
-  // Only web addresses: a file: or ftp: address would otherwise be "downloaded" as well.
-  if (!IsWebAddress(canonicalUrl)) return 0;
-  if (!agent) agent = "";
-  if (std::strlen(agent) >= kTransferAgentSize) return 0;
+  std::unique_ptr<HttpGetFileJob> job = NewJob(url, agent);
+  if (!job) return 0;
 
   UniqueFileHandle file;
   if (toFile && filePath) {
@@ -86,14 +114,10 @@ int HttpGetFileWithPolicy(const TransferPolicy& policy, const char* url, const c
     if (!file) return 0;
   }
 
-  std::unique_ptr<HttpGetFileJob> job(new (std::nothrow) HttpGetFileJob());
-  if (!job) return Abandon(nullptr, file, filePath);
   bool headersCopied = false;
   job->headers = CopyHeaders(headers, headersCopied);
   if (!headersCopied) return Abandon(std::move(job), file, filePath);
   job->toFile = toFile;
-  std::memcpy(job->url, canonicalUrl, sizeof(canonicalUrl));
-  std::strcpy(job->agent, agent);
   job->notifyWnd = notifyWnd;
   job->maxBytes = maxBytes;
   job->outBuffer = outBuffer;
@@ -110,16 +134,21 @@ int HttpGetFileWithPolicy(const TransferPolicy& policy, const char* url, const c
     return RunHttpGetFileJob(std::move(job));
   }
 
-  // The thread starts suspended so that one that cannot be started costs nothing: the id,
-  // the out-pointers and the running count are committed only once it exists.
-  UniqueKernelHandle thread(reinterpret_cast<HANDLE>(
-      ::_beginthreadex(nullptr, 0, TransferThread, job.get(), CREATE_SUSPENDED, nullptr)));
-  if (!thread) return Abandon(std::move(job), file, filePath);
-  job->file = std::move(file);
-  HttpGetFileJob* running = job.release();  // the thread owns the record from here on
-  Commit(*running, outJobId);
-  ::ResumeThread(thread.get());
-  return 1;  // nobody joins the thread; closing our handle lets it end on its own
+  if (!StartWorker(job, file, outJobId)) return Abandon(std::move(job), file, filePath);
+  return 1;
+}
+
+int HttpGetFileInto(const char* url, std::shared_ptr<HttpFileTarget> target, HWND notifyWnd,
+                    int* outJobId, const char* agent) {
+  if (!target) return 0;
+  UniqueFileHandle file = std::move(target->file);
+  std::unique_ptr<HttpGetFileJob> job = NewJob(url, agent);
+  if (!job) return 0;
+  job->toFile = 1;
+  job->notifyWnd = notifyWnd;
+  // The file goes with the last owner of `target`, an abandoned worker included.
+  job->target = std::move(target);
+  return StartWorker(job, file, outJobId) ? 1 : 0;
 }
 
 void HttpGetFileFreeBuffer(char* buffer) { std::free(buffer); }

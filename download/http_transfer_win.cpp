@@ -25,6 +25,14 @@ void Notify(const HttpGetFileJob& job, UINT message, int value) {
   }
 }
 
+int64_t SizeLimit(const HttpGetFileJob& job) { return job.target ? job.target->sizeLimit : -1; }
+
+// The body is longer than the caller's size limit: `offered` bytes were sent or announced.
+void ExceedSizeLimit(const HttpGetFileJob& job, int64_t offered) {
+  job.target->bytesOffered.store(offered);
+  job.target->sizeLimitExceeded.store(true);
+}
+
 // Where the body goes, and what the transfer has come to. The reader calls OnAnswer and
 // OnChunk under its attempt's lock; the transfer's thread uses the rest only once the reader
 // has ended or been let go.
@@ -39,10 +47,19 @@ class TransferSink : public AttemptSink {
   ChunkOutcome OnChunk(const char* chunk, DWORD read) override {
     DWORD stored = read;
     if (m_job.toFile) {
+      // Not one byte past a size limit reaches the file.
+      const DWORD storable =
+          static_cast<DWORD>(BytesWithinSizeLimit(SizeLimit(m_job), m_total, read));
+      stored = storable;
       if (m_job.file) {
         DWORD written = 0;
-        if (!::WriteFile(m_job.file.get(), chunk, read, &written, nullptr)) return Settle(0);
+        if (!::WriteFile(m_job.file.get(), chunk, storable, &written, nullptr)) return Settle(0);
         stored = written;
+      }
+      if (storable < read) {
+        ExceedSizeLimit(m_job, m_total + read);
+        m_total += stored;
+        return Settle(0);
       }
     } else {
       if (read == 0) return EndOfStream();
@@ -122,6 +139,12 @@ class TransferSink : public AttemptSink {
   // The answer that the file is (again) read from byte 0 of.
   bool Accept(const AnswerFacts& answer) {
     if (m_job.policy.refuseAbove >= 0 && answer.contentLength > m_job.policy.refuseAbove) {
+      return Refuse();
+    }
+    // An announced body beyond the size limit is refused before a byte of it is read.
+    const int64_t sizeLimit = SizeLimit(m_job);
+    if (sizeLimit >= 0 && answer.contentLength > sizeLimit) {
+      ExceedSizeLimit(m_job, answer.contentLength);
       return Refuse();
     }
     m_expectedEnd = answer.contentLength;

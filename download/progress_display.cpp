@@ -18,8 +18,10 @@ int ProgressPercent(int bytes, int total) {
   return static_cast<int>(result);
 }
 
-int ProgressTotal(int contentLength) {
-  return contentLength == -1 ? kUnknownLengthFullBar : contentLength;
+int ProgressTotal(int contentLength, int64_t expectedSize) {
+  if (contentLength != -1) return contentLength;
+  if (expectedSize <= 0) return kUnknownLengthFullBar;
+  return expectedSize > INT_MAX ? INT_MAX : static_cast<int>(expectedSize);
 }
 
 bool ShouldRefreshProgress(uint32_t lastTick, int lastPercent, uint32_t now, int percent) {

@@ -17,9 +17,10 @@ constexpr uint32_t kProgressRefreshInterval = 100;
 // MulDiv answers, so a zero-length download keeps the bar at 0.
 int ProgressPercent(int bytes, int total);
 
-// The size a start message's content length stands for: itself, or 1 MiB when the length
-// is unknown (-1).
-int ProgressTotal(int contentLength);
+// The size a start message's content length stands for: itself; when the length is unknown
+// (-1), the installer's expected size (clamped to the int range) when one is known (above 0),
+// else 1 MiB.
+int ProgressTotal(int contentLength, int64_t expectedSize = -1);
 
 // True when a progress message at tick `now` with `percent` must refresh the display that
 // was last refreshed at `lastTick` with `lastPercent`: the percentage changed, or more than

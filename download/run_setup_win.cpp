@@ -3,6 +3,7 @@
 
 #include "app/load_text.h"
 #include "download/installer_process_win.h"
+#include "download/repaint_wait_win.h"
 #include "download/setup_download_dlg_win.h"
 
 namespace {
@@ -11,20 +12,8 @@ constexpr int kTextInstallingNamed = 36;
 constexpr int kTextInstalling = 37;
 constexpr int kTextCannotStartInstaller = 38;
 
-constexpr DWORD kWaitSliceMs = 100;
 // The process has ended, but the system may hold its image file a moment longer.
 constexpr DWORD kDeleteDelayMs = 1000;
-
-// Waits for `process` to end, repainting the thread's windows meanwhile. Only paint
-// messages are taken: clicks and keys stay queued, so nothing interrupts the installer.
-void WaitRepainting(HANDLE process) {
-  while (::WaitForSingleObject(process, kWaitSliceMs) == WAIT_TIMEOUT) {
-    MSG message;
-    while (::PeekMessageA(&message, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE)) {
-      ::DispatchMessageA(&message);
-    }
-  }
-}
 
 }  // namespace
 
@@ -35,17 +24,20 @@ void CSetupDownloadDlg::RunSetup() {
     SetStatusText("%s", LoadText(kTextInstalling));
   }
 
+  // The checked file is still held open with writers shut out: what starts is what was checked.
   UniqueKernelHandle process;
   if (!StartInstallerProcess(m_setupPath, m_setupArgs, Window(), process)) {
-    // The file stays: the user may start it by hand.
+    // The text tells the user where to fetch the installer by hand; this copy goes.
+    DiscardDownload();
     AskUser(LoadText(kTextCannotStartInstaller), MB_OK);
     EndDialog(kEndFailed);
     return;
   }
   if (process) WaitRepainting(process.get());
   // The installer's own result is not examined. The modal loop returns only after this
-  // handler does, so the pause and the deletion come before InstallProgram sees the code.
+  // handler does, so the pause and the removal come before InstallProgram sees the code.
   EndDialog(kEndInstalled);
+  m_checkedInstaller.reset();
   ::Sleep(kDeleteDelayMs);
-  ::DeleteFileA(m_setupPath.c_str());
+  DiscardDownload();  // the file and its folder
 }

@@ -3,11 +3,16 @@
 #include <commctrl.h>
 
 #include <cstdarg>
+#include <future>
+#include <system_error>
 
 #include "app/load_text.h"
 #include "download/http_get_file_win.h"
+#include "download/installer_check_win.h"
+#include "download/repaint_wait_win.h"
 #include "download/progress_display.h"
 #include "env/directories_win.h"
+#include "env/log.h"
 #include "msgbox/message_dlg_win.h"
 #include "res/resource.h"
 
@@ -67,18 +72,20 @@ LRESULT CSetupDownloadDlg::OnTimer(WPARAM timerId, LPARAM) {
 void CSetupDownloadDlg::StartDownload() {
   SetStatusText("%s", LoadText(kTextStarting));
 
-  m_setupPath = GetModuleDir() + kSetupFileName;
-  auto startTransfer = [this] {
-    return HttpGetFile(m_downUrl.c_str(), m_setupPath.c_str(), Window(), &m_transferId, 0,
-                       m_agentName.c_str(), -1, 1, nullptr, nullptr, 0, nullptr, nullptr);
-  };
-  if (!startTransfer()) {
-    // The launcher's directory may not be writable: try the temporary directory.
-    m_setupPath = GetTempDir() + kSetupFileName;
-    if (!startTransfer()) {
-      EndDialog(kEndFailed);
-      return;
-    }
+  // A folder of its own for every download: no other process, and no other launcher installing
+  // at the same time, can have put anything at that name or write into the file.
+  m_download = PrivateDownload::Create(GetTempDir(), kSetupFileName);
+  if (!m_download) {
+    EndDialog(kEndFailed);
+    return;
+  }
+  m_setupPath = m_download->Path();
+  m_download->sizeLimit = InstallerSizeLimit(Expectation());
+  if (!HttpGetFileInto(m_downUrl.c_str(), m_download, Window(), &m_transferId,
+                       m_agentName.c_str())) {
+    DiscardDownload();
+    EndDialog(kEndFailed);
+    return;
   }
 
   HWND progress = GetItem(IDC_DOWNLOAD_PROGRESS);
@@ -88,7 +95,8 @@ void CSetupDownloadDlg::StartDownload() {
 }
 
 LRESULT CSetupDownloadDlg::OnHttpStart(WPARAM, LPARAM contentLength) {
-  m_totalBytes = ProgressTotal(static_cast<int>(contentLength));
+  m_totalBytes =
+      ProgressTotal(static_cast<int>(contentLength), InstallerExpectedSize(Expectation()));
   m_transferActive = 1;
   return 0;
 }
@@ -122,9 +130,10 @@ LRESULT CSetupDownloadDlg::OnCancel(WPARAM, LPARAM) {
   }
   m_transferActive = 0;
   ::EnableWindow(GetItem(IDCANCEL), FALSE);
-  // The transfer is not waited for in its reads: it is abandoned and removes its partial
-  // file itself once it lets go of it. Only when it has ended already is the file ours.
-  if (m_transferId != 0 && HttpGetFileAbandon(m_transferId, kCancelWaitMs)) DiscardDownload();
+  // The transfer is not waited for in its reads: it is abandoned, and whichever of it and this
+  // dialog lets go of the private download last removes the partial file and its folder.
+  if (m_transferId != 0) HttpGetFileAbandon(m_transferId, kCancelWaitMs);
+  DiscardDownload();
   m_cancelled = 1;
   EndDialog(kEndFailed);
   ReleaseHeldCompletion();  // with m_transferActive 0 it only confirms the end
@@ -151,27 +160,56 @@ void CSetupDownloadDlg::ReleaseHeldCompletion() {
 
 void CSetupDownloadDlg::FinishTransfer(LPARAM succeeded) {
   if (!m_transferActive) {
-    // Cancelled by the user (OnCancel saw to the file), or failed before the start message:
-    // InstallProgram reports it.
-    if (!m_cancelled) DiscardDownload();
+    // Cancelled by the user, or failed before the start message: InstallProgram reports it.
+    DiscardDownload();
     EndDialog(kEndFailed);
     return;
   }
   if (!succeeded) {
-    DiscardDownload();
-    SetStatusText("%s", LoadText(kTextTransferError));
-    AskUser(LoadText(kTextTransferErrorBox), MB_OK);
-    EndDialog(kEndFailed);
+    if (m_download && m_download->sizeLimitExceeded.load()) {
+      LogLine("%s", InstallerSizeExceeded(Expectation(), m_download->bytesOffered.load()).c_str());
+    }
+    FailTransfer();
     return;
   }
   SetStatusText("%s", LoadText(kTextTransferDone));
   m_transferActive = 0;
+  // A file that is not the published installer is treated like a failed transfer.
+  std::string failure;
+  if (!CheckInstallerRepainting(failure)) {
+    LogLine("%s", failure.c_str());
+    FailTransfer();
+    return;
+  }
   RunSetup();
 }
 
+bool CSetupDownloadDlg::CheckInstallerRepainting(std::string& failure) {
+  // Hashing a large installer takes a while: it runs beside the dialog, which keeps painting.
+  // The dialog's thread only waits meanwhile, so the worker is the only one touching `held`.
+  const std::string path = m_setupPath;
+  const InstallerExpectation expectation = Expectation();
+  UniqueFileHandle& held = m_checkedInstaller;
+  auto check = [&] { return OpenCheckedInstaller(path, expectation, held, failure); };
+  std::future<bool> checked;
+  try {
+    checked = std::async(std::launch::async, check);
+  } catch (const std::system_error&) {
+    return check();  // no thread to be had: check here, without painting
+  }
+  return WaitRepainting(checked);
+}
+
+void CSetupDownloadDlg::FailTransfer() {
+  DiscardDownload();
+  SetStatusText("%s", LoadText(kTextTransferError));
+  AskUser(LoadText(kTextTransferErrorBox), MB_OK);
+  EndDialog(kEndFailed);
+}
+
 void CSetupDownloadDlg::DiscardDownload() {
-  // The transfer has closed the file before its completion: a failed download leaves nothing.
-  if (!m_setupPath.empty()) ::DeleteFileA(m_setupPath.c_str());
+  m_checkedInstaller.reset();
+  m_download.reset();
 }
 
 void CSetupDownloadDlg::SetStatusText(const char* format, ...) {

@@ -1,6 +1,7 @@
 // The installer download dialog (resource 129): it downloads the installer through the
-// download engine on a worker thread, shows the progress, lets the user cancel after a
-// confirmation, and then runs the installer and waits for it. InstallProgram shows it
+// download engine on a worker thread into a private folder of its own, shows the progress,
+// lets the user cancel after a confirmation, checks the file against the version file's size
+// and SHA-256, and then runs the installer and waits for it. InstallProgram shows it
 // modally and reads its end code and m_cancelled. User-interface thread only; the engine's
 // messages reach it through the modal loop (and through the loop of a box opened over it).
 #pragma once
@@ -8,12 +9,16 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "common/dialog_win.h"
 #include "common/format.h"
+#include "common/unique_handle_win.h"
+#include "download/installer_check.h"
+#include "download/private_download_win.h"
 
-// The file name of the downloaded installer, in the launcher's or the temporary directory.
+// The file name of the downloaded installer, in its private folder in the temporary directory.
 constexpr char kSetupFileName[] = "ZuLauncherTempSetup.exe";
 
 class CSetupDownloadDlg : public ModalDialog {
@@ -32,9 +37,11 @@ class CSetupDownloadDlg : public ModalDialog {
   std::string m_downUrl;      // DOWN_URL, the installer's URL
   std::string m_setupArgs;    // "/S", "/A" or empty
   std::string m_agentName;    // user agent of the transfer
+  std::string m_downSize;     // DOWN_SIZE as written, or empty: the installer's byte count
+  std::string m_downSha256;   // DOWN_SHA256 as written, or empty: the installer's digest
 
   int m_cancelled = 0;       // 1 once the user has cancelled: read after the dialog closed
-  std::string m_setupPath;   // where the installer is downloaded to
+  std::string m_setupPath;   // where the installer is downloaded to (in its private folder)
   int m_transferActive = 0;  // 1 from the start message to the end of the transfer
   int m_confirmOpen = 0;     // 1 while the cancel confirmation is shown
   int m_totalBytes = 0;      // the size that 100 % stands for
@@ -58,10 +65,16 @@ class CSetupDownloadDlg : public ModalDialog {
   void FinishTransfer(LPARAM succeeded);
   // Acts on a completion that came while the confirmation was open, now that it is closed.
   void ReleaseHeldCompletion();
-  // Removes what a failed or cancelled download left, once the transfer has let go of it.
-  void DiscardDownload();
-  // Runs the downloaded installer, waits for it and ends the dialog (run_setup_win.cpp).
+  // Runs the checked installer, waits for it and ends the dialog (run_setup_win.cpp).
   void RunSetup();
+  // Shows the transfer error (status and box) and ends the dialog with kEndFailed.
+  // Size and SHA-256 of the downloaded file against DOWN_SIZE and DOWN_SHA256, checked on a
+  // worker while the dialog keeps painting; on success m_checkedInstaller holds the file.
+  bool CheckInstallerRepainting(std::string& failure);
+  void FailTransfer();
+  // Lets go of the download: the file and its folder go once the worker has let go too.
+  void DiscardDownload();
+  InstallerExpectation Expectation() const { return {m_downSize, m_downSha256}; }
   void SetStatusText(const char* format, ...) ZU_PRINTF_FORMAT(2, 3);
   // A notice or question over this dialog, captioned with the application title.
   int AskUser(const std::string& text, UINT type);
@@ -69,4 +82,8 @@ class CSetupDownloadDlg : public ModalDialog {
   MessageMap<CSetupDownloadDlg> m_messageMap;
   bool m_completionHeld = false;
   LPARAM m_heldCompletion = 0;
+  // Shared with the transfer's worker; see download/http_file_target_win.h.
+  std::shared_ptr<PrivateDownload> m_download;
+  // The checked installer, held open with writers shut out until the installer has ended.
+  UniqueFileHandle m_checkedInstaller;
 };

@@ -34,6 +34,11 @@ bool ByteLimitReached(int maxBytes, int64_t storedBytes) {
   return maxBytes != -1 && storedBytes >= maxBytes;
 }
 
+int64_t BytesWithinSizeLimit(int64_t sizeLimit, int64_t storedBytes, int64_t read) {
+  if (sizeLimit < 0 || storedBytes + read <= sizeLimit) return read;
+  return storedBytes >= sizeLimit ? 0 : sizeLimit - storedBytes;
+}
+
 int ClampToInt(int64_t value) {
   if (value > INT_MAX) return INT_MAX;
   if (value < INT_MIN) return INT_MIN;

@@ -22,6 +22,10 @@ bool BodyEndedShort(int64_t expectedBytes, int64_t storedBytes);
 // The byte limit (-1 = none) has been reached or passed.
 bool ByteLimitReached(int maxBytes, int64_t storedBytes);
 
+// Of `read` bytes just received, how many may be stored under a size limit (-1 = none) when
+// `storedBytes` are stored already: all of them, or the part up to the limit (never negative).
+int64_t BytesWithinSizeLimit(int64_t sizeLimit, int64_t storedBytes, int64_t read);
+
 // A progress total as the int the out-pointer and the message carry.
 int ClampToInt(int64_t value);
 

@@ -2,7 +2,8 @@
 # The main job: ZuLauncher serves a real `run` request under Wine. A loopback HTTP server
 # offers a version file and a real NSIS installer of a small demo program; the launcher
 # (started by zuhost, playing the host application) refreshes the version file, finds the
-# program missing, downloads the installer behind its progress dialog, installs silently,
+# program missing, downloads the installer behind its progress dialog into a private folder,
+# checks it against the size and SHA-256 the version file gives, installs silently,
 # starts the program and posts its result. A second run finds the program current and only
 # starts it. The version file is signed as a vendor signs it (zupublish, with a key made for
 # this run) and the launcher INI names that key, so the launcher takes only the signed file
@@ -49,6 +50,8 @@ base="http://127.0.0.1:$port"
 # The installer trickles in over about three seconds so the progress dialog can be seen.
 setup_size=$(stat -c %s "$demo/www/zu_demo_setup.exe")
 rate=$((setup_size / 3 + 1))
+# What the vendor publishes with the installer, computed from the installer just built.
+setup_sha256=$(sha256sum "$demo/www/zu_demo_setup.exe" | cut -d' ' -f1)
 cat >"$demo/www/version.ini" <<INI
 [GENERAL]
 ZULAUNCHER_VERSION=1000
@@ -56,6 +59,8 @@ ZULAUNCHER_VERSION=1000
 [ZUDEMO]
 NAME=ZU Demo
 DOWN_URL=$base/files/zu_demo_setup.exe?rate=$rate
+DOWN_SIZE=$setup_size
+DOWN_SHA256=$setup_sha256
 PATH_REG=HKEY_CURRENT_USER\\Software\\ZuDemo\\InstallDir
 EXE_NAME=zu_demo.exe
 INI_FILE_NAME=zu_demo.ini
@@ -83,6 +88,7 @@ shoot() {  # screenshots every half second while the launcher runs
   done
 }
 
+echo "== the version file describes the installer: DOWN_SIZE=$setup_size DOWN_SHA256=$setup_sha256"
 parameter="<ZULAUNCHER_PARAM Command='run' ProgramID='ZUDEMO' SilentMessage='0' SilentInstall='1' LaunchParam='--from-demo'/>"
 for round in first second; do
   echo "== $round run: zuhost $parameter"
@@ -105,7 +111,10 @@ for round in first second; do
   wait "$shooter_pid" 2>/dev/null || true
   shooter_pid=""
   echo "   zuhost exit status: $status; the demo program's window is up: $started"
-  if [ "$round" = first ]; then
+  if [ "$round" = first ] && [ "$status" -eq 0 ]; then
+    temp_unix="$(winepath -u "$(wine cmd /c echo %TEMP% 2>/dev/null | tr -d '\r')" 2>/dev/null)"
+    echo "   the installer matched DOWN_SIZE and DOWN_SHA256 and ran; private download folders" \
+      "left in $temp_unix: $(find "$temp_unix" -maxdepth 1 -name 'ZuSetup-*' | wc -l)"
     echo "   installed: $(wine reg query 'HKCU\Software\ZuDemo' /v InstallDir 2>/dev/null | tr -d '\r' | grep InstallDir)"
   fi
   wine taskkill /f /im zu_demo.exe >/dev/null 2>&1 || true

@@ -1,7 +1,7 @@
 // The install step on the Windows system under Wine and Xvfb against the loopback test
 // server: the version file's NAME and DOWN_URL, the installer arguments from the launch
-// settings, the agent name, the outcomes of a cancel and of a failure, and a real NSIS
-// installer of the demo program.
+// settings, the agent name, the outcomes of a cancel and of a failure, the installer checked
+// against DOWN_SIZE and DOWN_SHA256, and a real NSIS installer of the demo program.
 #include "app/install_step.h"
 
 #include <windows.h>
@@ -9,6 +9,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
 #include <optional>
 #include <string>
 #include <vector>
@@ -19,8 +22,11 @@
 #include "ini/ini_document.h"
 #include "download/setup_download_dlg_win.h"
 #include "env/directories_win.h"
+#include "env/log_receiver_win.h"
+#include "msgbox/message_dlg_options.h"
 #include "tests/support/fake_installer_files_win.h"
 #include "tests/support/modal_driver_win.h"
+#include "tests/support/private_download_folders_win.h"
 #include "tests/support/scratch_win.h"
 #include "tests/support/test_http_server_win.h"
 #include "tests/support/window_finder_win.h"
@@ -38,21 +44,29 @@ class InstallProgramTest : public ::testing::Test {
     ::InitCommonControlsEx(&controls);
     m_versionFile = GetTempDir() + "zu_install_program_test_version.ini";
     m_recordPath = GetTempDir() + "zu_install_program_test.record";
-    m_setupPath = GetModuleDir() + kSetupFileName;
+    m_settingsExe = fake_installer::InCurrentDirectory(kSetupFileName);
     ::DeleteFileA(m_versionFile.c_str());
+    private_download::RemoveAll();
     ::DeleteFileA(m_recordPath.c_str());
     m_request.localVersionFilePath = m_versionFile;
     ASSERT_TRUE(::CopyFileA((GetModuleDir() + "fake_installer.exe").c_str(),
                             (test_http::RootDirectory() + "fake_installer.exe").c_str(), FALSE));
-    ASSERT_TRUE(fake_installer::WriteSettings(m_setupPath, {{"RECORD_FILE", m_recordPath}}));
+    ASSERT_TRUE(fake_installer::WriteSettings(m_settingsExe, {{"RECORD_FILE", m_recordPath}}));
   }
 
   void TearDown() override {
     ::WritePrivateProfileStringA(nullptr, nullptr, nullptr, m_versionFile.c_str());
     for (const std::string& path :
-         {m_versionFile, m_recordPath, m_setupPath, fake_installer::SettingsPathFor(m_setupPath)}) {
+         {m_versionFile, m_recordPath, fake_installer::SettingsPathFor(m_settingsExe)}) {
       ::DeleteFileA(path.c_str());
     }
+    EXPECT_TRUE(private_download::NoneLeft()) << "a private download folder was left behind";
+    private_download::RemoveAll();
+  }
+
+  void WriteKey(const char* programId, const char* key, const std::string& value) {
+    ::WritePrivateProfileStringA(programId, key, value.c_str(), m_versionFile.c_str());
+    ::WritePrivateProfileStringA(nullptr, nullptr, nullptr, m_versionFile.c_str());
   }
 
   void WriteProgramSection(const char* programId, const char* name, const std::string& url) {
@@ -76,7 +90,7 @@ class InstallProgramTest : public ::testing::Test {
   }
 
   LauncherRequest m_request;
-  std::string m_versionFile, m_recordPath, m_setupPath;
+  std::string m_versionFile, m_recordPath, m_settingsExe;
 };
 
 TEST_F(InstallProgramTest, WithoutNameOrUrlFailsBeforeAnyRequest) {
@@ -165,7 +179,7 @@ TEST_F(InstallProgramTest, CancelAndFailureHaveTheirOutcomes) {
       return WaitUntilClosed(dialog);
     }));
     EXPECT_FALSE(FileExists(m_recordPath));
-    EXPECT_FALSE(FileExists(m_setupPath)) << "nothing left behind";
+    EXPECT_TRUE(private_download::NoneLeft()) << "nothing left behind";
     EXPECT_LT(closedAfterYesMs, 1000u) << "the dialog closes within a second of the answer";
     EXPECT_GE(::GetTickCount() - started, row.minMs);
   }
@@ -185,11 +199,12 @@ TEST_F(InstallProgramTest, ResumesACutDownloadAndInstallsTheServedBytes) {
                                        "&faults=1&ranges&etag=v&token=" + token));
     ::DeleteFileA(m_recordPath.c_str());
     ASSERT_TRUE(fake_installer::WriteSettings(
-        m_setupPath, {{"RECORD_FILE", m_recordPath}, {"DELAY_MS", "1500"}}));
+        m_settingsExe, {{"RECORD_FILE", m_recordPath}, {"DELAY_MS", "1500"}}));
     std::string installed;
     EXPECT_EQ(std::nullopt, Install("ZUTEST", [&] {
       if (!WaitFor([&] { return FileExists(m_recordPath); }, 20000)) return false;
-      installed = ReadWholeFile(m_setupPath);  // the installer waits 1.5 s before it ends
+      // The installer waits 1.5 s before it ends: its file is still there to read.
+      installed = ReadWholeFile(fake_installer::ReadRecord(m_recordPath)["PROGRAM_PATH"]);
       return true;
     }));
     EXPECT_TRUE(installed == served) << "installed " << installed.size() << " bytes";
@@ -198,6 +213,104 @@ TEST_F(InstallProgramTest, ResumesACutDownloadAndInstallsTheServedBytes) {
     EXPECT_FALSE(requests[0].HasHeader("Range"));
     EXPECT_EQ("bytes=" + std::to_string(cut) + "-", requests[1].Header("Range"));
     EXPECT_EQ("\"v\"", requests[1].Header("If-Range"));
+  }
+}
+
+// The installer is started only when it is the one the version file describes. A failed
+// check is a failed transfer to the user (its box), code 7 (InstallFailed) to the caller, and a
+// log line that names the check with what was expected and what came; nothing is started or
+// left behind.
+TEST_F(InstallProgramTest, InstallerIsCheckedAgainstDownSizeAndDownSha256) {
+  const fake_installer::DownKeys served =
+      fake_installer::DownKeysOf(test_http::RootDirectory() + "fake_installer.exe");
+  const std::string& size = served.size;
+  const std::string& sha256 = served.sha256;
+  const long long bytes = std::stoll(size);
+  std::string upper = sha256;
+  std::transform(upper.begin(), upper.end(), upper.begin(), ::toupper);
+  const std::string hexDigits = "0123456789abcdef";
+  std::string oneBitOff = sha256;
+  oneBitOff.back() = hexDigits[hexDigits.find(sha256.back()) ^ 1];
+  const std::string shorter = std::to_string(bytes + 1), longer = std::to_string(bytes - 1);
+  const std::string sizeFailed = "installer check failed: size: expected ";
+  const std::string digestFailed = "installer check failed: SHA-256: expected ";
+  struct Row {
+    const char* shows;
+    std::string query, downSize, downSha256;
+    bool installs;
+    std::string logLine;  // the whole line, or its beginning when it ends in "at least "
+  };
+  const Row rows[] = {
+      {"size and digest match", "", size, sha256, true, ""},
+      {"an upper-case digest matches", "", "", upper, true, ""},
+      {"size alone", "", size, "", true, ""},
+      {"digest one bit off", "", size, oneBitOff, false,
+       digestFailed + oneBitOff + ", received " + sha256},
+      {"body one byte short", "", shorter, sha256, false,
+       sizeFailed + shorter + " bytes, received " + size + " bytes"},
+      {"body one byte long, announced", "", longer, sha256, false,
+       sizeFailed + longer + " bytes, received at least " + size + " bytes (transfer stopped)"},
+      {"body one byte long, unannounced", "?length=none", longer, sha256, false,
+       sizeFailed + longer + " bytes, received at least " + size + " bytes (transfer stopped)"},
+      {"much longer body, unannounced", "?length=none", "4096", "", false,
+       sizeFailed + "4096 bytes, received at least "},
+      {"63-digit digest", "", "", sha256.substr(0, 63), false,
+       digestFailed + sha256.substr(0, 63) + ", received " + sha256},
+      {"non-hex digest", "", "", sha256.substr(0, 63) + "g", false,
+       digestFailed + sha256.substr(0, 63) + "g, received " + sha256},
+      {"malformed size", "", "12kB", "", false,
+       sizeFailed + "12kB bytes, received at least " + size + " bytes (transfer stopped)"},
+  };
+  const std::string errorBoxText = LoadText(34);
+  const DWORD uiThread = ::GetCurrentThreadId();
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.shows);
+    ::WritePrivateProfileStringA("ZUTEST", nullptr, nullptr, m_versionFile.c_str());
+    WriteProgramSection("ZUTEST", "Zu Test Program",
+                        test_http::Url("/files/fake_installer.exe" + row.query));
+    if (!row.downSize.empty()) WriteKey("ZUTEST", "DOWN_SIZE", row.downSize);
+    if (!row.downSha256.empty()) WriteKey("ZUTEST", "DOWN_SHA256", row.downSha256);
+    ::DeleteFileA(m_recordPath.c_str());
+    BackgroundLogReceiver log;
+    std::string boxText;
+    const std::optional<Outcome> failed = Install("ZUTEST", [&] {
+      HWND dialog = WaitForTopLevelWindow(DownloadDialogOf(uiThread));
+      if (!dialog) return false;
+      HWND box = nullptr;
+      WaitFor([&] { return (box = FindTopLevelWindow(MessageBoxesOf(uiThread))) || !::IsWindow(dialog); },
+              20000);
+      if (box) {
+        boxText = ItemText(box, IDC_MD_TEXT);
+        CloseMessageBox(box);
+      }
+      return WaitUntilClosed(dialog, 20000);
+    });
+    std::vector<std::string> checkLines;
+    for (const ReceivedLine& line : log.Lines()) {
+      if (line.text.rfind("installer check failed", 0) == 0) checkLines.push_back(line.text);
+    }
+    EXPECT_EQ(row.installs, !failed.has_value());
+    EXPECT_EQ(row.installs, FileExists(m_recordPath)) << "started only when it passed";
+    EXPECT_TRUE(private_download::NoneLeft()) << "nothing left on disk";
+    if (row.installs) {
+      EXPECT_EQ("", boxText);
+      EXPECT_TRUE(checkLines.empty());
+      continue;
+    }
+    EXPECT_EQ(Outcome::InstallFailed, failed);
+    EXPECT_EQ(errorBoxText, boxText) << "shown as a failed transfer";
+    ASSERT_EQ(1u, checkLines.size());
+    const std::string& line = checkLines[0];
+    const std::string atLeast = "at least ";
+    if (row.logLine.size() >= atLeast.size() &&
+        row.logLine.compare(row.logLine.size() - atLeast.size(), atLeast.size(), atLeast) == 0) {
+      ASSERT_EQ(row.logLine, line.substr(0, row.logLine.size()));
+      const long long offered = std::atoll(line.c_str() + row.logLine.size());
+      EXPECT_GT(offered, 4096);
+      EXPECT_LE(offered, 4096 + 10240) << "stopped within one chunk past DOWN_SIZE";
+    } else {
+      EXPECT_EQ(row.logLine, line);
+    }
   }
 }
 
@@ -211,6 +324,9 @@ TEST_F(InstallProgramTest, RealDemoInstallerInstallsTheDemoProgram) {
   ASSERT_TRUE(::CopyFileA(setup.c_str(), (test_http::RootDirectory() + "zu_demo_setup.exe").c_str(),
                           FALSE));
   WriteProgramSection("ZUDEMO", "ZU Demo", test_http::Url("/files/zu_demo_setup.exe"));
+  const fake_installer::DownKeys demo = fake_installer::DownKeysOf(setup);
+  WriteKey("ZUDEMO", "DOWN_SIZE", demo.size);
+  WriteKey("ZUDEMO", "DOWN_SHA256", demo.sha256);
   m_request.settings.SilentInstall = 1;
   ASSERT_EQ(std::nullopt, Install("ZUDEMO", [] { return true; }));
 
@@ -225,7 +341,7 @@ TEST_F(InstallProgramTest, RealDemoInstallerInstallsTheDemoProgram) {
             static_cast<int>(::GetPrivateProfileIntA("GENERAL", "VERSION", 0, programIni.c_str())));
   EXPECT_EQ(0, static_cast<int>(
                    ::GetPrivateProfileIntA("GENERAL", "MINORVERSION", -1, programIni.c_str())));
-  EXPECT_FALSE(FileExists(m_setupPath)) << "the downloaded installer is removed";
+  EXPECT_TRUE(private_download::NoneLeft()) << "the downloaded installer is removed";
 
   for (const char* file : {"zu_demo.exe", "zu_demo.ini", "uninstall.exe"}) {
     ::DeleteFileA((dir + file).c_str());

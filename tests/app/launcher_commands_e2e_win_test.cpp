@@ -3,7 +3,11 @@
 // of the program, and every result code a request can reach. Runs in code page 1251.
 #include <gtest/gtest.h>
 
+#include <thread>
+
+#include "env/directories_win.h"
 #include "tests/app/launcher_fixture_win.h"
+#include "tests/support/private_download_folders_win.h"
 
 namespace {
 
@@ -183,7 +187,51 @@ TEST(LauncherRunCp1251, RunInstallsAMissingProgramThenStartsIt) {
   for (int attempt = 0; attempt < 40 && !fake_installer::FileExists(test.ProgramRecord()); ++attempt)
     ::Sleep(50);
   EXPECT_TRUE(fake_installer::FileExists(test.ProgramRecord())) << "the program was started";
-  EXPECT_FALSE(test.workspace.Exists("ZuLauncherTempSetup.exe")) << "the installer is deleted";
+  EXPECT_TRUE(private_download::NoneLeft()) << "the installer and its folder are removed";
+}
+
+// Two launchers installing two programs at the same time (two programs of one host): each
+// downloads into a private folder of its own, checks its installer against the version file's
+// DOWN_SIZE and DOWN_SHA256 and runs it, and neither leaves anything behind.
+TEST(LauncherRunCp1251, TwoLaunchersInstallingAtOnceEachRunTheirOwnCheckedInstaller) {
+  ASSERT_TRUE(test_http::Running());
+  LauncherCase first("TwoAtOnceFirst"), second("TwoAtOnceSecond");
+  for (LauncherCase* test : {&first, &second}) {
+    test->ServeInstaller(5);
+    const fake_installer::DownKeys down =
+        fake_installer::DownKeysOf(e2e::ServedPath(test->name, "setup.exe"));
+    // Each download lasts about two seconds, so the two overlap.
+    const std::string rate = std::to_string(std::stoll(down.size) / 2);
+    Keys keys = With(test->ProgramKeys(5, 0), "DOWN_URL",
+                     e2e::ServedUrl(test->name, "setup.exe?rate=" + rate));
+    keys.push_back({"DOWN_SIZE", down.size});
+    keys.push_back({"DOWN_SHA256", down.sha256});
+    WriteFreshVersionFile(*test, LauncherCase::VersionFile(keys));
+  }
+  LauncherOutcome outcomes[2];
+  const DWORD start = ::GetTickCount();
+  std::thread other([&] { outcomes[1] = second.workspace.Run(Command("run", "SilentInstall='1'")); });
+  outcomes[0] = first.workspace.Run(Command("run", "SilentInstall='1'"));
+  other.join();
+  const DWORD both = ::GetTickCount() - start;
+  std::string installerPaths[2];
+  int index = 0;
+  for (const LauncherCase* test : {&first, &second}) {
+    SCOPED_TRACE(test->name);
+    const LauncherOutcome& outcome = outcomes[index];
+    EXPECT_EQ(0, outcome.exitCode) << outcome.hostOutput;
+    EXPECT_EQ(0, outcome.postedCode);
+    EXPECT_TRUE(outcome.boxes.empty());
+    fake_installer::Record record = fake_installer::ReadRecord(test->InstallerRecord());
+    installerPaths[index] = record["PROGRAM_PATH"];
+    EXPECT_EQ(GetTempDir() + "ZuSetup-", installerPaths[index].substr(0, GetTempDir().size() + 8));
+    EXPECT_EQ(test->workspace.Dir(), record["CURRENT_DIR"] + "\\") << "its own launcher's";
+    EXPECT_GE(outcome.milliseconds, 1500u);
+    ++index;
+  }
+  EXPECT_NE(installerPaths[0], installerPaths[1]) << "each its own file";
+  EXPECT_LT(both + 1000, outcomes[0].milliseconds + outcomes[1].milliseconds) << "they overlapped";
+  EXPECT_TRUE(private_download::NoneLeft());
 }
 
 TEST(LauncherRunCp1251, OutcomesOfAnInstallationThatDoesNotBringThePlainProgramUp) {

@@ -293,6 +293,28 @@ TEST(LauncherCommands, InstallerRequestFromTheVersionFileAndTheSettings) {
   }
 }
 
+// DOWN_SIZE and DOWN_SHA256 reach the installer dialog as written (the dialog judges them,
+// a malformed one included); without them the request carries none.
+TEST(LauncherCommands, InstallerRequestCarriesDownSizeAndDownSha256AsWritten) {
+  struct Row {
+    const char* what;
+    const char* downSize;    // null: not in the version file
+    const char* downSha256;  // null: not in the version file
+  } rows[] = {
+      {"neither key", nullptr, nullptr},
+      {"both keys", "48213504", "AB12cd"},
+  };
+  for (const Row& row : rows) {
+    Machine machine(FakeLauncherSystem::VersionFile(5, 3));
+    if (row.downSize) machine.system.localCopy[{"PROG", "DOWN_SIZE"}] = row.downSize;
+    if (row.downSha256) machine.system.localCopy[{"PROG", "DOWN_SHA256"}] = row.downSha256;
+    EXPECT_EQ(Outcome::Installed, machine.Run(LauncherCommand::ForceInstall)) << row.what;
+    const InstallerRequest& installer = machine.system.installerRequest;
+    EXPECT_EQ(row.downSize ? row.downSize : "", installer.downSize) << row.what;
+    EXPECT_EQ(row.downSha256 ? row.downSha256 : "", installer.downSha256) << row.what;
+  }
+}
+
 TEST(LauncherCommands, UnderAVendorKeyOnlyAPinnedInstallerIsRun) {
   const std::string digest(64, 'A');
   struct Row {

@@ -10,6 +10,7 @@
 
 #include <string>
 
+#include "common/sha256_win.h"
 #include "env/directories_win.h"
 #include "tests/download/setup_dialog_fixture_win.h"
 #include "tests/support/fake_installer_files_win.h"
@@ -29,8 +30,41 @@ struct SeamState {
   std::string verb, file, parameters, directory;
   ULONG mask = 0;
   HWND owner = nullptr;
+  std::string probeRecord;  // when set, another process tries to write the file first
 };
 SeamState g_seam;
+
+// Another process (the stand-in installer with WRITE_PROBE) tries to open `path` for writing
+// and to delete it, and records what it got, just before the installer is started.
+void ProbeWritersFromAnotherProcess(const std::string& path) {
+  if (g_seam.probeRecord.empty()) return;
+  std::string line = "\"" + GetModuleDir() + "fake_installer.exe\" \"WRITE_PROBE=" + path +
+                     "\" \"RECORD_FILE=" + g_seam.probeRecord + "\"";
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION created{};
+  if (!::CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &created)) {
+    return;
+  }
+  UniqueKernelHandle process(created.hProcess);
+  UniqueKernelHandle thread(created.hThread);
+  ::WaitForSingleObject(process.get(), 20000);
+}
+
+// The real start, after the probe: the path is the command line's quoted first word.
+BOOL WINAPI CreateProcessAfterAProbe(LPCSTR application, LPSTR commandLine,
+                                     LPSECURITY_ATTRIBUTES processAttributes,
+                                     LPSECURITY_ATTRIBUTES threadAttributes, BOOL inherit,
+                                     DWORD flags, LPVOID environment, LPCSTR directory,
+                                     LPSTARTUPINFOA startup, LPPROCESS_INFORMATION created) {
+  ++g_seam.createProcessCalls;
+  g_seam.commandLine = commandLine;
+  const std::string line = commandLine;
+  ProbeWritersFromAnotherProcess(line.substr(1, line.find('"', 1) - 1));
+  return ::CreateProcessA(application, commandLine, processAttributes, threadAttributes, inherit,
+                          flags, environment, directory, startup, created);
+}
 
 BOOL WINAPI CreateProcessNeedingElevation(LPCSTR, LPSTR commandLine, LPSECURITY_ATTRIBUTES,
                                           LPSECURITY_ATTRIBUTES, BOOL, DWORD, LPVOID, LPCSTR,
@@ -49,6 +83,7 @@ BOOL WINAPI ShellExecuteAsIfElevated(SHELLEXECUTEINFOA* info) {
   g_seam.directory = info->lpDirectory ? info->lpDirectory : "";
   g_seam.mask = info->fMask;
   g_seam.owner = info->hwnd;
+  ProbeWritersFromAnotherProcess(g_seam.file);
   if (!g_seam.elevationGranted) {
     ::SetLastError(ERROR_CANCELLED);  // the user said no to the elevation prompt
     return FALSE;
@@ -64,10 +99,11 @@ BOOL WINAPI ShellExecuteAsIfElevated(SHELLEXECUTEINFOA* info) {
 
 class ElevationSeam {
  public:
-  ElevationSeam() {
+  explicit ElevationSeam(bool elevationRequired = true) {
     g_seam = SeamState();
-    m_previous =
-        SetInstallerProcessApi({&CreateProcessNeedingElevation, &ShellExecuteAsIfElevated});
+    m_previous = SetInstallerProcessApi(
+        {elevationRequired ? &CreateProcessNeedingElevation : &CreateProcessAfterAProbe,
+         &ShellExecuteAsIfElevated});
   }
   ~ElevationSeam() { SetInstallerProcessApi(m_previous); }
 
@@ -207,16 +243,25 @@ TEST_F(InstallerProcessTest, StandInInstallerRecordsInstallsAndExitsWithItsCode)
   EXPECT_STREQ("C:\\Zu Test", value);
 }
 
-// Through the dialog: an installer that demands elevation still runs, and a refused
-// elevation is an installer that could not be started.
+// Through the dialog: an installer that demands elevation still runs, the file that was checked
+// against DOWN_SIZE and DOWN_SHA256, and a refused elevation is an installer that could not be
+// started. Either way, another process that tries to write or delete the file just before the
+// start is refused (32: sharing violation).
 TEST_F(SetupDownloadDialogTest, ElevationRequiredInstallerRunsThroughTheFallback) {
+  Sha256Digest digest{};
+  ASSERT_TRUE(HashBytesSha256(m_installerBytes, digest));
+  const std::string probeRecord = GetTempDir() + "zu_write_probe.record";
   for (const bool granted : {true, false}) {
     SCOPED_TRACE(granted ? "elevation granted" : "elevation refused");
     ::DeleteFileA(m_recordPath.c_str());
+    ::DeleteFileA(probeRecord.c_str());
     ElevationSeam seam;
     g_seam.elevationGranted = granted;
+    g_seam.probeRecord = probeRecord;
     ObservedSetupDownloadDlg dialog;
     Prepare(dialog, InstallerUrl(), "/S");
+    dialog.m_downSize = std::to_string(m_installerSize);
+    dialog.m_downSha256 = FormatSha256Hex(digest);
     std::string boxText;
     const INT_PTR end = Run(dialog, [&] {
       HWND window = WaitForDialog();
@@ -230,20 +275,45 @@ TEST_F(SetupDownloadDialogTest, ElevationRequiredInstallerRunsThroughTheFallback
     });
     EXPECT_EQ(1, g_seam.shellExecuteCalls);
     EXPECT_EQ("runas", g_seam.verb);
-    EXPECT_EQ(m_setupPath, g_seam.file);
+    EXPECT_EQ(dialog.m_setupPath, g_seam.file);
     EXPECT_EQ("/S", g_seam.parameters);
     EXPECT_NE(nullptr, g_seam.owner) << "the dialog owns the elevation prompt";
+    fake_installer::Record probe = fake_installer::ReadRecord(probeRecord);
+    EXPECT_EQ("32", probe["WRITE_PROBE_ERROR"]) << "no writer while the checked file starts";
+    EXPECT_EQ("32", probe["DELETE_PROBE_ERROR"]) << "no swap either";
     if (granted) {
       EXPECT_EQ(1, end);
-      EXPECT_EQ("/S", fake_installer::ReadRecord(m_recordPath)["ARGUMENTS"]);
-      EXPECT_FALSE(FileExists(m_setupPath));
+      fake_installer::Record record = fake_installer::ReadRecord(m_recordPath);
+      EXPECT_EQ("/S", record["ARGUMENTS"]);
+      EXPECT_EQ(dialog.m_setupPath, record["PROGRAM_PATH"]);
     } else {
       EXPECT_EQ(2, end);
       EXPECT_EQ(m_textCannotStart, boxText);
-      EXPECT_TRUE(FileExists(m_setupPath)) << "kept for the user";
       EXPECT_FALSE(FileExists(m_recordPath));
     }
+    EXPECT_FALSE(FileExists(dialog.m_setupPath)) << "removed in both cases";
   }
+  ::DeleteFileA(probeRecord.c_str());
+}
+
+// The plain start: another process that tries to open the checked installer for writing, or
+// to delete it, between the check and the start is refused, and the installer runs.
+TEST_F(SetupDownloadDialogTest, WriterIsRefusedWhileTheCheckedInstallerStarts) {
+  const std::string probeRecord = GetTempDir() + "zu_write_probe.record";
+  ::DeleteFileA(probeRecord.c_str());
+  ElevationSeam seam(false);
+  g_seam.probeRecord = probeRecord;
+  ObservedSetupDownloadDlg dialog;
+  Prepare(dialog, InstallerUrl(), "/S");
+  dialog.m_downSize = std::to_string(m_installerSize);
+  const INT_PTR end = Run(dialog, [&] { return NoBoxUntilEnded(); });
+  EXPECT_EQ(1, end);
+  EXPECT_EQ(1, g_seam.createProcessCalls);
+  fake_installer::Record probe = fake_installer::ReadRecord(probeRecord);
+  EXPECT_EQ("32", probe["WRITE_PROBE_ERROR"]);
+  EXPECT_EQ("32", probe["DELETE_PROBE_ERROR"]);
+  EXPECT_EQ(dialog.m_setupPath, fake_installer::ReadRecord(m_recordPath)["PROGRAM_PATH"]);
+  ::DeleteFileA(probeRecord.c_str());
 }
 
 }  // namespace

@@ -42,6 +42,11 @@ TEST(ProgressTotal, UnknownLengthStandsForOneMebibyte) {
   EXPECT_EQ(-2, ProgressTotal(-2)) << "only -1 means unknown";
 }
 
+TEST(ProgressTotal, ExpectedInstallerSizeOfZeroIsNoneAndAHugeOneIsClamped) {
+  EXPECT_EQ(1048576, ProgressTotal(-1, 0)) << "an empty expected size is no total";
+  EXPECT_EQ(INT_MAX, ProgressTotal(-1, int64_t(1) << 40)) << "clamped to the int range";
+}
+
 TEST(ShouldRefreshProgress, ChangedPercentOrMoreThanAHundredMilliseconds) {
   struct Row {
     uint32_t lastTick;

@@ -1,7 +1,9 @@
 // The fixture of the installer download dialog tests: the test thread runs the real dialog
 // modally while a driver thread watches its windows, posts commands and answers the boxes,
 // against the loopback test server. The installer served is tools/fake_installer (copied to
-// the server's file root), which records how it was started. Header of the test program.
+// the server's file root), which records how it was started; it reads its settings from the
+// current directory, since the dialog downloads it into a fresh private folder. Every test
+// ends with no private download folder left. Header of the test program.
 #pragma once
 
 #include <windows.h>
@@ -22,6 +24,7 @@
 #include "tests/download/observed_setup_dialog_win.h"
 #include "tests/support/fake_installer_files_win.h"
 #include "tests/support/modal_driver_win.h"
+#include "tests/support/private_download_folders_win.h"
 #include "tests/support/test_http_server_win.h"
 #include "tests/support/window_finder_win.h"
 
@@ -32,15 +35,16 @@ class SetupDownloadDialogTest : public ::testing::Test {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_PROGRESS_CLASS};
     ::InitCommonControlsEx(&controls);
     m_uiThread = ::GetCurrentThreadId();
-    m_setupPath = GetModuleDir() + kSetupFileName;
-    m_tempSetupPath = GetTempDir() + kSetupFileName;
+    m_settingsExe = fake_installer::InCurrentDirectory(kSetupFileName);
     m_recordPath = GetTempDir() + "zu_setup_dialog_test.record";
     RemoveLeftovers();
+    private_download::RemoveAll();
     const std::string served = test_http::RootDirectory() + "fake_installer.exe";
     ASSERT_TRUE(
         ::CopyFileA((GetModuleDir() + "fake_installer.exe").c_str(), served.c_str(), FALSE));
-    ASSERT_TRUE(fake_installer::WriteSettings(m_setupPath, {{"RECORD_FILE", m_recordPath}}));
+    ASSERT_TRUE(fake_installer::WriteSettings(m_settingsExe, {{"RECORD_FILE", m_recordPath}}));
     m_installerSize = FileSize(served);
+    m_installerBytes = ReadWholeFile(served);
     // Copies: LoadText hands out one shared buffer, and the driver thread must not call it.
     m_textTransferError = LoadText(33);
     m_textTransferErrorBox = LoadText(34);
@@ -49,14 +53,13 @@ class SetupDownloadDialogTest : public ::testing::Test {
 
   void TearDown() override {
     if (HasFailure()) HttpGetFileCancel(-1);  // a transfer a failed script left running
+    EXPECT_TRUE(private_download::NoneLeft()) << "a private download folder was left behind";
+    private_download::RemoveAll();
     RemoveLeftovers();
   }
 
   void RemoveLeftovers() {
-    for (const std::string& path : {m_setupPath, m_tempSetupPath}) {
-      ::DeleteFileA(path.c_str());
-      ::DeleteFileA(fake_installer::SettingsPathFor(path).c_str());
-    }
+    ::DeleteFileA(fake_installer::SettingsPathFor(m_settingsExe).c_str());
     ::DeleteFileA(m_recordPath.c_str());
   }
 
@@ -128,8 +131,10 @@ class SetupDownloadDialogTest : public ::testing::Test {
   }
 
   DWORD m_uiThread = 0;
-  std::string m_setupPath, m_tempSetupPath, m_recordPath;
+  std::string m_settingsExe;  // the installer's settings go beside this (current directory)
+  std::string m_recordPath;
   long long m_installerSize = 0;
+  std::string m_installerBytes;  // the served installer
   std::string m_textTransferError, m_textTransferErrorBox, m_textCannotStart;
   std::string m_failure;
   std::atomic<bool> m_modalEnded{false};

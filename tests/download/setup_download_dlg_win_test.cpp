@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <set>
 #include <string>
 
 #include "common/format.h"
@@ -16,47 +17,62 @@ namespace {
 
 using fake_installer::FileExists;
 
+// The installer goes into a new folder of unpredictable name in the temporary directory,
+// a different one every time, and the folder goes with the file about a second after the end.
 TEST_F(SetupDownloadDialogTest, RunsTheInstallerWithItsArgumentsWaitsAndDeletesIt) {
+  std::set<std::string> folders;
   for (const std::string arguments : {"/S", "/A", ""}) {
     SCOPED_TRACE("arguments \"" + arguments + "\"");
     ::DeleteFileA(m_recordPath.c_str());
     ObservedSetupDownloadDlg dialog;
     Prepare(dialog, InstallerUrl(), arguments);
     DWORD installerSeen = 0;
-    DWORD fileGone = 0;
+    DWORD folderGone = 0;
+    std::string programPath;
     const INT_PTR end = Run(dialog, [&] {
       if (!WaitFor([&] { return FileExists(m_recordPath); }, 20000)) {
         return Fail("the installer never ran");
       }
       installerSeen = ::GetTickCount();
-      if (!WaitFor([&] { return !FileExists(m_setupPath); }, 20000)) {
-        return Fail("the installer file stayed");
+      programPath = fake_installer::ReadRecord(m_recordPath)["PROGRAM_PATH"];
+      const std::string folder = programPath.substr(0, programPath.rfind('\\'));
+      if (!WaitFor([&] { return !DirExists(folder); }, 20000)) {
+        return Fail("the installer's folder stayed");
       }
-      fileGone = ::GetTickCount();
+      folderGone = ::GetTickCount();
       return true;
     });
     EXPECT_EQ(1, end);
     EXPECT_EQ(0, dialog.m_cancelled);
     fake_installer::Record record = fake_installer::ReadRecord(m_recordPath);
-    EXPECT_EQ("\"" + m_setupPath + "\" " + arguments, record["COMMAND_LINE"])
+    EXPECT_EQ("\"" + dialog.m_setupPath + "\" " + arguments, record["COMMAND_LINE"])
         << "quoted path, one space, the arguments";
     EXPECT_EQ(arguments, record["ARGUMENTS"]);
     EXPECT_EQ(CurrentDirectory(), record["CURRENT_DIR"]) << "the launcher's current directory";
-    EXPECT_EQ(m_setupPath, dialog.m_setupPath);
-    EXPECT_FALSE(FileExists(m_setupPath));
-    EXPECT_GE(fileGone - installerSeen, 900u) << "deleted about a second after the end";
+    EXPECT_EQ(dialog.m_setupPath, programPath);
+    const std::string prefix = GetTempDir() + "ZuSetup-";
+    const std::string suffix = std::string("\\") + kSetupFileName;
+    ASSERT_EQ(prefix.size() + 32 + suffix.size(), programPath.size()) << programPath;
+    EXPECT_EQ(prefix, programPath.substr(0, prefix.size()));
+    EXPECT_EQ(suffix, programPath.substr(prefix.size() + 32));
+    EXPECT_EQ(std::string::npos,
+              programPath.substr(prefix.size(), 32).find_first_not_of("0123456789abcdef"));
+    folders.insert(programPath.substr(0, prefix.size() + 32));
+    EXPECT_FALSE(FileExists(programPath));
+    EXPECT_GE(folderGone - installerSeen, 900u) << "removed about a second after the end";
     EXPECT_EQ(m_installerSize, dialog.m_totalBytes);
   }
+  EXPECT_EQ(3u, folders.size()) << "a new folder for every download";
 }
 
 TEST_F(SetupDownloadDialogTest, WaitsForTheInstallerAndIgnoresItsExitCode) {
   const std::string programIni = GetTempDir() + "zu_setup_dialog_test_program.ini";
   ::DeleteFileA(programIni.c_str());
-  ASSERT_TRUE(fake_installer::WriteSettings(m_setupPath, {{"RECORD_FILE", m_recordPath},
-                                                          {"DELAY_MS", "1500"},
-                                                          {"EXIT_CODE", "3"},
-                                                          {"PROGRAM_INI", programIni},
-                                                          {"VERSION", "4"}}));
+  ASSERT_TRUE(fake_installer::WriteSettings(m_settingsExe, {{"RECORD_FILE", m_recordPath},
+                                                            {"DELAY_MS", "1500"},
+                                                            {"EXIT_CODE", "3"},
+                                                            {"PROGRAM_INI", programIni},
+                                                            {"VERSION", "4"}}));
   const std::string installingStatus = Format(LoadText(36), "Zu Test Program");
   ObservedSetupDownloadDlg dialog;
   Prepare(dialog, InstallerUrl());
@@ -120,19 +136,23 @@ TEST_F(SetupDownloadDialogCp1251, ProgressShowsPercentAndGroupedByteCount) {
   struct Row {
     int contentLength, bytes, position;
     const char* byteText;
+    const char* downSize;
     const char* shows;
   } rows[] = {
-      {5000000, 2500000, 50, "2,500,000", "half of 5,000,000 bytes"},
-      {-1, 524288, 50, "524,288", "no Content-Length: 1 MiB is the full bar"},
-      {-1, 3145728, 100, "3,145,728", "beyond 1 MiB the bar stays full, the count grows"},
-      {0, 0, 0, "0", "content length 0: the bar stays at 0"},
-      {0, 4096, 0, "4,096", "content length 0: the count still shows"},
+      {5000000, 2500000, 50, "2,500,000", "", "half of 5,000,000 bytes"},
+      {-1, 524288, 50, "524,288", "", "no Content-Length: 1 MiB is the full bar"},
+      {-1, 3145728, 100, "3,145,728", "", "beyond 1 MiB the bar stays full, the count grows"},
+      {0, 0, 0, "0", "", "content length 0: the bar stays at 0"},
+      {0, 4096, 0, "4,096", "", "content length 0: the count still shows"},
+      {-1, 3145728, 25, "3,145,728", "12582912", "no Content-Length: DOWN_SIZE is the full bar"},
+      {4000000, 1000000, 25, "1,000,000", "12582912", "an announced length wins over DOWN_SIZE"},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.shows);
     ObservedSetupDownloadDlg dialog;
     dialog.m_swallowStartTimer = true;
     Prepare(dialog, InstallerUrl());
+    dialog.m_downSize = row.downSize;
     std::string status;
     int position = -1000;
     const INT_PTR end = Run(dialog, [&] {
@@ -261,10 +281,12 @@ TEST_F(SetupDownloadDialogTest, CancelThenNoKeepsDownloadingAndUpdatingThenInsta
 TEST_F(SetupDownloadDialogTest, CancelThenYesEndsCancelledAndRemovesThePartialFile) {
   ObservedSetupDownloadDlg dialog;
   Prepare(dialog, InstallerUrl(TrickleQuery(3)));
+  bool partialFileSeen = false;
   const INT_PTR end = Run(dialog, [&] {
     HWND window = WaitForDialog();
     if (!window) return Fail("no dialog");
     if (!WaitFor([&] { return dialog.m_progresses > 0; })) return Fail("no progress");
+    partialFileSeen = private_download::Folders().size() == 1;
     PressButton(window, IDCANCEL);
     HWND box = WaitForBox();
     if (!box) return Fail("no confirmation");
@@ -273,7 +295,8 @@ TEST_F(SetupDownloadDialogTest, CancelThenYesEndsCancelledAndRemovesThePartialFi
   });
   EXPECT_EQ(2, end);
   EXPECT_EQ(1, dialog.m_cancelled);
-  EXPECT_FALSE(FileExists(m_setupPath)) << "the abandoned transfer removed its partial file";
+  EXPECT_TRUE(partialFileSeen) << "the download was under way in its private folder";
+  EXPECT_FALSE(FileExists(dialog.m_setupPath)) << "nothing is left after a cancel";
   EXPECT_FALSE(FileExists(m_recordPath));
 }
 
@@ -372,7 +395,7 @@ TEST_F(SetupDownloadDialogCp1251, NotFoundShowsTransferErrorAndTheErrorBox) {
   EXPECT_EQ("\xce\xf8\xe8\xe1\xea\xe0 \xef\xe5\xf0\xe5\xe4\xe0\xf7\xe8 \xf4\xe0\xe9\xeb\xe0.",
             status);  // "Ошибка передачи файла."
   EXPECT_EQ(m_textTransferErrorBox, boxText);
-  EXPECT_FALSE(FileExists(m_setupPath)) << "a failed download leaves nothing behind";
+  EXPECT_FALSE(FileExists(dialog.m_setupPath)) << "nothing is left after a failure";
 }
 
 TEST_F(SetupDownloadDialogTest, RefusedConnectionEndsSilently) {
@@ -384,7 +407,7 @@ TEST_F(SetupDownloadDialogTest, RefusedConnectionEndsSilently) {
   EXPECT_EQ(0, dialog.m_starts);
 }
 
-TEST_F(SetupDownloadDialogTest, InstallerThatCannotStartShowsItsTextAndKeepsTheFile) {
+TEST_F(SetupDownloadDialogTest, InstallerThatCannotStartShowsItsTextAndRemovesTheFile) {
   ObservedSetupDownloadDlg dialog;
   Prepare(dialog, test_http::Url("/bytes/4096"));  // not a program
   std::string boxText;
@@ -399,21 +422,26 @@ TEST_F(SetupDownloadDialogTest, InstallerThatCannotStartShowsItsTextAndKeepsTheF
   EXPECT_EQ(2, end);
   EXPECT_EQ(0, dialog.m_cancelled);
   EXPECT_EQ(m_textCannotStart, boxText);
-  EXPECT_EQ(4096, FileSize(m_setupPath)) << "kept for the user";
+  EXPECT_FALSE(FileExists(dialog.m_setupPath)) << "the text sends the user to the web site";
 }
 
-TEST_F(SetupDownloadDialogTest, UnwritableLauncherDirectoryFallsBackToTheTemporaryDirectory) {
-  ASSERT_TRUE(::DeleteFileA(fake_installer::SettingsPathFor(m_setupPath).c_str()));
-  ASSERT_TRUE(::CreateDirectoryA(m_setupPath.c_str(), nullptr)) << "a directory at that name";
-  ASSERT_TRUE(fake_installer::WriteSettings(m_tempSetupPath, {{"RECORD_FILE", m_recordPath}}));
+// The names the installer was once downloaded to, in the launcher's and in the temporary
+// directory, are neither used nor in the way: a directory at the one, a foreign file at the other.
+TEST_F(SetupDownloadDialogTest, OldFixedDownloadNamesAreNeitherUsedNorInTheWay) {
+  const std::string launcherDirName = GetModuleDir() + kSetupFileName;
+  const std::string tempDirName = GetTempDir() + kSetupFileName;
+  ASSERT_TRUE(::CreateDirectoryA(launcherDirName.c_str(), nullptr)) << "a directory at that name";
+  ASSERT_TRUE(WriteWholeFile(tempDirName, "someone else's file"));
   ObservedSetupDownloadDlg dialog;
   Prepare(dialog, InstallerUrl());
   const INT_PTR end = Run(dialog, [&] { return true; });
-  ::RemoveDirectoryA(m_setupPath.c_str());
+  ::RemoveDirectoryA(launcherDirName.c_str());
+  const std::string foreignContent = ReadWholeFile(tempDirName);
+  ::DeleteFileA(tempDirName.c_str());
   EXPECT_EQ(1, end);
-  EXPECT_EQ(m_tempSetupPath, dialog.m_setupPath);
-  EXPECT_EQ(m_tempSetupPath, fake_installer::ReadRecord(m_recordPath)["PROGRAM_PATH"]);
-  EXPECT_FALSE(FileExists(m_tempSetupPath)) << "deleted after the run";
+  EXPECT_EQ(dialog.m_setupPath, fake_installer::ReadRecord(m_recordPath)["PROGRAM_PATH"]);
+  EXPECT_NE(tempDirName, dialog.m_setupPath);
+  EXPECT_EQ("someone else's file", foreignContent) << "left as it was";
 }
 
 }  // namespace

@@ -69,6 +69,24 @@ TEST(TransferRules, ByteLimitIsReachedAtOrPastIt) {
   EXPECT_TRUE(ByteLimitReached(5000, 10240));
 }
 
+TEST(TransferRules, SizeLimitLetsThroughOnlyTheBytesUpToIt) {
+  struct Row {
+    int64_t limit, stored, read, storable;
+    const char* shows;
+  };
+  const Row rows[] = {
+      {-1, int64_t(1) << 40, 10240, 10240, "no limit"},
+      {10000, 0, 10000, 10000, "a chunk that ends exactly at the limit"},
+      {10000, 5000, 10240, 5000, "a chunk that crosses it is cut at the limit"},
+      {10000, 10000, 1, 0, "one byte past it is not stored"},
+      {0, 0, 10240, 0, "a limit of 0 stores nothing"},
+      {10000, 9999, 0, 0, "the end of the body"},
+  };
+  for (const Row& row : rows) {
+    EXPECT_EQ(row.storable, BytesWithinSizeLimit(row.limit, row.stored, row.read)) << row.shows;
+  }
+}
+
 TEST(TransferRules, TotalsBeyondTheIntRangeAreClamped) {
   EXPECT_EQ(0, ClampToInt(0));
   EXPECT_EQ(INT_MAX, ClampToInt(INT_MAX));

@@ -1,4 +1,5 @@
-// Tests' side of tools/fake_installer: writing its settings INI beside a downloaded copy,
+// Tests' side of tools/fake_installer: writing its settings INI beside a copy (or, for the
+// launcher's download into a private folder, in the current directory the launcher passes on),
 // and reading back the record it leaves. Header-only.
 #pragma once
 
@@ -9,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "common/sha256_win.h"
 #include "tests/support/scratch_win.h"
 
 namespace fake_installer {
@@ -26,10 +28,29 @@ inline std::string SettingsPathFor(const std::string& exePath) {
   return exePath.substr(0, exePath.rfind('.')) + ".ini";
 }
 
+// "<current directory>\<exeName>": a copy named `exeName` that has no settings beside it reads
+// SettingsPathFor of this.
+inline std::string InCurrentDirectory(const std::string& exeName) {
+  char directory[MAX_PATH] = {};
+  ::GetCurrentDirectoryA(sizeof directory, directory);
+  return std::string(directory) + "\\" + exeName;
+}
+
 inline bool WriteSettings(const std::string& exePath, const Settings& settings) {
   std::string text = "[FAKE_INSTALLER]\r\n";
   for (const auto& setting : settings) text += setting.first + "=" + setting.second + "\r\n";
   return WriteWholeFile(SettingsPathFor(exePath), text);
+}
+
+// DOWN_SIZE and DOWN_SHA256 (lower case) that describe the file at `path` in a version file.
+struct DownKeys {
+  std::string size, sha256;
+};
+inline DownKeys DownKeysOf(const std::string& path) {
+  const std::string bytes = ReadWholeFile(path);
+  Sha256Digest digest{};
+  HashBytesSha256(bytes, digest);
+  return {std::to_string(bytes.size()), FormatSha256Hex(digest)};
 }
 
 // The record as KEY -> value; values are taken byte for byte up to the CRLF.

@@ -4,8 +4,10 @@
 //
 // Settings are KEY=VALUE pairs. They are read first from the INI file beside the program,
 // named like the program with ".ini" (ZuLauncherTempSetup.exe reads ZuLauncherTempSetup.ini),
-// section [FAKE_INSTALLER]; then from the command line, where an argument of the form
-// KEY=VALUE overrides the INI (double quotes group an argument with spaces). Every other
+// section [FAKE_INSTALLER], or, when there is none, from the file of that name in the current
+// directory (the launcher downloads into a fresh private folder and passes on its own current
+// directory, so that is where a test puts them); then from the command line, where an argument of
+// the form KEY=VALUE overrides the INI (double quotes group an argument with spaces). Every other
 // argument, such as the launcher's "/S" or "/A", is only recorded.
 //
 //   RECORD_FILE     where the record goes; default: the program's path with ".record"
@@ -17,6 +19,8 @@
 //   VERSION         VERSION=<this> and
 //   MINORVERSION    MINORVERSION=<this> (each only when given)
 //   EXIT_CODE       the process exit code; default 0
+//   WRITE_PROBE     a file this process tries to open for writing and then to delete before
+//                   it writes its record: it plays another process tampering with a file
 //
 // The record is a text file written when the program starts (before the wait), one
 // KEY=VALUE line each, CRLF-terminated, the value taken byte for byte to the line's end:
@@ -24,6 +28,8 @@
 //   ARGUMENTS=<the arguments that were not KEY=VALUE settings, joined by single spaces>
 //   CURRENT_DIR=<the working directory>
 //   PROGRAM_PATH=<the program file's full path>
+//   WRITE_PROBE_ERROR=<0, or the error of opening WRITE_PROBE for writing>  (with WRITE_PROBE)
+//   DELETE_PROBE_ERROR=<0, or the error of deleting it>                     (with WRITE_PROBE)
 // The registry value and the program INI are written after the wait, so a caller that finds
 // the program INI in place knows that it waited for the installer to end.
 #include <windows.h>
@@ -39,8 +45,9 @@ namespace {
 
 using Settings = std::map<std::string, std::string>;
 
-const char* const kSettingNames[] = {"RECORD_FILE", "DELAY_MS", "REGISTRY_PATH", "REGISTRY_VALUE",
-                                     "PROGRAM_INI", "VERSION",  "MINORVERSION",  "EXIT_CODE"};
+const char* const kSettingNames[] = {"RECORD_FILE",    "DELAY_MS",    "REGISTRY_PATH",
+                                     "REGISTRY_VALUE", "PROGRAM_INI", "VERSION",
+                                     "MINORVERSION",   "EXIT_CODE",   "WRITE_PROBE"};
 
 std::string ModulePath() {
   char path[MAX_PATH * 4] = {};
@@ -138,6 +145,27 @@ bool WriteRegistryValue(const std::string& path, const std::string& value) {
                           static_cast<DWORD>(value.size() + 1)) == ERROR_SUCCESS;
 }
 
+// Tries what a tampering process would: open `path` for writing, then delete it. The two
+// errors (0 = it worked) as record lines.
+std::string ProbeWriters(const std::string& path) {
+  DWORD openError = 0;
+  {
+    UniqueFileHandle file(::CreateFileA(path.c_str(), GENERIC_WRITE,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) openError = ::GetLastError();
+  }
+  const DWORD deleteError = ::DeleteFileA(path.c_str()) ? 0 : ::GetLastError();
+  return "WRITE_PROBE_ERROR=" + std::to_string(openError) + "\r\n" +
+         "DELETE_PROBE_ERROR=" + std::to_string(deleteError) + "\r\n";
+}
+
+std::string SettingsFile(const std::string& programPath, const std::string& currentDir) {
+  const std::string beside = ReplaceExtension(programPath, ".ini");
+  if (::GetFileAttributesA(beside.c_str()) != INVALID_FILE_ATTRIBUTES) return beside;
+  return currentDir + "\\" + beside.substr(beside.find_last_of("\\/") + 1);
+}
+
 std::string Setting(const Settings& settings, const char* name) {
   auto found = settings.find(name);
   return found == settings.end() ? std::string() : found->second;
@@ -147,8 +175,10 @@ int Run() {
   const std::string programPath = ModulePath();
   const char* commandLine = ::GetCommandLineA();
 
+  char currentDir[MAX_PATH * 4] = {};
+  ::GetCurrentDirectoryA(sizeof currentDir, currentDir);
   Settings settings;
-  ReadIniSettings(ReplaceExtension(programPath, ".ini"), settings);
+  ReadIniSettings(SettingsFile(programPath, currentDir), settings);
   std::string plainArguments;
   for (const std::string& argument : SplitArguments(commandLine)) {
     size_t equals = argument.find('=');
@@ -160,13 +190,13 @@ int Run() {
     plainArguments += argument;
   }
 
-  char currentDir[MAX_PATH * 4] = {};
-  ::GetCurrentDirectoryA(sizeof currentDir, currentDir);
   std::string recordFile = Setting(settings, "RECORD_FILE");
   if (recordFile.empty()) recordFile = ReplaceExtension(programPath, ".record");
   std::string record = "COMMAND_LINE=" + std::string(commandLine) + "\r\n" +
                        "ARGUMENTS=" + plainArguments + "\r\n" + "CURRENT_DIR=" + currentDir +
                        "\r\n" + "PROGRAM_PATH=" + programPath + "\r\n";
+  const std::string probed = Setting(settings, "WRITE_PROBE");
+  if (!probed.empty()) record += ProbeWriters(probed);
   WriteTextFile(recordFile, record);
 
   int delay = std::atoi(Setting(settings, "DELAY_MS").c_str());
