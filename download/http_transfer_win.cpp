@@ -33,6 +33,17 @@ void ExceedSizeLimit(const HttpGetFileJob& job, int64_t offered) {
   job.target->sizeLimitExceeded.store(true);
 }
 
+// Whether the cancel words stop transfer `id`; one addressed to it alone is acknowledged.
+bool CancelRequested(int id) {
+  // The request first, then its target: the canceller writes them in the other order.
+  const int cancelRequest = g_cancelRequest.load();
+  const int cancelTarget = g_cancelTarget.load();
+  const CancelVerdict verdict = JudgeCancelRequest(cancelRequest, cancelTarget, id);
+  // Clearing the request tells the canceller this transfer has acknowledged.
+  if (verdict == CancelVerdict::StopThis) g_cancelRequest.store(0);
+  return verdict != CancelVerdict::GoOn;
+}
+
 // Where the body goes, and what the transfer has come to. The reader calls OnAnswer and
 // OnChunk under its attempt's lock; the transfer's thread uses the rest only once the reader
 // has ended or been let go.
@@ -70,7 +81,7 @@ class TransferSink : public AttemptSink {
     if (m_job.outLength) *m_job.outLength = ClampToInt(m_total);
     ReportProgress();
 
-    if (CancelRequested()) return Settle(0);
+    if (CancelRequested(m_job.id)) return Settle(0);
     if (m_job.policy.refuseAbove >= 0 && m_total > m_job.policy.refuseAbove) return Settle(0);
     if (ByteLimitReached(m_job.maxBytes, m_total)) return Settle(1);
     if (read == 0) return EndOfStream();
@@ -175,22 +186,6 @@ class TransferSink : public AttemptSink {
     return BodyEndedShort(m_expectedEnd, m_total) ? ChunkOutcome::Broken : Settle(1);
   }
 
-  bool CancelRequested() {
-    // The request first, then its target: the canceller writes them in the other order.
-    const int cancelRequest = g_cancelRequest.load();
-    const int cancelTarget = g_cancelTarget.load();
-    switch (JudgeCancelRequest(cancelRequest, cancelTarget, m_job.id)) {
-      case CancelVerdict::StopAll:
-        return true;
-      case CancelVerdict::StopThis:
-        g_cancelRequest.store(0);  // tells the canceller this transfer has acknowledged
-        return true;
-      case CancelVerdict::GoOn:
-        break;
-    }
-    return false;
-  }
-
   // At most one progress message waits in the receiver's queue, and they come no faster
   // than the display can use them; the next carries the total of its own moment.
   void ReportProgress() {
@@ -285,10 +280,7 @@ Watched Watch(TransferAttempt& attempt, HttpGetFileJob& job, DWORD started, DWOR
 // The pause before a resume; false when the transfer is abandoned or cancelled meanwhile.
 bool PauseBeforeResume(HttpGetFileJob& job, DWORD pauseMs) {
   if (::WaitForSingleObject(job.control.AbandonEvent(), pauseMs) != WAIT_TIMEOUT) return false;
-  const CancelVerdict verdict =
-      JudgeCancelRequest(g_cancelRequest.load(), g_cancelTarget.load(), job.id);
-  if (verdict == CancelVerdict::StopThis) g_cancelRequest.store(0);
-  return verdict == CancelVerdict::GoOn;
+  return !CancelRequested(job.id);
 }
 
 // Runs the requests of a transfer until its outcome is settled: the first, then up to three
