@@ -21,7 +21,6 @@ class TransferControl {
   // ReleaseProgressSlot if the post fails).
   bool ClaimProgressSlot();
   void ReleaseProgressSlot();
-  bool ProgressWaiting() const { return m_progressWaiting.load(); }
   // Waits until the waiting progress message has been taken; false after `timeoutMs` or
   // when the transfer is abandoned meanwhile.
   bool WaitForProgressSlot(DWORD timeoutMs);
