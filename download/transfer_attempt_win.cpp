@@ -48,13 +48,7 @@ AnswerFacts ReadFacts(HINTERNET request) {
 }  // namespace
 
 TransferAttempt::TransferAttempt(AttemptRequest request, AttemptSink& sink)
-    : m_request(std::move(request)), m_sink(&sink), m_lastActivity(::GetTickCount()) {
-  ::InitializeCriticalSection(&m_lock);
-}
-
-TransferAttempt::~TransferAttempt() {
-  ::DeleteCriticalSection(&m_lock);
-}
+    : m_request(std::move(request)), m_sink(&sink), m_lastActivity(::GetTickCount()) {}
 
 std::shared_ptr<TransferAttempt> TransferAttempt::Start(AttemptRequest request, AttemptSink& sink) {
   std::shared_ptr<TransferAttempt> attempt(new (std::nothrow)
@@ -88,19 +82,16 @@ unsigned __stdcall TransferAttempt::ReaderThread(void* argument) {
 
 template <typename Call>
 bool TransferAttempt::WithSink(Call call) {
-  ::EnterCriticalSection(&m_lock);
-  const bool held = m_sink != nullptr;
-  if (held) call(*m_sink);
-  ::LeaveCriticalSection(&m_lock);
-  return held;
+  TransferLockGuard guard(m_lock);
+  if (m_sink) call(*m_sink);
+  return m_sink != nullptr;
 }
 
 void TransferAttempt::Read() {
   ::SetThreadPriority(::GetCurrentThread(), m_request.priority);
   const AttemptEnd end = ReadAnswer();  // the WinINet handles are closed on return
-  ::EnterCriticalSection(&m_lock);
+  TransferLockGuard guard(m_lock);
   m_end = end;
-  ::LeaveCriticalSection(&m_lock);
 }
 
 AttemptEnd TransferAttempt::ReadAnswer() {
@@ -142,16 +133,12 @@ AttemptEnd TransferAttempt::ReadAnswer() {
 }
 
 AttemptEnd TransferAttempt::End() {
-  ::EnterCriticalSection(&m_lock);
-  const AttemptEnd end = m_end;
-  ::LeaveCriticalSection(&m_lock);
-  return end;
+  TransferLockGuard guard(m_lock);
+  return m_end;
 }
 
 AttemptEnd TransferAttempt::LetGo() {
-  ::EnterCriticalSection(&m_lock);
+  TransferLockGuard guard(m_lock);
   m_sink = nullptr;
-  const AttemptEnd end = m_end;
-  ::LeaveCriticalSection(&m_lock);
-  return end;
+  return m_end;
 }

@@ -15,6 +15,7 @@
 #include <string>
 
 #include "common/unique_handle_win.h"
+#include "download/transfer_state_win.h"
 
 constexpr size_t kHeaderTextSize = 128;
 
@@ -63,7 +64,6 @@ class TransferAttempt {
  public:
   // Starts the reader; null when its thread cannot be started.
   static std::shared_ptr<TransferAttempt> Start(AttemptRequest request, AttemptSink& sink);
-  ~TransferAttempt();
   TransferAttempt(const TransferAttempt&) = delete;
   TransferAttempt& operator=(const TransferAttempt&) = delete;
 
@@ -89,7 +89,7 @@ class TransferAttempt {
 
   const AttemptRequest m_request;
   AttemptSink* m_sink;  // guarded by m_lock; null once let go
-  CRITICAL_SECTION m_lock;
+  TransferLock m_lock;
   AttemptEnd m_end = AttemptEnd::Running;  // guarded by m_lock
   std::atomic<DWORD> m_lastActivity;
   UniqueKernelHandle m_reader;
