@@ -35,8 +35,7 @@ bool ReadWholeFile(const std::string& path, std::string& bytes) {
 class BCryptVerifier : public SignatureVerifier {
  public:
   bool HashSha256(std::string_view bytes, Sha256Digest& digest) override {
-    Sha256 hash;
-    return hash.Update(bytes.data(), bytes.size()) && hash.Finish(digest);
+    return HashBytesSha256(bytes, digest);
   }
   bool Verify(const EcP256Point& key, const Sha256Digest& digest,
               const EcdsaP256Signature& signature) override {

@@ -56,7 +56,7 @@ bool HashFileSha256(void* fileHandle, Sha256Digest& digest) {
   return hash.Finish(digest);
 }
 
-bool HashBytesSha256(const std::string& bytes, Sha256Digest& digest) {
+bool HashBytesSha256(std::string_view bytes, Sha256Digest& digest) {
   Sha256 hash;
   return hash.Update(bytes.data(), bytes.size()) && hash.Finish(digest);
 }

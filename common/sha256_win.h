@@ -3,7 +3,7 @@
 #pragma once
 
 #include <cstddef>
-#include <string>
+#include <string_view>
 
 #include "common/hex_digest.h"
 
@@ -30,4 +30,4 @@ class Sha256 {
 bool HashFileSha256(void* fileHandle, Sha256Digest& digest);
 
 // Digest of a byte string held in memory.
-bool HashBytesSha256(const std::string& bytes, Sha256Digest& digest);
+bool HashBytesSha256(std::string_view bytes, Sha256Digest& digest);
