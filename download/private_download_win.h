@@ -24,7 +24,6 @@ class PrivateDownload : public HttpFileTarget {
   PrivateDownload(const PrivateDownload&) = delete;
   PrivateDownload& operator=(const PrivateDownload&) = delete;
 
-  const std::string& Folder() const { return m_folder; }  // no trailing backslash
   const std::string& Path() const { return m_path; }
 
  private:
