@@ -1,9 +1,5 @@
 #include "download/repaint_wait_win.h"
 
-namespace {
-constexpr DWORD kWaitSliceMs = 100;
-}
-
 void DispatchPaintMessages() {
   MSG message;
   while (::PeekMessageA(&message, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE)) {
@@ -12,5 +8,7 @@ void DispatchPaintMessages() {
 }
 
 void WaitRepainting(HANDLE process) {
-  while (::WaitForSingleObject(process, kWaitSliceMs) == WAIT_TIMEOUT) DispatchPaintMessages();
+  while (::WaitForSingleObject(process, kRepaintWaitSliceMs) == WAIT_TIMEOUT) {
+    DispatchPaintMessages();
+  }
 }

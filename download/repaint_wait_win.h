@@ -8,6 +8,9 @@
 #include <chrono>
 #include <future>
 
+// How often a wait looks at the paint messages.
+constexpr DWORD kRepaintWaitSliceMs = 100;
+
 void DispatchPaintMessages();
 
 // Waits for `process` (or any waitable handle) to be signalled.
@@ -16,7 +19,8 @@ void WaitRepainting(HANDLE process);
 // Waits for `result` to be ready and gives its value.
 template <typename T>
 T WaitRepainting(std::future<T>& result) {
-  while (result.wait_for(std::chrono::milliseconds(100)) == std::future_status::timeout) {
+  const std::chrono::milliseconds slice(kRepaintWaitSliceMs);
+  while (result.wait_for(slice) == std::future_status::timeout) {
     DispatchPaintMessages();
   }
   return result.get();
