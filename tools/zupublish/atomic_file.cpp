@@ -41,14 +41,14 @@ bool WriteTemporary(const std::string& path, const std::string& bytes, mode_t mo
     error = Describe(name, "cannot create a temporary file");
     return false;
   }
-  const bool ok = ::fchmod(descriptor, mode) == 0 && WriteAll(descriptor, bytes);
-  if (!ok) error = Describe(name, "cannot write");
-  if (::close(descriptor) != 0 && ok) {
+  // The reason is taken before close(), which may change errno.
+  bool written = ::fchmod(descriptor, mode) == 0 && WriteAll(descriptor, bytes);
+  if (!written) error = Describe(name, "cannot write");
+  if (::close(descriptor) != 0 && written) {
     error = Describe(name, "cannot write");
-    ::unlink(name.c_str());
-    return false;
+    written = false;
   }
-  if (!ok) {
+  if (!written) {
     ::unlink(name.c_str());
     return false;
   }
