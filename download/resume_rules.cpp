@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "common/text.h"
+
 namespace {
 
 bool IsBlank(char ch) {
@@ -13,8 +15,7 @@ char Lower(char ch) {
 }
 
 // True when the comma-separated list holds `token`, case ignored.
-bool ListHasToken(const std::string& list, const char* token) {
-  const size_t tokenLength = std::strlen(token);
+bool ListHasToken(const std::string& list, const std::string& token) {
   size_t position = 0;
   while (position <= list.size()) {
     size_t end = list.find(',', position);
@@ -23,11 +24,7 @@ bool ListHasToken(const std::string& list, const char* token) {
     size_t last = end;
     while (first < last && IsBlank(list[first])) ++first;
     while (last > first && IsBlank(list[last - 1])) --last;
-    if (last - first == tokenLength) {
-      bool same = true;
-      for (size_t i = 0; i < tokenLength && same; ++i) same = Lower(list[first + i]) == token[i];
-      if (same) return true;
-    }
+    if (EqualsNoCase(list.substr(first, last - first), token)) return true;
     position = end + 1;
   }
   return false;
