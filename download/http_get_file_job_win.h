@@ -36,7 +36,6 @@ struct HttpGetFileJob {
   int priority = 0;
   int* outContentLength = nullptr;
   std::unique_ptr<char[]> headers;  // extra request header lines, or null
-  int synchronous = 0;
   // A transfer into a caller's file (HttpGetFileInto): its size limit and outcome, shared with
   // the caller; released after the completion message (see http_file_target_win.h).
   std::shared_ptr<HttpFileTarget> target;

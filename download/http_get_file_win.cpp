@@ -124,7 +124,6 @@ int HttpGetFileWithPolicy(const TransferPolicy& policy, const char* url, const c
   job->outLength = outLength;
   job->priority = priority;
   job->outContentLength = outContentLength;
-  job->synchronous = synchronous;
   if (toFile && filePath) job->path = filePath;
   job->policy = policy;
 
