@@ -342,7 +342,9 @@ TEST(LauncherCommands, UnderAVendorKeyOnlyAPinnedInstallerIsRun) {
                                     "installer refused: no well-formed DOWN_SHA256 under "
                                     "PUBLIC_KEY") != machine.system.logLines.end();
       EXPECT_EQ(!row.installs, logged) << row.what;
-      if (!row.installs) EXPECT_EQ(Outcome::NoInstallInformation, outcome) << row.what;
+      if (!row.installs) {
+        EXPECT_EQ(Outcome::NoInstallInformation, outcome) << row.what;
+      }
     }
   }
 }
