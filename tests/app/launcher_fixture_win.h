@@ -108,6 +108,17 @@ class LauncherCase {
   ScratchRegistryKey registry;
 };
 
+// Whether a file of the temporary-name shape ("t*.tmp") is left in `directory` of the
+// workspace (its top when empty).
+inline bool LeftoverDownloads(const LauncherWorkspace& workspace,
+                              const std::string& directory = "") {
+  WIN32_FIND_DATAA entry;
+  HANDLE search = ::FindFirstFileA(workspace.PathOf(directory + "t*.tmp").c_str(), &entry);
+  if (search == INVALID_HANDLE_VALUE) return false;
+  ::FindClose(search);
+  return true;
+}
+
 inline std::string Parameter(const std::string& attributes) {
   return "<ZULAUNCHER_PARAM " + attributes + "/>";
 }

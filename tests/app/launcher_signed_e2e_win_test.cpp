@@ -16,6 +16,7 @@
 namespace {
 
 using e2e::LauncherCase;
+using e2e::LeftoverDownloads;
 using e2e::Parameter;
 
 const char kLocalCopy[] = "_ZuVersion_temp_.ini";
@@ -60,14 +61,6 @@ std::string WithSignatureCharacterChanged(std::string file, size_t offset) {
   char& character = file[file.find("ECDSA_P256_SHA256=") + 18 + offset];
   character = character == 'N' ? 'O' : 'N';
   return file;
-}
-
-bool LeftoverDownloads(const LauncherWorkspace& workspace) {
-  WIN32_FIND_DATAA entry;
-  HANDLE search = ::FindFirstFileA(workspace.PathOf("t*.tmp").c_str(), &entry);
-  if (search == INVALID_HANDLE_VALUE) return false;
-  ::FindClose(search);
-  return true;
 }
 
 void WriteLauncherIni(const LauncherCase& test, const std::string& url, const std::string& keys) {

@@ -7,6 +7,7 @@
 namespace {
 
 using e2e::LauncherCase;
+using e2e::LeftoverDownloads;
 using e2e::Parameter;
 using e2e::Text;
 
@@ -17,15 +18,6 @@ std::string ServedVersionFile(const LauncherCase& test) {
 }
 
 size_t RequestsFor(const std::string& token) { return test_http::RecordedRequests(token).size(); }
-
-// No file of the temporary-name shape is left in the launcher directory.
-bool LeftoverDownloads(const LauncherWorkspace& workspace) {
-  WIN32_FIND_DATAA entry;
-  HANDLE search = ::FindFirstFileA(workspace.PathOf("t*.tmp").c_str(), &entry);
-  if (search == INVALID_HANDLE_VALUE) return false;
-  ::FindClose(search);
-  return true;
-}
 
 TEST(LauncherUpdateCp1251, UpdateReplacesTheLocalCopyAndStampsIt) {
   ASSERT_TRUE(test_http::Running());
@@ -71,10 +63,8 @@ TEST(LauncherUpdateCp1251, ALocalCopyNamedWithForwardSlashesIsReplacedBesideItse
       test.workspace.Run(Parameter("Command='update' LocalVersionFilePath='" + path + "'"));
   ExpectReported(outcome, Outcome::Refreshed);
   EXPECT_NE(std::string::npos, test.workspace.ReadFile("data\\versions.ini").find("EXE_NAME=prog.exe"));
-  WIN32_FIND_DATAA entry;
-  HANDLE search = ::FindFirstFileA(test.workspace.PathOf("data\\t*.tmp").c_str(), &entry);
-  EXPECT_EQ(INVALID_HANDLE_VALUE, search) << "the download was put in place, not left beside it";
-  if (search != INVALID_HANDLE_VALUE) ::FindClose(search);
+  EXPECT_FALSE(LeftoverDownloads(test.workspace, "data\\"))
+      << "the download was put in place, not left beside it";
 }
 
 TEST(LauncherUpdateCp1251, UpdateWithoutAnyUrlFailsWithoutARequest) {
