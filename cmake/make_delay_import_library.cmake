@@ -2,14 +2,16 @@
 # every function the import library names goes into a module-definition file, which dlltool
 # turns into a library whose imports the runtime's delay-load helper resolves on first call.
 #   cmake -DNM=... -DDLLTOOL=... -DOBJCOPY=... -DIMPORT_LIBRARY=... -DDLL=... -DOUTPUT=...
+#         -DSYMBOL_PREFIX=_ (i686, whose C names carry a leading underscore; empty on x86_64)
 #         -P this file
 execute_process(COMMAND ${NM} ${IMPORT_LIBRARY} OUTPUT_VARIABLE symbols
                 COMMAND_ERROR_IS_FATAL ANY)
-# A function has a thunk ("T _Name@N"); data exports have none and stay out.
-string(REGEX MATCHALL "[0-9a-fA-F]+ T _[^\n]+" thunks "${symbols}")
+# A function has a thunk ("T _Name@N" on i686, "T Name" on x86_64); data exports have none and
+# stay out.
+string(REGEX MATCHALL "[0-9a-fA-F]+ T ${SYMBOL_PREFIX}[^\n]+" thunks "${symbols}")
 set(definitions "LIBRARY \"${DLL}\"\nEXPORTS\n")
 foreach(thunk IN LISTS thunks)
-  string(REGEX REPLACE "^[0-9a-fA-F]+ T _" "" name "${thunk}")
+  string(REGEX REPLACE "^[0-9a-fA-F]+ T ${SYMBOL_PREFIX}" "" name "${thunk}")
   string(APPEND definitions "${name}\n")
 endforeach()
 file(WRITE ${OUTPUT}.def "${definitions}")

@@ -1,6 +1,7 @@
-# The release of the win32 build. ZuLauncher.exe is stripped after linking; its debug
+# The release of a Windows build. ZuLauncher.exe is stripped after linking; its debug
 # information stays beside it in ZuLauncher.debug (found by the debug link the exe carries).
-# `cmake --build --preset win32 --target package` makes ZuLauncher-<version>-win32.zip with
+# `cmake --build --preset win32 --target package` makes ZuLauncher-<version>-win32.zip (and
+# the win64 preset ZuLauncher-<version>-win64.zip, the same files built for x86_64) with
 # the launcher, a commented sample ZuLauncher.ini, zuhost.exe, zulogview.exe and the vendor's
 # guide (the README's part for host vendors, extracted at build time).
 
@@ -41,7 +42,7 @@ install(FILES ${ZU_VENDOR_GUIDE} DESTINATION .)
 set(CPACK_GENERATOR ZIP)
 set(CPACK_PACKAGE_NAME ZuLauncher)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
-set(CPACK_PACKAGE_FILE_NAME ZuLauncher-${PROJECT_VERSION}-win32)
+set(CPACK_PACKAGE_FILE_NAME ZuLauncher-${PROJECT_VERSION}-${ZU_WINDOWS_ARCH})
 set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
 set(CPACK_PACKAGE_DIRECTORY ${CMAKE_BINARY_DIR})
 set(ZU_RELEASE_ZIP ${CPACK_PACKAGE_DIRECTORY}/${CPACK_PACKAGE_FILE_NAME}.zip)

@@ -1,5 +1,7 @@
-; Installer of the ZU Demo program, built by makensis from the win32 build:
+; Installer of the ZU Demo program, built by makensis from each Windows build:
 ;   makensis -DDEMO_EXE=<zu_demo.exe> -DOUTFILE=<setup.exe> -DVERSION=<n> -DMINORVERSION=<n> zu_demo.nsi
+; With -DTARGET_AMD64 the installer itself is a 64-bit program (for the win64 build, which
+; must run where no 32-bit code can).
 ; It installs for the current user (no elevation) into %LOCALAPPDATA%\ZuDemo, or the directory
 ; given with /D=, and records what the launcher reads back:
 ;   HKEY_CURRENT_USER\Software\ZuDemo\InstallDir   the install directory
@@ -27,6 +29,10 @@
 !endif
 !ifndef MINORVERSION
   !define MINORVERSION 0
+!endif
+
+!ifdef TARGET_AMD64
+  Target amd64-unicode
 !endif
 
 !include "FileFunc.nsh"

@@ -1,12 +1,27 @@
 #!/usr/bin/env bash
-# Installs what building and testing need on a Debian 12 machine and creates the Wine prefix.
-# Idempotent: a second run only checks and returns.
+# Installs what building and testing need on a Debian 12 machine and creates the Wine
+# prefixes: 64-bit always, 32-bit where this machine executes 32-bit code (ZU_ASSUME_NO_WIN32=1
+# acts as if it did not). Idempotent: a second run only checks and returns.
+# Writes build/windows-architectures: the architectures whose programs run here, one line.
 set -euo pipefail
 repo="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+source "$repo/scripts/wine_env.sh"
 
-packages=(g++-mingw-w64-i686-posix mingw-w64-i686-dev wine wine32:i386 xvfb xauth x11-utils
-          nsis googletest libgtest-dev cmake ninja-build python3 clang locales fonts-nanum
-          imagemagick nginx-light curl libssl-dev openssl)
+architectures="win64"
+if machine_runs_win32 "$repo"; then
+  architectures="win32 win64"
+  echo "setup: this machine runs 32-bit x86 code: Windows programs run as win32 and win64"
+else
+  echo "setup: this machine runs win64 programs only: $ZU_WIN32_REASON"
+fi
+
+# Both toolchains on every machine: the 32-bit launcher is built (and packaged) even where it
+# cannot run.
+packages=(g++-mingw-w64-i686-posix mingw-w64-i686-dev g++-mingw-w64-x86-64-posix
+          mingw-w64-x86-64-dev wine wine64 xvfb xauth x11-utils nsis googletest libgtest-dev
+          cmake ninja-build python3 clang locales fonts-nanum imagemagick nginx-light curl
+          libssl-dev openssl osslsigncode)
+[[ " $architectures " == *" win32 "* ]] && packages+=(wine32:i386)
 
 missing=()
 for package in "${packages[@]}"; do
@@ -15,7 +30,7 @@ for package in "${packages[@]}"; do
 done
 if ((${#missing[@]})); then
   echo "setup: installing ${missing[*]}"
-  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  if [[ " ${missing[*]} " == *":i386 "* ]] && ! dpkg --print-foreign-architectures | grep -qx i386; then
     dpkg --add-architecture i386
   fi
   apt-get update -q
@@ -34,17 +49,21 @@ for locale in ru_RU ko_KR ja_JP en_US; do
   fi
 done
 
-# A prefix of the project's own, never the user's ~/.wine.
-export WINEPREFIX="${WINEPREFIX:-$repo/build/wineprefix}"
-export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="
-if [ ! -f "$WINEPREFIX/.zu-ready" ]; then
-  echo "setup: creating Wine prefix $WINEPREFIX"
-  mkdir -p "$WINEPREFIX"
-  wineboot -i >/dev/null 2>&1
-  # Without a window manager Wine waits about 2 s on every closing window unless its
-  # windows are unmanaged.
-  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
-  wineserver -w
-  touch "$WINEPREFIX/.zu-ready"
-fi
+# Prefixes of the project's own, never the user's ~/.wine: one per architecture.
+for arch in $architectures; do
+  (
+    wine_use_arch "$repo" "$arch"
+    if [ ! -f "$WINEPREFIX/.zu-ready" ]; then
+      echo "setup: creating the $arch Wine prefix $WINEPREFIX"
+      rm -rf "$WINEPREFIX"
+      mkdir -p "$WINEPREFIX"
+      wineboot -i >/dev/null 2>&1
+      # Without a window manager Wine waits about 2 s on every closing window unless its
+      # windows are unmanaged.
+      wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+      wineserver -w
+      touch "$WINEPREFIX/.zu-ready"
+    fi
+  )
+done
+echo "$architectures" >"$repo/build/windows-architectures"

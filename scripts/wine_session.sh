@@ -1,11 +1,11 @@
 # Sourced by the test and demo scripts: one Xvfb display and one persistent wineserver
 # for the whole session, both stopped by wine_session_stop.
+#   wine_session_start REPO [win32|win64]   (default: ZU_WINE_ARCH, else win32)
+source "$(dirname "${BASH_SOURCE[0]}")/wine_env.sh"
+
 wine_session_start() {
   local repo="$1"
-  export WINEPREFIX="${WINEPREFIX:-$repo/build/wineprefix}"
-  export WINEDEBUG="${WINEDEBUG:--all}"
-  export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
-  [ -d "$repo/build/locales" ] && export LOCPATH="${LOCPATH:-$repo/build/locales}"
+  wine_use_arch "$repo" "${2:-}" || return 1
   ZU_STARTED_XVFB=""
   if [ -z "${DISPLAY:-}" ]; then
     local display

@@ -2,7 +2,7 @@
 // a file one of the keys signed, not older than the local copy; every refusal keeps the old
 // copy and says why in the log; an installer without DOWN_SHA256 is not fetched. The signed
 // files come from the native zupublish test (zupublish and the openssl command line, with keys
-// made at test time) in build/signed_fixtures. Runs in code page 1251.
+// made at test time, by the signed_fixtures test) in the build tree. Runs in code page 1251.
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -25,7 +25,7 @@ const char kLocalCopy[] = "_ZuVersion_temp_.ini";
 const char kCaseName[] = "SignedFixture";
 
 std::string FixturePath(const std::string& name) {
-  std::string path = std::string("Z:") + ZU_SOURCE_DIR + "/build/signed_fixtures/" + name;
+  std::string path = std::string("Z:") + ZU_SIGNED_FIXTURES_DIR + "/" + name;
   for (char& ch : path) ch = ch == '/' ? '\\' : ch;
   return path;
 }

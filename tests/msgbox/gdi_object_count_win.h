@@ -1,8 +1,8 @@
 // Test support: the number of live GDI objects of this process.
 // GetGuiResources(GR_GDIOBJECTS) gives it on Windows. Wine 8 does not implement that call (it
 // answers 0 with ERROR_CALL_NOT_IMPLEMENTED), but it keeps the process's GDI handles in the
-// shared handle table that the PEB points to (GdiSharedHandleTable, offset 0x94 in a 32-bit
-// PEB), 24-byte entries whose Unique word (offset 12) is the handle's high word and whose
+// shared handle table that the PEB points to (GdiSharedHandleTable: offset 0x94 in a 32-bit
+// PEB, 0xF8 in a 64-bit one), 24-byte entries on both whose Unique word (offset 12) is the handle's high word and whose
 // type byte (offset 14) is 0 for a free entry. The table's layout is checked with a probe
 // bitmap before it is trusted; if neither way works the count is reported as unavailable.
 #pragma once
@@ -16,6 +16,7 @@ namespace gdi_count_detail {
 
 constexpr size_t kEntrySize = 24;
 constexpr size_t kEntryCount = 0x10000;
+constexpr size_t kPebTableOffset = sizeof(void*) == 8 ? 0xF8 : 0x94;
 
 inline const uint8_t* SharedHandleTable() {
   using QueryProcess = LONG(WINAPI*)(HANDLE, PROCESSINFOCLASS, void*, ULONG, ULONG*);
@@ -27,7 +28,7 @@ inline const uint8_t* SharedHandleTable() {
     return nullptr;
   }
   const uint8_t* peb = reinterpret_cast<const uint8_t*>(basic.PebBaseAddress);
-  return peb ? *reinterpret_cast<const uint8_t* const*>(peb + 0x94) : nullptr;
+  return peb ? *reinterpret_cast<const uint8_t* const*>(peb + kPebTableOffset) : nullptr;
 }
 
 inline bool EntryMatches(const uint8_t* table, HGDIOBJ handle) {

@@ -2,7 +2,7 @@
 # sample INI, the two tools and the vendor's guide; the launcher stripped, with its debug link.
 #   cmake -DZIP=... -DDIR=... -DOBJDUMP=... -P unpack_release.cmake
 if(NOT EXISTS ${ZIP})
-  message(FATAL_ERROR "${ZIP} is missing: build it with `cmake --build --preset win32 --target package`")
+  message(FATAL_ERROR "${ZIP} is missing: build it with `cmake --build --preset <win32|win64> --target package`")
 endif()
 file(REMOVE_RECURSE ${DIR})
 file(MAKE_DIRECTORY ${DIR})

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Runs a Windows test program under Wine with the project's own prefix.
+# Runs a Windows test program under Wine with the project's own prefix of its architecture
+# (ZU_WINE_ARCH: win32 or win64, set by the build's toolchain file).
 # Wine's own diagnostics go to a file: reading them through a pipe slows every start down.
 #
 # Unless ZU_TEST_HTTP_URL is already set (a server started by the caller) or
@@ -17,10 +18,8 @@
 # (the HTTPS ones only when openssl made the certificates and the prefix trusts the CA).
 # The program's exit code is returned.
 repo="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
-export WINEPREFIX="${WINEPREFIX:-$repo/build/wineprefix}"
-export WINEDEBUG="${WINEDEBUG:--all}"
-export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
-[ -d "$repo/build/locales" ] && export LOCPATH="${LOCPATH:-$repo/build/locales}"
+source "$repo/scripts/wine_env.sh"
+wine_use_arch "$repo" || exit 1
 log="${ZU_WINE_LOG:-$repo/build/wine-stderr.log}"
 mkdir -p "$(dirname "$log")"
 
