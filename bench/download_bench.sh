@@ -12,10 +12,13 @@ set -euo pipefail
 repo="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 runs="${1:-3}"
 cd "$repo"
+source scripts/wine_env.sh
+pick_windows_arch "$repo" bench
+arch="$ZU_ARCH"
 
-cmake --preset win32 >/dev/null
-cmake --build --preset win32 -j2 --target download_bench >/dev/null
-bench_exe="$repo/build/win32/download_bench.exe"
+cmake --preset "$arch" >/dev/null
+cmake --build --preset "$arch" -j2 --target download_bench >/dev/null
+bench_exe="$repo/build/$arch/download_bench.exe"
 
 work="$(mktemp -d "${TMPDIR:-/tmp}/zu-download-bench.XXXXXX")"
 nginx_pid=""
@@ -69,7 +72,7 @@ done
 
 export ZU_NO_TEST_HTTP_SERVER=1
 # One persistent wineserver spares every run a cold start; the dialog needs a display.
-wine_session_start "$repo"
+wine_session_start "$repo" "$arch"
 out_unix="$work/out/download.bin"
 out_windows="Z:${out_unix//\//\\}"
 

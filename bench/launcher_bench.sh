@@ -11,17 +11,20 @@
 set -euo pipefail
 repo="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$repo"
+source scripts/wine_env.sh
+pick_windows_arch "$repo" bench
+arch="$ZU_ARCH"
 
-cmake --preset win32 >/dev/null
-cmake --build --preset win32 -j2 --target launcher_bench >/dev/null
-[ -f "${WINEPREFIX:-$repo/build/wineprefix}/.zu-ready" ] || scripts/setup.sh
+cmake --preset "$arch" >/dev/null
+cmake --build --preset "$arch" -j2 --target launcher_bench >/dev/null
+scripts/setup.sh >/dev/null
 
 # A display and a wineserver of its own (a wineserver already serving this prefix is ended
 # with the session).
 unset DISPLAY
 # shellcheck source=scripts/wine_session.sh
 source scripts/wine_session.sh
-wine_session_start "$repo"
+wine_session_start "$repo" "$arch"
 trap wine_session_stop EXIT
 
 export ZU_NO_TEST_HTTP_SERVER=1  # nothing is downloaded on this road
@@ -34,13 +37,13 @@ if [ -n "${ZU_BENCH_BEFORE_EXE:-}" ]; then
   args=("${1:-30}" "${2:-3}" "$(winepath -w "$ZU_BENCH_BEFORE_EXE" 2>/dev/null)")
 fi
 status=0
-tests/support/wine_run.sh build/win32/launcher_bench.exe "${args[@]}" | tr -d '\r' || status=$?
+tests/support/wine_run.sh build/$arch/launcher_bench.exe "${args[@]}" | tr -d '\r' || status=$?
 if [ "$status" != 0 ]; then
   grep -a "launcher_bench" "$ZU_WINE_LOG" >&2 || tail -n 20 "$ZU_WINE_LOG" >&2
   exit "$status"
 fi
 
-size="$(stat -c %s build/win32/ZuLauncher.exe)"
+size="$(stat -c %s build/$arch/ZuLauncher.exe)"
 printf '\nrelease ZuLauncher.exe: %s bytes   target: at most 600 KB (614400 bytes)   -> %s\n' \
   "$size" "$([ "$size" -le 614400 ] && echo MET || echo MISSED)"
 if [ -n "${ZU_BENCH_BEFORE_EXE:-}" ]; then

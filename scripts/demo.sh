@@ -8,13 +8,18 @@
 # starts it. The version file is signed as a vendor signs it (zupublish, with a key made for
 # this run) and the launcher INI names that key, so the launcher takes only the signed file
 # and an installer whose digest it carries. Screenshots go to build/demo/screenshots/.
+# The shipped 32-bit launcher runs where this machine executes 32-bit code; elsewhere the same
+# road runs with the 64-bit build (ZU_ASSUME_NO_WIN32=1 chooses it anywhere).
 set -euo pipefail
 repo="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$repo"
 scripts/setup.sh
+source scripts/wine_env.sh
+pick_windows_arch "$repo" demo
+arch="$ZU_ARCH"
 
-cmake --preset win32 >/dev/null
-cmake --build --preset win32 --target ZuLauncher zuhost zu_demo_setup >/dev/null
+cmake --preset "$arch" >/dev/null
+cmake --build --preset "$arch" --target ZuLauncher zuhost zu_demo_setup >/dev/null
 cmake --preset native >/dev/null
 cmake --build --preset native --target zupublish >/dev/null
 zupublish="$repo/build/native/tools/zupublish/zupublish"
@@ -22,8 +27,8 @@ zupublish="$repo/build/native/tools/zupublish/zupublish"
 demo="$repo/build/demo"
 rm -rf "$demo"
 mkdir -p "$demo/launcher" "$demo/www" "$demo/screenshots"
-cp build/win32/ZuLauncher.exe build/win32/zuhost.exe "$demo/launcher/"
-cp build/win32/zu_demo_setup.exe "$demo/www/"
+cp "build/$arch/ZuLauncher.exe" "build/$arch/zuhost.exe" "$demo/launcher/"
+cp "build/$arch/zu_demo_setup.exe" "$demo/www/"
 
 # The launcher speaks Russian: Wine takes its ANSI code page (1251) from LC_ALL, with the
 # locale that set-up generated into the build tree (given to Wine alone: the shell has none).
@@ -38,7 +43,7 @@ cleanup() {
   wine_session_stop
 }
 trap cleanup EXIT
-wine_session_start "$repo"
+wine_session_start "$repo" "$arch"
 
 python3 tests/support/http_test_server.py --root "$demo/www" --port-file "$demo/port" \
   >"$demo/server.log" 2>&1 &

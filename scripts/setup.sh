@@ -12,7 +12,7 @@ if machine_runs_win32 "$repo"; then
   architectures="win32 win64"
   echo "setup: this machine runs 32-bit x86 code: Windows programs run as win32 and win64"
 else
-  echo "setup: this machine runs win64 programs only: $ZU_WIN32_REASON"
+  echo "setup: win64 programs only: this machine $ZU_WIN32_REASON"
 fi
 
 # Both toolchains on every machine: the 32-bit launcher is built (and packaged) even where it

@@ -33,7 +33,7 @@ done
 source scripts/wine_session.sh
 for arch in win64 win32; do
   if [[ " ${runnable[*]} " != *" $arch "* ]]; then
-    summary+=("$arch suite: NOT RUN on this machine: $ZU_WIN32_REASON (built and packaged only)")
+    summary+=("$arch suite: NOT RUN: this machine $ZU_WIN32_REASON (built and packaged only)")
     continue
   fi
   started=$(date +%s)

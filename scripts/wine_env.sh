@@ -13,7 +13,7 @@ machine_runs_win32() {
   local repo="$1"
   ZU_WIN32_REASON=""
   if [ "${ZU_ASSUME_NO_WIN32:-0}" = 1 ]; then
-    ZU_WIN32_REASON="ZU_ASSUME_NO_WIN32=1 is set"
+    ZU_WIN32_REASON="is taken as unable to run 32-bit code (ZU_ASSUME_NO_WIN32=1)"
     return 1
   fi
   local probe="$repo/build/probe-i386"
@@ -34,7 +34,7 @@ machine_runs_win32() {
   if output="$("$probe" 2>&1)"; then
     return 0
   fi
-  ZU_WIN32_REASON="it cannot execute 32-bit x86 code (${output##*: })"
+  ZU_WIN32_REASON="cannot execute 32-bit x86 code (${output##*: })"
   return 1
 }
 
@@ -67,4 +67,17 @@ wine_use_arch() {
   export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
   [ -d "$repo/build/locales" ] && export LOCPATH="${LOCPATH:-$repo/build/locales}"
   return 0
+}
+
+# The architecture a single-road script (the demo, the benches) runs: win32, the shipped
+# launcher, where this machine can run it, else win64. Prints it, and why, on one line.
+pick_windows_arch() {
+  local repo="$1" who="$2"
+  if machine_runs_win32 "$repo"; then
+    ZU_ARCH=win32
+    echo "$who: the 32-bit road (the shipped launcher, win32 build)"
+  else
+    ZU_ARCH=win64
+    echo "$who: the 64-bit road (win64 build): this machine $ZU_WIN32_REASON"
+  fi
 }
