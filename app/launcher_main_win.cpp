@@ -69,7 +69,7 @@ int ZuLauncherMain(const std::string& argument) {
     LogLine("ZuLauncherMain() - WM_ZULAUNCHER_RESULT to %d", static_cast<int>(handle));
     // Window handles have 32 significant bits on 64-bit Windows too, sign-extended: a decimal
     // from a 32-bit or a 64-bit host (read modulo 2^32) names the same window.
-    HWND host = static_cast<HWND>(::LongToHandle(static_cast<LONG>(handle)));
+    HWND host = static_cast<HWND>(LongToHandle(static_cast<LONG>(handle)));
     // "target not found", in code page 949 as the log has always sent it.
     if (!::IsWindow(host))
       LogLine("ZuLauncherMain() - \xB4\xEB\xBB\xF3 \xBE\xF8\xC0\xBD: %d", static_cast<int>(handle));

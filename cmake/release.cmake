@@ -48,15 +48,20 @@ set(CPACK_PACKAGE_DIRECTORY ${CMAKE_BINARY_DIR})
 set(ZU_RELEASE_ZIP ${CPACK_PACKAGE_DIRECTORY}/${CPACK_PACKAGE_FILE_NAME}.zip)
 include(CPack)
 
-# The release test (tests/release) unpacks the zip into a fresh folder and serves a request
-# from it.
+# The release test (tests/release) makes the zip from the built programs, unpacks it into a
+# fresh folder and serves a request from it, so it needs nothing but a built tree.
 if(TEST win_release)
   set(ZU_RELEASE_UNPACKED ${CMAKE_BINARY_DIR}/release_unpacked)
+  add_test(NAME release_package
+           COMMAND ${CMAKE_CPACK_COMMAND} --config ${CMAKE_BINARY_DIR}/CPackConfig.cmake
+           WORKING_DIRECTORY ${CMAKE_BINARY_DIR})
+  set_tests_properties(release_package PROPERTIES FIXTURES_SETUP release_zip)
   add_test(NAME release_unpack
            COMMAND ${CMAKE_COMMAND} -DZIP=${ZU_RELEASE_ZIP}
                    -DDIR=${ZU_RELEASE_UNPACKED} -DOBJDUMP=${CMAKE_OBJDUMP}
                    -P ${CMAKE_SOURCE_DIR}/tests/release/unpack_release.cmake)
-  set_tests_properties(release_unpack PROPERTIES FIXTURES_SETUP release)
+  set_tests_properties(release_unpack PROPERTIES FIXTURES_SETUP release
+                       FIXTURES_REQUIRED release_zip)
   set_tests_properties(win_release PROPERTIES FIXTURES_REQUIRED release ENVIRONMENT
     "ZU_SOURCE_DIR=${CMAKE_SOURCE_DIR};LC_ALL=en_US.UTF-8;ZU_RELEASE_DIR=${ZU_RELEASE_UNPACKED}")
 endif()

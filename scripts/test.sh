@@ -25,7 +25,7 @@ for arch in win32 win64; do
   started=$(date +%s)
   cmake --preset "$arch" >/dev/null
   cmake --build --preset "$arch"
-  # The release zip, which the release test unpacks and runs.
+  # The release zip (on a machine that cannot run this architecture, its only check).
   cmake --build --preset "$arch" --target package
   echo "test.sh: $arch built in $(seconds_since "$started") s"
 done
