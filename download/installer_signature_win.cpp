@@ -71,19 +71,17 @@ class TrustVerification {
 };
 
 std::wstring WidePath(const std::string& path) {
-  const int units = ::MultiByteToWideChar(CP_ACP, 0, path.data(), static_cast<int>(path.size()),
-                                          nullptr, 0);
+  const int units =
+      ::MultiByteToWideChar(CP_ACP, 0, path.data(), static_cast<int>(path.size()), nullptr, 0);
   if (units <= 0) return std::wstring();
   std::wstring wide(static_cast<size_t>(units), L'\0');
-  ::MultiByteToWideChar(CP_ACP, 0, path.data(), static_cast<int>(path.size()), wide.data(),
-                        units);
+  ::MultiByteToWideChar(CP_ACP, 0, path.data(), static_cast<int>(path.size()), wide.data(), units);
   return wide;
 }
 
 }  // namespace
 
-void VerifyInstallerSignature(HANDLE file, const std::string& path,
-                              InstallerSignature& signature) {
+void VerifyInstallerSignature(HANDLE file, const std::string& path, InstallerSignature& signature) {
   signature = InstallerSignature{};
   // The check before this one read the file to its end through the same handle.
   LARGE_INTEGER start{};
@@ -94,5 +92,6 @@ void VerifyInstallerSignature(HANDLE file, const std::string& path,
   if (signature.trustResult != 0) return;
   std::string der;
   Sha256Digest digest{};
-  if (verification.SignerCertificate(der) && HashBytesSha256(der, digest)) signature.signer = digest;
+  if (verification.SignerCertificate(der) && HashBytesSha256(der, digest))
+    signature.signer = digest;
 }

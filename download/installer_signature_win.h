@@ -13,5 +13,4 @@
 // Verifies the signature of the open file `file` (at `path`, which names it to the system)
 // and, when it verifies, reads the digest of its signer's certificate. Always fills
 // `signature`; the pin is judged afterwards (CheckInstallerSigner).
-void VerifyInstallerSignature(HANDLE file, const std::string& path,
-                              InstallerSignature& signature);
+void VerifyInstallerSignature(HANDLE file, const std::string& path, InstallerSignature& signature);

@@ -1,9 +1,10 @@
 // The installer download dialog (resource 129): it downloads the installer through the
 // download engine on a worker thread into a private folder of its own, shows the progress,
 // lets the user cancel after a confirmation, checks the file against the version file's size
-// and SHA-256 and the launcher INI's signer pin, and then runs the installer and waits for it. InstallProgram shows it
-// modally and reads its end code and m_cancelled. User-interface thread only; the engine's
-// messages reach it through the modal loop (and through the loop of a box opened over it).
+// and SHA-256 and the launcher INI's signer pin, and then runs the installer and waits for
+// it. InstallProgram shows it modally and reads its end code and m_cancelled. User-interface
+// thread only; the engine's messages reach it through the modal loop (and through the loop of
+// a box opened over it).
 #pragma once
 
 #include <windows.h>
@@ -78,9 +79,7 @@ class CSetupDownloadDlg : public ModalDialog {
   void FailTransfer();
   // Lets go of the download: the file and its folder go once the worker has let go too.
   void DiscardDownload();
-  InstallerExpectation Expectation() const {
-    return {m_downSize, m_downSha256, m_installerSigner};
-  }
+  InstallerExpectation Expectation() const { return {m_downSize, m_downSha256, m_installerSigner}; }
   void SetStatusText(const char* format, ...) ZU_PRINTF_FORMAT(2, 3);
   // A notice or question over this dialog, captioned with the application title.
   int AskUser(const std::string& text, UINT type);

@@ -370,7 +370,8 @@ TEST_F(InstallProgramTest, InstallerSignerPinDecidesWhichInstallersRun) {
     ASSERT_TRUE(::CopyFileA(SignedInstaller(row.served).c_str(),
                             (test_http::RootDirectory() + row.served).c_str(), FALSE));
     ::WritePrivateProfileStringA("ZUTEST", nullptr, nullptr, m_versionFile.c_str());
-    WriteProgramSection("ZUTEST", "Zu Test Program", test_http::Url(std::string("/files/") + row.served));
+    WriteProgramSection("ZUTEST", "Zu Test Program",
+                        test_http::Url(std::string("/files/") + row.served));
     const std::string launcherIni =
         row.pin ? "[GENERAL]\r\nINSTALLER_SIGNER=" + *row.pin + "\r\n" : "[GENERAL]\r\n";
     ::DeleteFileA(m_recordPath.c_str());
@@ -382,9 +383,11 @@ TEST_F(InstallProgramTest, InstallerSignerPinDecidesWhichInstallersRun) {
           HWND dialog = WaitForTopLevelWindow(DownloadDialogOf(uiThread));
           if (!dialog) return false;
           HWND box = nullptr;
-          WaitFor([&] {
-            return (box = FindTopLevelWindow(MessageBoxesOf(uiThread))) || !::IsWindow(dialog);
-          }, 20000);
+          WaitFor(
+              [&] {
+                return (box = FindTopLevelWindow(MessageBoxesOf(uiThread))) || !::IsWindow(dialog);
+              },
+              20000);
           if (box) {
             boxText = ItemText(box, IDC_MD_TEXT);
             CloseMessageBox(box);

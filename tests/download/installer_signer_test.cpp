@@ -69,8 +69,8 @@ TEST(InstallerSigner, VerdictAndLogLineForEveryOutcome) {
       {"the one pinned signer", a, 0, Filled(0x11), ""},
       {"a pin in upper case", Repeat("AB"), 0, Filled(0xab), ""},
       {"the second of a list, blanks around", a + " ,\t" + b + " ", 0, Filled(0xab), ""},
-      {"a signer not pinned", a, 0, Filled(0xab), refused + "signer " + b +
-                                                      " not pinned in INSTALLER_SIGNER"},
+      {"a signer not pinned", a, 0, Filled(0xab),
+       refused + "signer " + b + " not pinned in INSTALLER_SIGNER"},
       {"no signature", a, kTrustNoSignature, std::nullopt, refused + "no signature"},
       {"changed after signing", a, kTrustBadDigest, std::nullopt,
        refused + "bad digest (the file changed after signing)"},
