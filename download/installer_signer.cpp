@@ -1,6 +1,7 @@
 #include "download/installer_signer.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "common/format.h"
 #include "common/text.h"
@@ -13,6 +14,9 @@ std::optional<std::string> FindInstallerSignerSetting(const IniDocument& launche
   return found;
 }
 
+namespace {
+
+// False when any item is not a digest: one bad item spoils the whole pin.
 bool ParseInstallerSignerList(const std::string& text, std::vector<Sha256Digest>& pins) {
   std::vector<Sha256Digest> parsed;
   size_t begin = 0;
@@ -29,6 +33,8 @@ bool ParseInstallerSignerList(const std::string& text, std::vector<Sha256Digest>
   pins = std::move(parsed);
   return true;
 }
+
+}  // namespace
 
 std::string CheckInstallerSigner(const std::string& signerSetting,
                                  const InstallerSignature& signature) {

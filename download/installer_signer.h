@@ -8,7 +8,6 @@
 #include <cstdint>
 #include <optional>
 #include <string>
-#include <vector>
 
 #include "common/hex_digest.h"
 
@@ -17,10 +16,6 @@ class IniDocument;
 // The launcher INI's GENERAL/INSTALLER_SIGNER as written; nothing when the key is absent. A
 // present but empty key is a pin (a malformed one), never the absence of one.
 std::optional<std::string> FindInstallerSignerSetting(const IniDocument& launcherIni);
-
-// One or more 64-digit hexadecimal digests (either case) separated by commas, blanks around
-// each allowed. False, with `pins` untouched, when any item is not such a digest.
-bool ParseInstallerSignerList(const std::string& text, std::vector<Sha256Digest>& pins);
 
 // What the system's signature verification said about one file: its result (0 when the
 // signature and its chain verify; otherwise an HRESULT such as those below) and, when it
@@ -34,7 +29,8 @@ struct InstallerSignature {
 constexpr uint32_t kTrustNoSignature = 0x800B0100;  // TRUST_E_NOSIGNATURE
 constexpr uint32_t kTrustBadDigest = 0x80096010;    // TRUST_E_BAD_DIGEST
 
-// Empty when `signature` meets the pin `signerSetting` (INSTALLER_SIGNER as written);
+// Empty when `signature` meets the pin `signerSetting` (INSTALLER_SIGNER as written: one or
+// more 64-digit hexadecimal digests, either case, separated by commas, blanks around each);
 // otherwise the log line that names why not: a malformed pin, no signature, a bad digest
 // (the file changed after signing), not trusted (with the result), or a signer not pinned.
 std::string CheckInstallerSigner(const std::string& signerSetting,

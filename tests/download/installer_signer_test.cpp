@@ -7,7 +7,6 @@
 
 #include <optional>
 #include <string>
-#include <vector>
 
 #include "ini/ini_document.h"
 
@@ -43,15 +42,6 @@ TEST(InstallerSigner, SettingIsFoundOnlyInGeneralAndAnEmptyValueIsStillAPin) {
     ini.LoadBuffer(row.ini, std::string(row.ini).size());
     EXPECT_EQ(row.setting, FindInstallerSignerSetting(ini));
   }
-}
-
-TEST(InstallerSigner, MalformedListLeavesThePinsUntouched) {
-  std::vector<Sha256Digest> pins = {Filled(0x42)};
-  EXPECT_FALSE(ParseInstallerSignerList(Repeat("11") + ",", pins));
-  ASSERT_EQ(1u, pins.size());
-  EXPECT_EQ(Filled(0x42), pins[0]);
-  ASSERT_TRUE(ParseInstallerSignerList(Repeat("11") + "," + Repeat("aB"), pins));
-  EXPECT_EQ((std::vector<Sha256Digest>{Filled(0x11), Filled(0xab)}), pins);
 }
 
 TEST(InstallerSigner, VerdictAndLogLineForEveryOutcome) {
