@@ -26,7 +26,7 @@ struct InstallerRequest {
 enum class InstallerResult {
   Installed,  // downloaded, started, and it has ended
   Cancelled,  // the user cancelled the transfer
-  Failed,     // anything else: transfer, file, its size or SHA-256 check, start
+  Failed,     // anything else: transfer, file, its size, SHA-256 or signature check, start
 };
 
 class LauncherSystem {

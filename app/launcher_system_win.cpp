@@ -7,6 +7,7 @@
 #include "app/signed_version_file.h"
 #include "app/version_file.h"
 #include "common/unique_handle_win.h"
+#include "download/installer_signer.h"
 #include "download/setup_download_dlg_win.h"
 #include "env/ini_profile_win.h"
 #include "env/log.h"
@@ -55,6 +56,8 @@ InstallerResult WindowsLauncherSystem::RunInstaller(const InstallerRequest& inst
   dialog.m_agentName = installer.agentName;
   dialog.m_downSize = installer.downSize;
   dialog.m_downSha256 = installer.downSha256;
+  // The vendor's pin lives in the launcher INI, which no download ever changes.
+  dialog.m_installerSigner = FindInstallerSignerSetting(m_launcherIni);
   // Dialog 129 of the program's own resources, with no owner window.
   const INT_PTR endCode = dialog.DoModal(::GetModuleHandleA(nullptr), IDD_SETUP_DOWNLOAD, nullptr);
   if (endCode == CSetupDownloadDlg::kEndInstalled) return InstallerResult::Installed;

@@ -116,7 +116,8 @@ constexpr OutcomeRow kOutcomeTable[] = {
   {Outcome::InstallCancelled, ResultCode::InstallCancelled, 44, kLauncherCaption,
    Shown::WhenNotSilent, "the user cancelled the installation"},
   {Outcome::InstallFailed, ResultCode::InstallFailed, 15, kLauncherCaption, Shown::WhenNotSilent,
-   "the installer download or run failed, or the installer failed its size or SHA-256 check"},
+   "the installer download or run failed, or the installer failed its size, SHA-256 or "
+   "signature check"},
   {Outcome::NoProgramId, ResultCode::NoProgramId, 16, kLauncherCaption, Shown::WhenNotSilent,
    "ProgramID is absent"},
   {Outcome::WrongDataVersion, ResultCode::WrongDataVersion, 18, kLauncherCaption,

@@ -196,7 +196,7 @@ bool RunBareQueryAndReads(const char* url, const char* path, long long& bytes) {
 // The installer download and its check, timed apart; prints its own figure line.
 int RunInstaller(bool checked, const char* url, const char* downSize, const char* downSha256) {
   const InstallerExpectation expectation =
-      checked ? InstallerExpectation{downSize, downSha256} : InstallerExpectation{};
+      checked ? InstallerExpectation{downSize, downSha256, std::nullopt} : InstallerExpectation{};
   const double started = Seconds();
   std::shared_ptr<PrivateDownload> download =
       PrivateDownload::Create(GetTempDir(), "ZuLauncherTempSetup.exe");

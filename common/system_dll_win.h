@@ -1,8 +1,8 @@
 // DLLs come from the system folder only. The process restricts the DLL search before it loads
 // anything on demand, and the DLLs it imports late (WinINet, common controls, shell, COM,
-// BCrypt: linked through delay-import libraries) are loaded from the system folder by the
-// delay-load hook defined beside these functions, so a DLL of the same name planted beside
-// the launcher or in the current directory is never picked up.
+// BCrypt, WinTrust: linked through delay-import libraries) are loaded from the system folder
+// by the delay-load hook defined beside these functions, so a DLL of the same name planted
+// beside the launcher or in the current directory is never picked up.
 #pragma once
 
 #include <windows.h>

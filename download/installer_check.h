@@ -1,9 +1,11 @@
-// What the version file says the published installer is (DOWN_SIZE, DOWN_SHA256) and the
-// judgement of a downloaded file against it, with the log line that names a failed check.
-// Portable; the Windows side (installer_check_win.h) opens, measures and hashes the file.
+// What the version file says the published installer is (DOWN_SIZE, DOWN_SHA256), who the
+// launcher INI says must have signed it (INSTALLER_SIGNER, judged in installer_signer.h), and
+// the judgement of a downloaded file against it, with the log line that names a failed check.
+// Portable; the Windows side (installer_check_win.h) opens, measures, hashes and verifies.
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "common/hex_digest.h"
@@ -11,6 +13,8 @@
 struct InstallerExpectation {
   std::string size;    // DOWN_SIZE as written: decimal digits; empty = not checked
   std::string sha256;  // DOWN_SHA256 as written: 64 hex digits, either case; empty = not checked
+  // INSTALLER_SIGNER of the launcher INI as written; nothing = the signature is not checked.
+  std::optional<std::string> signer;
 };
 
 // DOWN_SIZE as a byte count: decimal digits only, at most 18 of them. False otherwise.

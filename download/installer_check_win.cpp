@@ -4,6 +4,7 @@
 
 #include "common/format.h"
 #include "common/sha256_win.h"
+#include "download/installer_signature_win.h"
 
 bool OpenCheckedInstaller(const std::string& path, const InstallerExpectation& expectation,
                           UniqueFileHandle& held, std::string& failure) {
@@ -33,6 +34,12 @@ bool OpenCheckedInstaller(const std::string& path, const InstallerExpectation& e
       return false;
     }
     failure = CheckInstallerDigest(expectation, digest);
+    if (!failure.empty()) return false;
+  }
+  if (expectation.signer) {
+    InstallerSignature signature;
+    VerifyInstallerSignature(file.get(), path, signature);
+    failure = CheckInstallerSigner(*expectation.signer, signature);
     if (!failure.empty()) return false;
   }
   held = std::move(file);

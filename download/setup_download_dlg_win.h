@@ -1,15 +1,17 @@
 // The installer download dialog (resource 129): it downloads the installer through the
 // download engine on a worker thread into a private folder of its own, shows the progress,
 // lets the user cancel after a confirmation, checks the file against the version file's size
-// and SHA-256, and then runs the installer and waits for it. InstallProgram shows it
-// modally and reads its end code and m_cancelled. User-interface thread only; the engine's
-// messages reach it through the modal loop (and through the loop of a box opened over it).
+// and SHA-256 and the launcher INI's signer pin, and then runs the installer and waits for
+// it. InstallProgram shows it modally and reads its end code and m_cancelled. User-interface
+// thread only; the engine's messages reach it through the modal loop (and through the loop of
+// a box opened over it).
 #pragma once
 
 #include <windows.h>
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "common/dialog_win.h"
@@ -39,6 +41,8 @@ class CSetupDownloadDlg : public ModalDialog {
   std::string m_agentName;    // user agent of the transfer
   std::string m_downSize;     // DOWN_SIZE as written, or empty: the installer's byte count
   std::string m_downSha256;   // DOWN_SHA256 as written, or empty: the installer's digest
+  // INSTALLER_SIGNER of the launcher INI as written, or nothing: who must have signed it.
+  std::optional<std::string> m_installerSigner;
 
   int m_cancelled = 0;       // 1 once the user has cancelled: read after the dialog closed
   std::string m_setupPath;   // where the installer is downloaded to (in its private folder)
@@ -67,14 +71,15 @@ class CSetupDownloadDlg : public ModalDialog {
   void ReleaseHeldCompletion();
   // Runs the checked installer, waits for it and ends the dialog (run_setup_win.cpp).
   void RunSetup();
-  // Shows the transfer error (status and box) and ends the dialog with kEndFailed.
-  // Size and SHA-256 of the downloaded file against DOWN_SIZE and DOWN_SHA256, checked on a
-  // worker while the dialog keeps painting; on success m_checkedInstaller holds the file.
+  // Size, SHA-256 and signature of the downloaded file against DOWN_SIZE, DOWN_SHA256 and
+  // INSTALLER_SIGNER, checked on a worker while the dialog keeps painting; on success
+  // m_checkedInstaller holds the file.
   bool CheckInstallerRepainting(std::string& failure);
+  // Shows the transfer error (status and box) and ends the dialog with kEndFailed.
   void FailTransfer();
   // Lets go of the download: the file and its folder go once the worker has let go too.
   void DiscardDownload();
-  InstallerExpectation Expectation() const { return {m_downSize, m_downSha256}; }
+  InstallerExpectation Expectation() const { return {m_downSize, m_downSha256, m_installerSigner}; }
   void SetStatusText(const char* format, ...) ZU_PRINTF_FORMAT(2, 3);
   // A notice or question over this dialog, captioned with the application title.
   int AskUser(const std::string& text, UINT type);

@@ -7,7 +7,10 @@
 # starts the program and posts its result. A second run finds the program current and only
 # starts it. The version file is signed as a vendor signs it (zupublish, with a key made for
 # this run) and the launcher INI names that key, so the launcher takes only the signed file
-# and an installer whose digest it carries. Screenshots go to build/demo/screenshots/.
+# and an installer whose digest it carries. The installer is signed too (Authenticode, by
+# osslsigncode, with a code-signing certificate made for this run) and the launcher INI pins
+# that certificate, so the launcher also runs only an installer the vendor signed.
+# Screenshots go to build/demo/screenshots/.
 # The shipped 32-bit launcher runs where this machine executes 32-bit code; elsewhere the same
 # road runs with the 64-bit build (ZU_ASSUME_NO_WIN32=1 chooses it anywhere).
 set -euo pipefail
@@ -52,6 +55,21 @@ for _ in $(seq 1 100); do [ -s "$demo/port" ] && break; sleep 0.05; done
 port="$(cut -d' ' -f1 "$demo/port")"
 base="http://127.0.0.1:$port"
 
+# The vendor signs its installer with its code-signing certificate (here a self-signed one made
+# for this run; a real vendor's comes from a CA) and pins that certificate in the launcher INI
+# with the line zupublish reads from the signed installer. Signing comes first: DOWN_SIZE and
+# DOWN_SHA256 describe the signed file.
+signing="$demo/signing"
+mkdir -p "$signing"
+openssl genpkey -algorithm RSA -pkeyopt rsa_keygen_bits:2048 -out "$signing/vendor.key" 2>/dev/null
+openssl req -x509 -new -key "$signing/vendor.key" -subj "/CN=ZU Demo Vendor" -days 1 -sha256 \
+  -addext "keyUsage=critical,digitalSignature" -addext "extendedKeyUsage=codeSigning" \
+  -out "$signing/vendor.crt" 2>/dev/null
+osslsigncode sign -certs "$signing/vendor.crt" -key "$signing/vendor.key" -h sha256 -n "ZU Demo" \
+  -in "$demo/www/zu_demo_setup.exe" -out "$signing/zu_demo_setup.exe" >/dev/null
+mv "$signing/zu_demo_setup.exe" "$demo/www/zu_demo_setup.exe"
+installer_signer="$("$zupublish" signer "$demo/www/zu_demo_setup.exe")"
+
 # The installer trickles in over about three seconds so the progress dialog can be seen.
 setup_size=$(stat -c %s "$demo/www/zu_demo_setup.exe")
 rate=$((setup_size / 3 + 1))
@@ -77,8 +95,8 @@ INI
 public_key="$("$zupublish" keygen "$demo/vendor.pem" 2>/dev/null)"
 "$zupublish" stamp "$demo/www/version.ini" ZUDEMO "$demo/www/zu_demo_setup.exe" >/dev/null
 "$zupublish" sign "$demo/www/version.ini" "$demo/vendor.pem"
-printf '[GENERAL]\r\nVERSION_FILE_URL=%s/files/version.ini\r\n%s\r\n' "$base" "$public_key" \
-  >"$demo/launcher/ZuLauncher.ini"
+printf '[GENERAL]\r\nVERSION_FILE_URL=%s/files/version.ini\r\n%s\r\n%s\r\n' "$base" "$public_key" \
+  "$installer_signer" >"$demo/launcher/ZuLauncher.ini"
 
 # Start from a machine without the demo program.
 wine reg delete 'HKCU\Software\ZuDemo' /f >/dev/null 2>&1 || true
@@ -94,6 +112,7 @@ shoot() {  # screenshots every half second while the launcher runs
 }
 
 echo "== the version file describes the installer: DOWN_SIZE=$setup_size DOWN_SHA256=$setup_sha256"
+echo "== the installer is signed; the launcher INI pins its signer: $installer_signer"
 parameter="<ZULAUNCHER_PARAM Command='run' ProgramID='ZUDEMO' SilentMessage='0' SilentInstall='1' LaunchParam='--from-demo'/>"
 for round in first second; do
   echo "== $round run: zuhost $parameter"
@@ -118,8 +137,8 @@ for round in first second; do
   echo "   zuhost exit status: $status; the demo program's window is up: $started"
   if [ "$round" = first ] && [ "$status" -eq 0 ]; then
     temp_unix="$(winepath -u "$(wine cmd /c echo %TEMP% 2>/dev/null | tr -d '\r')" 2>/dev/null)"
-    echo "   the installer matched DOWN_SIZE and DOWN_SHA256 and ran; private download folders" \
-      "left in $temp_unix: $(find "$temp_unix" -maxdepth 1 -name 'ZuSetup-*' | wc -l)"
+    echo "   the installer matched DOWN_SIZE, DOWN_SHA256 and INSTALLER_SIGNER and ran;" \
+      "private download folders left in $temp_unix: $(find "$temp_unix" -maxdepth 1 -name 'ZuSetup-*' | wc -l)"
     echo "   installed: $(wine reg query 'HKCU\Software\ZuDemo' /v InstallDir 2>/dev/null | tr -d '\r' | grep InstallDir)"
   fi
   wine taskkill /f /im zu_demo.exe >/dev/null 2>&1 || true

@@ -1,7 +1,8 @@
 // The install step on the Windows system under Wine and Xvfb against the loopback test
 // server: the version file's NAME and DOWN_URL, the installer arguments from the launch
 // settings, the agent name, the outcomes of a cancel and of a failure, the installer checked
-// against DOWN_SIZE and DOWN_SHA256, and a real NSIS installer of the demo program.
+// against DOWN_SIZE and DOWN_SHA256 and against the launcher INI's INSTALLER_SIGNER, and a
+// real NSIS installer of the demo program.
 #include "app/install_step.h"
 
 #include <windows.h>
@@ -79,14 +80,51 @@ class InstallProgramTest : public ::testing::Test {
 
   // Runs the install step while `script` drives its dialog from another thread; nothing
   // when the installer ran to its end.
-  std::optional<Outcome> Install(const char* programId, std::function<bool()> script) {
+  std::optional<Outcome> Install(const char* programId, std::function<bool()> script,
+                                 const std::string& launcherIniText = "") {
     ModalDriver driver(::GetCurrentThreadId(), std::move(script));
     m_request.programId = programId;
-    IniDocument noLauncherIni;
-    WindowsLauncherSystem system(m_request, noLauncherIni);
+    IniDocument launcherIni;
+    launcherIni.LoadBuffer(launcherIniText.data(), launcherIniText.size());
+    WindowsLauncherSystem system(m_request, launcherIni);
     const std::optional<Outcome> failed = InstallProgram(m_request, system);
     EXPECT_TRUE(driver.Succeeded()) << "the driver's script gave up";
     return failed;
+  }
+
+  // What one install through the dialog showed: its outcome, the text of the box it showed
+  // (closed at once; empty when none) and the log lines that name a failed installer check.
+  struct Checked {
+    std::optional<Outcome> failed;
+    std::string boxText;
+    std::vector<std::string> checkLines;
+  };
+  Checked InstallClosingTheBox(const char* programId, const std::string& launcherIniText = "") {
+    const DWORD uiThread = ::GetCurrentThreadId();
+    BackgroundLogReceiver log;
+    Checked checked;
+    checked.failed = Install(
+        programId,
+        [&] {
+          HWND dialog = WaitForTopLevelWindow(DownloadDialogOf(uiThread));
+          if (!dialog) return false;
+          HWND box = nullptr;
+          WaitFor(
+              [&] {
+                return (box = FindTopLevelWindow(MessageBoxesOf(uiThread))) || !::IsWindow(dialog);
+              },
+              20000);
+          if (box) {
+            checked.boxText = ItemText(box, IDC_MD_TEXT);
+            CloseMessageBox(box);
+          }
+          return WaitUntilClosed(dialog, 20000);
+        },
+        launcherIniText);
+    for (const ReceivedLine& line : log.Lines()) {
+      if (line.text.rfind("installer check failed", 0) == 0) checked.checkLines.push_back(line.text);
+    }
+    return checked;
   }
 
   LauncherRequest m_request;
@@ -262,7 +300,6 @@ TEST_F(InstallProgramTest, InstallerIsCheckedAgainstDownSizeAndDownSha256) {
        sizeFailed + "12kB bytes, received at least " + size + " bytes (transfer stopped)"},
   };
   const std::string errorBoxText = LoadText(34);
-  const DWORD uiThread = ::GetCurrentThreadId();
   for (const Row& row : rows) {
     SCOPED_TRACE(row.shows);
     ::WritePrivateProfileStringA("ZUTEST", nullptr, nullptr, m_versionFile.c_str());
@@ -271,24 +308,7 @@ TEST_F(InstallProgramTest, InstallerIsCheckedAgainstDownSizeAndDownSha256) {
     if (!row.downSize.empty()) WriteKey("ZUTEST", "DOWN_SIZE", row.downSize);
     if (!row.downSha256.empty()) WriteKey("ZUTEST", "DOWN_SHA256", row.downSha256);
     ::DeleteFileA(m_recordPath.c_str());
-    BackgroundLogReceiver log;
-    std::string boxText;
-    const std::optional<Outcome> failed = Install("ZUTEST", [&] {
-      HWND dialog = WaitForTopLevelWindow(DownloadDialogOf(uiThread));
-      if (!dialog) return false;
-      HWND box = nullptr;
-      WaitFor([&] { return (box = FindTopLevelWindow(MessageBoxesOf(uiThread))) || !::IsWindow(dialog); },
-              20000);
-      if (box) {
-        boxText = ItemText(box, IDC_MD_TEXT);
-        CloseMessageBox(box);
-      }
-      return WaitUntilClosed(dialog, 20000);
-    });
-    std::vector<std::string> checkLines;
-    for (const ReceivedLine& line : log.Lines()) {
-      if (line.text.rfind("installer check failed", 0) == 0) checkLines.push_back(line.text);
-    }
+    const auto [failed, boxText, checkLines] = InstallClosingTheBox("ZUTEST");
     EXPECT_EQ(row.installs, !failed.has_value());
     EXPECT_EQ(row.installs, FileExists(m_recordPath)) << "started only when it passed";
     EXPECT_TRUE(private_download::NoneLeft()) << "nothing left on disk";
@@ -311,6 +331,78 @@ TEST_F(InstallProgramTest, InstallerIsCheckedAgainstDownSizeAndDownSha256) {
     } else {
       EXPECT_EQ(row.logLine, line);
     }
+  }
+}
+
+// Installers signed by osslsigncode with certificates made for this build tree
+// (tests/tools/make_signed_installers.sh), checked against INSTALLER_SIGNER in the launcher INI.
+// Under Wine the chain's root is not checked (the test CA is trusted nowhere), so the pin
+// decides: a wrong signer must be refused by the launcher, not by the system.
+std::string SignedInstaller(const std::string& name) {
+  std::string path = std::string("Z:") + ZU_SIGNED_INSTALLERS_DIR + "/" + name;
+  for (char& ch : path) ch = ch == '/' ? '\\' : ch;
+  return path;
+}
+
+std::string CertificateDigest(const char* name) {
+  std::string text = ReadWholeFile(SignedInstaller(std::string(name) + ".sha256"));
+  while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back()))) text.pop_back();
+  return text;
+}
+
+TEST_F(InstallProgramTest, InstallerSignerPinDecidesWhichInstallersRun) {
+  const std::string vendor = CertificateDigest("vendor");
+  const std::string other = CertificateDigest("other");
+  ASSERT_EQ(64u, vendor.size()) << "make_signed_installers.sh has not run";
+  ASSERT_EQ(64u, other.size());
+  std::string upper = vendor;
+  std::transform(upper.begin(), upper.end(), upper.begin(), ::toupper);
+  const std::string refused = "installer check failed: signature: ";
+  const std::string malformed = refused + "malformed INSTALLER_SIGNER in the launcher INI";
+  struct Row {
+    const char* shows;
+    const char* served;
+    std::optional<std::string> pin;  // INSTALLER_SIGNER; nothing: the key is absent
+    bool installs;
+    std::string logLine;
+  };
+  const Row rows[] = {
+      {"signed by the pinned certificate", "vendor_signed.exe", vendor, true, ""},
+      {"unsigned, without a pin: runs as before", "unsigned.exe", std::nullopt, true, ""},
+      {"unsigned under the pin", "unsigned.exe", vendor, false, refused + "no signature"},
+      {"signed by another certificate", "other_signed.exe", vendor, false,
+       refused + "signer " + other + " not pinned in INSTALLER_SIGNER"},
+      {"changed after signing, with no DOWN_SHA256 to catch it", "tampered.exe", vendor, false,
+       refused + "bad digest (the file changed after signing)"},
+      {"the second entry of a list signed", "vendor_signed.exe", other + " , " + vendor, true, ""},
+      {"the pin in upper case", "vendor_signed.exe", upper, true, ""},
+      {"a malformed pin refuses a well-signed installer", "vendor_signed.exe",
+       other + "," + vendor.substr(1), false, malformed},
+  };
+  const std::string errorBoxText = LoadText(34);
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.shows);
+    ASSERT_TRUE(::CopyFileA(SignedInstaller(row.served).c_str(),
+                            (test_http::RootDirectory() + row.served).c_str(), FALSE));
+    ::WritePrivateProfileStringA("ZUTEST", nullptr, nullptr, m_versionFile.c_str());
+    WriteProgramSection("ZUTEST", "Zu Test Program",
+                        test_http::Url(std::string("/files/") + row.served));
+    const std::string launcherIni =
+        row.pin ? "[GENERAL]\r\nINSTALLER_SIGNER=" + *row.pin + "\r\n" : "[GENERAL]\r\n";
+    ::DeleteFileA(m_recordPath.c_str());
+    const auto [failed, boxText, checkLines] = InstallClosingTheBox("ZUTEST", launcherIni);
+    EXPECT_EQ(row.installs, !failed.has_value());
+    EXPECT_EQ(row.installs, FileExists(m_recordPath)) << "started only when it passed";
+    EXPECT_TRUE(private_download::NoneLeft()) << "the file and its private folder are removed";
+    if (row.installs) {
+      EXPECT_EQ("", boxText);
+      EXPECT_TRUE(checkLines.empty());
+      continue;
+    }
+    EXPECT_EQ(Outcome::InstallFailed, failed);
+    EXPECT_EQ(errorBoxText, boxText) << "shown as a failed transfer";
+    ASSERT_EQ(1u, checkLines.size());
+    EXPECT_EQ(row.logLine, checkLines[0]);
   }
 }
 

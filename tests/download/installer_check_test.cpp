@@ -24,9 +24,10 @@ TEST(InstallerCheck, DownSizeAsFileSizeTransferLimitAndProgressTotal) {
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.downSize);
-    EXPECT_EQ(row.matches, CheckInstallerSize({row.downSize, ""}, row.fileSize).empty());
-    EXPECT_EQ(row.limit, InstallerSizeLimit({row.downSize, ""}));
-    EXPECT_EQ(row.expected, InstallerExpectedSize({row.downSize, ""}));
+    const InstallerExpectation expectation{row.downSize, "", std::nullopt};
+    EXPECT_EQ(row.matches, CheckInstallerSize(expectation, row.fileSize).empty());
+    EXPECT_EQ(row.limit, InstallerSizeLimit(expectation));
+    EXPECT_EQ(row.expected, InstallerExpectedSize(expectation));
   }
 }
 

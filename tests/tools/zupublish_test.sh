@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The vendor's release routine, with zupublish and with the plain openssl command line, each
-# checked by the other; zupublish's refusals and errors. Leaves the signed files in FIXTURES,
-# where the launcher's Windows tests check the same files with BCrypt.
+# checked by the other; zupublish's refusals and errors; the INSTALLER_SIGNER line zupublish
+# prints for an osslsigncode-signed program. Leaves the signed files in FIXTURES, where the
+# launcher's Windows tests check the same files with BCrypt.
 #   zupublish_test.sh ZUPUBLISH FIXTURES
 set -uo pipefail
 zupublish="$(realpath "$1")"
@@ -123,6 +124,55 @@ expect "older than the local copy" 1 "older ISSUED" \
   "$zupublish" verify zupublish.ini "$(cat vendor.pub)" newer_local.ini
 expect "a malformed key list" 1 "malformed PUBLIC_KEY" \
   "$zupublish" verify zupublish.ini "$(cat vendor.pub),"
+
+# ---- installers' signers: the INSTALLER_SIGNER line for an osslsigncode-signed program ----
+# The smallest program osslsigncode signs: headers only, as PE32+ (0x20b) or PE32 (0x10b).
+tiny_pe() {  # MAGIC OUT
+  python3 - "$1" "$2" <<'PY'
+import struct, sys
+magic, out = int(sys.argv[1], 16), sys.argv[2]
+optional_size, count_at = (240, 108) if magic == 0x20B else (224, 92)
+dos = bytearray(64); dos[0:2] = b"MZ"; struct.pack_into("<I", dos, 0x3C, 0x40)
+coff = struct.pack("<HHIIIHH", 0x8664 if magic == 0x20B else 0x14C, 0, 0, 0, 0, optional_size, 0x22)
+optional = bytearray(optional_size)
+struct.pack_into("<H", optional, 0, magic)
+struct.pack_into("<II", optional, 32, 0x1000, 0x200)  # section and file alignment
+struct.pack_into("<II", optional, 56, 0x1000, 0x200)  # size of image and of headers
+struct.pack_into("<H", optional, 68, 2)
+struct.pack_into("<I", optional, count_at, 16)
+image = dos + b"PE\0\0" + coff + optional
+open(out, "wb").write(image + bytes(0x400 - len(image)))
+PY
+}
+if command -v osslsigncode >/dev/null; then
+  code_key() { openssl genpkey -algorithm RSA -pkeyopt rsa_keygen_bits:2048 -out "$1" 2>/dev/null; }
+  code_key code-ca.key
+  openssl req -x509 -new -key code-ca.key -subj "/CN=Test Code Signing CA" -days 2 \
+    -addext "basicConstraints=critical,CA:TRUE" -out code-ca.crt 2>/dev/null
+  code_key code.key
+  printf 'extendedKeyUsage=codeSigning\n' >code.ext
+  openssl req -new -key code.key -subj "/CN=Test Vendor" |
+    openssl x509 -req -CA code-ca.crt -CAkey code-ca.key -set_serial 7 -days 2 -extfile code.ext \
+      -out code.crt 2>/dev/null
+  # The CA travels in the signature too; the line names the certificate that signed.
+  cat code-ca.crt code.crt >code-chain.pem
+  signer_digest="$(openssl x509 -in code.crt -outform DER | sha256sum | cut -d' ' -f1)"
+  for magic in 20B 10B; do
+    tiny_pe "$magic" "pe$magic.exe"
+    osslsigncode sign -certs code-chain.pem -key code.key -h sha256 \
+      -in "pe$magic.exe" -out "signed$magic.exe" >/dev/null || fail "osslsigncode sign ($magic)"
+    line="$("$zupublish" signer "signed$magic.exe" 2>&1)" || fail "signer ($magic): $line"
+    [ "$line" = "INSTALLER_SIGNER=$signer_digest" ] ||
+      fail "signer ($magic) printed \"$line\", not the SHA-256 of the signing certificate"
+  done
+  expect "signer of an unsigned program" 1 "not signed" "$zupublish" signer pe20B.exe
+  expect "signer of a file that is no program" 1 "not a PE file" "$zupublish" signer zupublish.ini
+  head -c -100 signed20B.exe >cut.exe
+  expect "signer of a signature cut short" 1 "past the file's end" "$zupublish" signer cut.exe
+  expect "signer of a missing file" 1 "missing.exe" "$zupublish" signer missing.exe
+else
+  fail "osslsigncode is not installed: the signer checks cannot run"
+fi
 
 # ---- errors: clear, non-zero, and the file left as it was ----
 cp appended.ini before.ini

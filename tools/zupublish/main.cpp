@@ -3,6 +3,7 @@
 //   zupublish stamp VERSION.ini PROGRAMID INSTALLER  writes DOWN_SIZE and DOWN_SHA256
 //   zupublish sign VERSION.ini KEY.pem              sets ISSUED, (re)signs
 //   zupublish verify VERSION.ini PUBLIC_KEY [LOCAL]  checks as the launcher would
+//   zupublish signer INSTALLER                       prints the INSTALLER_SIGNER= line
 // Exit codes: 0 done, 1 refused or failed, 2 wrong usage.
 #include <cstdio>
 #include <ctime>
@@ -15,6 +16,7 @@
 #include "ini/ini_text_edit.h"
 #include "tools/zupublish/atomic_file.h"
 #include "tools/zupublish/openssl_crypto.h"
+#include "tools/zupublish/pe_signature.h"
 #include "tools/zupublish/version_text.h"
 
 namespace {
@@ -27,7 +29,8 @@ const char kUsageText[] =
     "  zupublish keygen KEY.pem\n"
     "  zupublish stamp VERSION.ini PROGRAMID INSTALLER\n"
     "  zupublish sign VERSION.ini KEY.pem\n"
-    "  zupublish verify VERSION.ini PUBLIC_KEY [LOCAL_COPY.ini]\n";
+    "  zupublish verify VERSION.ini PUBLIC_KEY [LOCAL_COPY.ini]\n"
+    "  zupublish signer INSTALLER.exe\n";
 
 int Fail(const std::string& message) {
   std::fprintf(stderr, "zupublish: %s\n", message.c_str());
@@ -141,6 +144,20 @@ int Verify(const std::string& versionPath, std::string publicKeys, const std::st
   return 0;
 }
 
+// The digest the launcher compares with INSTALLER_SIGNER: SHA-256 of the signer's certificate.
+int Signer(const std::string& installerPath) {
+  std::string file, certificate, error;
+  std::string_view pkcs7;
+  if (!ReadWholeFile(installerPath, file, error)) return Fail(error);
+  if (!FindPeSignature(file, pkcs7, error) || !SignerCertificateOf(pkcs7, certificate, error))
+    return Fail(installerPath + ": " + error);
+  Sha256Digest digest{};
+  OpenSslVerifier hasher;
+  if (!hasher.HashSha256(certificate, digest)) return Fail("cannot hash the signer's certificate");
+  std::printf("INSTALLER_SIGNER=%s\n", FormatSha256Hex(digest).c_str());
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -150,6 +167,7 @@ int main(int argc, char** argv) {
   if (command == "sign" && argc == 4) return Sign(argv[2], argv[3]);
   if (command == "verify" && (argc == 4 || argc == 5))
     return Verify(argv[2], argv[3], argc == 5 ? argv[4] : "");
+  if (command == "signer" && argc == 3) return Signer(argv[2]);
   std::fputs(kUsageText, stderr);
   return kUsage;
 }

@@ -6,6 +6,7 @@
 #include <openssl/err.h>
 #include <openssl/evp.h>
 #include <openssl/pem.h>
+#include <openssl/pkcs7.h>
 #include <openssl/x509.h>
 
 #include <cstring>
@@ -28,6 +29,11 @@ using Bio = std::unique_ptr<BIO, Freer<BIO, BIO_free_all>>;
 using DigestContext = std::unique_ptr<EVP_MD_CTX, Freer<EVP_MD_CTX, EVP_MD_CTX_free>>;
 using KeyContext = std::unique_ptr<EVP_PKEY_CTX, Freer<EVP_PKEY_CTX, EVP_PKEY_CTX_free>>;
 using Signature = std::unique_ptr<ECDSA_SIG, Freer<ECDSA_SIG, ECDSA_SIG_free>>;
+using Pkcs7 = std::unique_ptr<PKCS7, Freer<PKCS7, PKCS7_free>>;
+void FreeCertificateList(STACK_OF(X509) * list) {
+  sk_X509_free(list);  // the list only: its certificates belong to the PKCS#7 structure
+}
+using CertificateList = std::unique_ptr<STACK_OF(X509), Freer<STACK_OF(X509), FreeCertificateList>>;
 
 std::string OpenSslError() {
   const unsigned long code = ERR_get_error();
@@ -134,6 +140,30 @@ bool HashFile(const std::string& path, Sha256Digest& digest, uint64_t& size, std
   unsigned int length = 0;
   if (EVP_DigestFinal_ex(context.get(), digest.data(), &length) != 1) return false;
   size = total;
+  return true;
+}
+
+bool SignerCertificateOf(std::string_view pkcs7, std::string& certificateDer, std::string& error) {
+  const auto* cursor = reinterpret_cast<const unsigned char*>(pkcs7.data());
+  Pkcs7 signedData(d2i_PKCS7(nullptr, &cursor, static_cast<long>(pkcs7.size())));
+  if (!signedData || !PKCS7_type_is_signed(signedData.get())) {
+    error = "the signature is not PKCS#7 SignedData (" + OpenSslError() + ")";
+    return false;
+  }
+  // Authenticode has exactly one signer; a nested signature sits in its unsigned attributes.
+  CertificateList signers(PKCS7_get0_signers(signedData.get(), nullptr, 0));
+  if (!signers || sk_X509_num(signers.get()) < 1) {
+    error = "the signature carries no certificate of its signer (" + OpenSslError() + ")";
+    return false;
+  }
+  unsigned char* der = nullptr;
+  const int length = i2d_X509(sk_X509_value(signers.get(), 0), &der);
+  if (length <= 0) {
+    error = "cannot encode the signer's certificate";
+    return false;
+  }
+  certificateDer.assign(reinterpret_cast<char*>(der), static_cast<size_t>(length));
+  OPENSSL_free(der);
   return true;
 }
 

@@ -1,6 +1,7 @@
 // The cryptography of zupublish, through OpenSSL's libcrypto: P-256 key pairs in PEM files,
-// ECDSA signatures over SHA-256 in DER, SHA-256 of installers, and the verifier the
-// launcher's own check of a signed version file takes.
+// ECDSA signatures over SHA-256 in DER, SHA-256 of installers, the signer of an installer's
+// Authenticode signature, and the verifier the launcher's own check of a signed version file
+// takes.
 #pragma once
 
 #include <cstdint>
@@ -29,6 +30,11 @@ bool SignSha256(const PrivateKey& key, std::string_view bytes, std::string& der)
 
 // SHA-256 and size of a file, read in pieces.
 bool HashFile(const std::string& path, Sha256Digest& digest, uint64_t& size, std::string& error);
+
+// The DER bytes of the certificate that made the PKCS#7 SignedData `pkcs7`: the one among the
+// certificates it carries that its signer names by issuer and serial number, wherever it
+// stands in that set. False with the reason when there is none or the data is not SignedData.
+bool SignerCertificateOf(std::string_view pkcs7, std::string& certificateDer, std::string& error);
 
 class OpenSslVerifier : public SignatureVerifier {
  public:
