@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <ctime>
 #include <string>
+#include <vector>
 
 #include "app/signed_version_file.h"
 #include "app/version_file.h"
@@ -49,6 +50,21 @@ bool PutInPlace(const std::string& download, const std::string& localCopy) {
   return ::MoveFileExA(download.c_str(), localCopy.c_str(), flags | MOVEFILE_COPY_ALLOWED) != FALSE;
 }
 
+// Renames the open `file` to the full path `target`, replacing what lies there. False when
+// the system cannot (another volume, say): the caller then moves the closed file by name.
+bool RenameHeldFile(HANDLE file, const std::string& target) {
+  const int units = ::MultiByteToWideChar(CP_ACP, 0, target.c_str(), -1, nullptr, 0);
+  if (units <= 0) return false;
+  std::vector<unsigned char> buffer(sizeof(FILE_RENAME_INFO) + sizeof(WCHAR) * units);
+  auto* info = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
+  info->ReplaceIfExists = TRUE;
+  info->RootDirectory = nullptr;
+  info->FileNameLength = static_cast<DWORD>(sizeof(WCHAR) * (units - 1));
+  ::MultiByteToWideChar(CP_ACP, 0, target.c_str(), -1, info->FileName, units);
+  return ::SetFileInformationByHandle(file, FileRenameInfo, info,
+                                      static_cast<DWORD>(buffer.size())) != FALSE;
+}
+
 // The whole of `bytes` into `file`, flushed to the disk before anyone renames it.
 bool WriteAllAndFlush(HANDLE file, const std::string& bytes) {
   DWORD written = 0;
@@ -89,20 +105,25 @@ bool UpdateVersionFile(const std::string& url, const std::string& localVersionFi
   UniqueFileHandle file = CreateTempFile(DirectoryOf(localCopy), download);
   if (!file) return false;  // neither there nor in the user's temporary folder
   const bool written = WriteAllAndFlush(file.get(), body);
-  file.reset();
-  // Without keys, a body without ZULAUNCHER_VERSION (a portal's page served with status 200,
-  // say) is not a version file; keeping the old copy lets the next run try again.
-  if (!written ||
-      (!underKeys && ReadIniString(kGeneral, "ZULAUNCHER_VERSION", download, "").empty())) {
-    DropProfileCache(download);
-    ::DeleteFileA(download.c_str());
-    return false;
-  }
-  DropProfileCache(download);
+  // Under keys the file is renamed while still held, so that between the check and the move
+  // nobody can change its bytes or put another file at its name.
   DropProfileCache(localCopy);
-  if (!PutInPlace(download, localCopy)) {
-    ::DeleteFileA(download.c_str());
-    return false;
+  const bool placed = written && underKeys && RenameHeldFile(file.get(), localCopy);
+  file.reset();
+  if (!placed) {
+    // Without keys, a body without ZULAUNCHER_VERSION (a portal's page served with status
+    // 200, say) is not a version file; keeping the old copy lets the next run try again.
+    if (!written ||
+        (!underKeys && ReadIniString(kGeneral, "ZULAUNCHER_VERSION", download, "").empty())) {
+      DropProfileCache(download);
+      ::DeleteFileA(download.c_str());
+      return false;
+    }
+    DropProfileCache(download);
+    if (!PutInPlace(download, localCopy)) {
+      ::DeleteFileA(download.c_str());
+      return false;
+    }
   }
   DropProfileCache(localCopy);
   if (!underKeys) {

@@ -27,11 +27,11 @@ std::vector<std::string> ChooseBases(const std::string& directory) {
 }
 
 // Creates `name` only when nothing of that name exists: another process asking for a name at
-// the same moment can never be handed the same file. Nobody else may write it or delete it
-// while the handle is open.
+// the same moment can never be handed the same file. Nobody else may write it, delete it or
+// rename it while the handle is open; the holder may rename it (DELETE access).
 UniqueFileHandle CreateNewFile(const std::string& name) {
-  return UniqueFileHandle(::CreateFileA(name.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                                        CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+  return UniqueFileHandle(::CreateFileA(name.c_str(), GENERIC_WRITE | DELETE, FILE_SHARE_READ,
+                                        nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 
 }  // namespace
