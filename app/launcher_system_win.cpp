@@ -39,8 +39,8 @@ bool WindowsLauncherSystem::VerifyLocalVersionFile() {
   if (!FindPublicKeySetting(m_launcherIni, keys)) return true;
   m_verifiedCopy.reset();
   std::string signedPart;
-  if (!LoadVerifiedLocalCopy(keys, ResolveIniPath(m_request.localVersionFilePath),
-                             VersionFileUrl(), signedPart))
+  if (!LoadVerifiedLocalCopy(keys, ResolveIniPath(m_request.localVersionFilePath), VersionFileUrl(),
+                             signedPart))
     return false;
   TrustSignedPart(signedPart);
   return true;
@@ -54,7 +54,8 @@ int64_t WindowsLauncherSystem::VersionFileStamp() {
 std::string WindowsLauncherSystem::VersionFileString(const std::string& section,
                                                      const std::string& key) {
   if (IsUnderVendorKey())
-    return m_verifiedCopy ? m_verifiedCopy->GetValue(section.c_str(), key.c_str(), "") : std::string();
+    return m_verifiedCopy ? m_verifiedCopy->GetValue(section.c_str(), key.c_str(), "")
+                          : std::string();
   return ReadIniString(section, key, m_request.localVersionFilePath, "");
 }
 
@@ -62,7 +63,8 @@ int WindowsLauncherSystem::VersionFileInt(const std::string& section, const std:
   // The profile functions' reading of an integer: blanks, a sign, digits up to the first
   // other character, kept to 32 bits.
   if (IsUnderVendorKey())
-    return static_cast<int>(static_cast<uint32_t>(ParseUpdateTime(VersionFileString(section, key))));
+    return static_cast<int>(
+        static_cast<uint32_t>(ParseUpdateTime(VersionFileString(section, key))));
   return ReadIniInt(section, key, 0, m_request.localVersionFilePath);
 }
 

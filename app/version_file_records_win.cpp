@@ -24,8 +24,8 @@ bool ReadText(const char* subkey, const std::string& name, std::string& text) {
   char buffer[64] = {};
   DWORD type = 0;
   DWORD size = sizeof buffer - 1;
-  if (::RegQueryValueExA(key.get(), name.c_str(), nullptr, &type,
-                         reinterpret_cast<BYTE*>(buffer), &size) != ERROR_SUCCESS ||
+  if (::RegQueryValueExA(key.get(), name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buffer),
+                         &size) != ERROR_SUCCESS ||
       type != REG_SZ)
     return false;
   buffer[size < sizeof buffer ? size : sizeof buffer - 1] = '\0';

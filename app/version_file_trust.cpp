@@ -52,8 +52,7 @@ VersionFileCheck CheckLocalVersionFile(std::string_view copy, const std::string&
 }
 
 VersionFileCheck CheckSignedVersionFile(std::string_view download, const std::string& publicKeys,
-                                        std::string_view localCopy,
-                                        const VersionFileBounds& bounds,
+                                        std::string_view localCopy, const VersionFileBounds& bounds,
                                         SignatureVerifier& verifier) {
   VersionFileCheck check;
   std::vector<EcP256Point> keys;

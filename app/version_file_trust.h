@@ -64,8 +64,7 @@ struct VersionFileCheck {
 // copy without a readable ISSUED sets no lower bound. A file is usable up to and including
 // the second of its EXPIRES; without EXPIRES it does not expire.
 VersionFileCheck CheckSignedVersionFile(std::string_view download, const std::string& publicKeys,
-                                        std::string_view localCopy,
-                                        const VersionFileBounds& bounds,
+                                        std::string_view localCopy, const VersionFileBounds& bounds,
                                         SignatureVerifier& verifier);
 
 // The local copy at the moment of use: the same decision, held to the floor and to EXPIRES.

@@ -55,8 +55,7 @@ VersionFileBounds BoundsFor(const std::string& url) {
 }  // namespace
 
 VersionFileCheck JudgeDownloadedVersionFile(const std::string& keys, std::string_view download,
-                                            const std::string& localCopy,
-                                            const std::string& url) {
+                                            const std::string& localCopy, const std::string& url) {
   std::string local;
   ReadWholeFile(localCopy, local);  // no local copy: the recorded floor still holds
   BCryptVerifier verifier;

@@ -13,8 +13,7 @@
 // the ISSUED of the file at `localCopy` (when it can be read), the highest ISSUED recorded
 // for `url` and EXPIRES. Logs nothing: the caller logs after it has acted.
 VersionFileCheck JudgeDownloadedVersionFile(const std::string& keys, std::string_view download,
-                                            const std::string& localCopy,
-                                            const std::string& url);
+                                            const std::string& localCopy, const std::string& url);
 
 // Reads the copy at `localCopy` once and judges those bytes as a download from `url` would
 // be judged (but for the ISSUED of a copy, which it is itself). True with the signed part of

@@ -9,9 +9,9 @@
 #include "app/version_file.h"
 #include "app/version_file_records_win.h"
 #include "app/version_file_trust_win.h"
-#include "common/unique_handle_win.h"
 #include "app/version_refresh.h"
 #include "common/text.h"
+#include "common/unique_handle_win.h"
 #include "download/version_file_download_win.h"
 #include "download/web_address.h"
 #include "env/directories_win.h"
@@ -68,9 +68,9 @@ bool RenameHeldFile(HANDLE file, const std::string& target) {
 // The whole of `bytes` into `file`, flushed to the disk before anyone renames it.
 bool WriteAllAndFlush(HANDLE file, const std::string& bytes) {
   DWORD written = 0;
-  if (!bytes.empty() && (!::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()),
-                                      &written, nullptr) ||
-                         written != bytes.size()))
+  if (!bytes.empty() &&
+      (!::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
+       written != bytes.size()))
     return false;
   return ::FlushFileBuffers(file) != FALSE;
 }

@@ -26,8 +26,7 @@ struct TransferBufferFree {
 
 }  // namespace
 
-bool DownloadVersionFileBytes(const std::string& url, const std::string& agent,
-                              std::string& body) {
+bool DownloadVersionFileBytes(const std::string& url, const std::string& agent, std::string& body) {
   char* buffer = nullptr;
   int length = 0;
   const int outcome =

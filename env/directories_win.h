@@ -36,8 +36,8 @@ std::string MakeTempFileNameWith(const std::string& directory,
                                  const std::function<bool(unsigned&)>& nextNumber);
 
 // The same file, kept open for writing and renaming (DELETE access) and shared for reading
-// only, so that what the caller writes is what lies there until the handle is closed. An empty handle (and `name` empty)
-// when no file could be created.
+// only, so that what the caller writes is what lies there until the handle is closed. An empty
+// handle (and `name` empty) when no file could be created.
 UniqueFileHandle CreateTempFile(const std::string& directory, std::string& name);
 UniqueFileHandle CreateTempFileWith(const std::string& directory,
                                     const std::function<bool(unsigned&)>& nextNumber,

@@ -61,7 +61,7 @@ class FakeLauncherSystem : public LauncherSystem {
   IniFile localCopy;
   IniFile serverFile;
   bool refreshSucceeds = true;
-  bool vendorKey = false;  // the launcher INI names PUBLIC_KEY
+  bool vendorKey = false;    // the launcher INI names PUBLIC_KEY
   bool copyVerifies = true;  // under vendorKey: the local copy passes the check at use
   std::map<std::string, std::string> registry;
   std::map<std::pair<std::string, std::string>, int> programIni;
@@ -71,7 +71,7 @@ class FakeLauncherSystem : public LauncherSystem {
 
   // What the commands asked for.
   std::vector<std::string> calls;  // "refresh", "install", "start"
-  int verifications = 0;            // checks of the local copy before its use
+  int verifications = 0;           // checks of the local copy before its use
   InstallerRequest installerRequest;
   std::string startedCommandLine, startedDirectory;
   std::vector<std::string> logLines;

@@ -342,7 +342,8 @@ TEST(LauncherCommands, UnderAVendorKeyOnlyAPinnedInstallerIsRun) {
       Machine machine(FakeLauncherSystem::VersionFile(5, 3));
       machine.system.registry.clear();  // not installed: run installs too
       machine.system.vendorKey = row.vendorKey;
-      if (!row.downSha256.empty()) machine.system.localCopy[{"PROG", "DOWN_SHA256"}] = row.downSha256;
+      if (!row.downSha256.empty())
+        machine.system.localCopy[{"PROG", "DOWN_SHA256"}] = row.downSha256;
       if (!row.downSize.empty()) machine.system.localCopy[{"PROG", "DOWN_SIZE"}] = row.downSize;
       const Outcome outcome = machine.Run(command);
       EXPECT_EQ(row.missing == nullptr, machine.system.Called("install")) << row.what;

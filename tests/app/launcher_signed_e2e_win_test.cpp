@@ -103,7 +103,9 @@ const char kRecordsKey[] = "Software\\ZuLauncher\\VersionFiles";
 
 // What the launcher remembers about signed files (the highest ISSUED per address, the refresh
 // times) is per user and outlives a workspace: each case starts without it.
-void ForgetVersionFileRecords() { ::RegDeleteTreeA(HKEY_CURRENT_USER, kRecordsKey); }
+void ForgetVersionFileRecords() {
+  ::RegDeleteTreeA(HKEY_CURRENT_USER, kRecordsKey);
+}
 
 // The refresh time the launcher recorded for the copy at `path`, or -1.
 long long RecordedRefreshTime(const std::string& path) {
@@ -286,8 +288,7 @@ TEST(LauncherSignedCp1251, UnderAKeyOnlyAPinnedInstallerIsFetched) {
     if (!row.digest.empty())
       keys.push_back({"DOWN_SHA256", row.digest == "*" ? FormatSha256Hex(bytes) : row.digest});
     // Signed, so the copy the refresh stores verifies at use.
-    e2e::WriteServedFile(test.name, "version.ini",
-                         SignedByVendor(LauncherCase::VersionFile(keys)));
+    e2e::WriteServedFile(test.name, "version.ini", SignedByVendor(LauncherCase::VersionFile(keys)));
     WriteLauncherIni(test, e2e::ServedUrl(test.name, "version.ini"), Fixture("vendor.pub"));
     const LauncherOutcome outcome = test.workspace.Run(
         Parameter("Command='install' ProgramID='PROG' SilentMessage='0' SilentInstall='1'"));
@@ -339,8 +340,9 @@ TEST(LauncherSignedCp1251, AnEditedCopyIsNeverActedOn) {
     const LauncherOutcome outcome = test.workspace.Run(Parameter(
         "Command='run' ProgramID='PROG' SilentInstall='1' VersionFileURL='" + versionUrl + "'"));
     ExpectReported(outcome, row.code);
-    EXPECT_TRUE(HasLogLine(outcome, "local version file not used: bad signature or unknown key: "
-                                    "no key of PUBLIC_KEY verifies it"));
+    EXPECT_TRUE(HasLogLine(outcome,
+                           "local version file not used: bad signature or unknown key: "
+                           "no key of PUBLIC_KEY verifies it"));
     EXPECT_EQ(0u, test_http::RecordedRequests(token).size()) << "the edited installer address";
     EXPECT_EQ(row.online ? served : edited, test.workspace.ReadFile(kLocalCopy));
   }
@@ -365,15 +367,16 @@ TEST(LauncherSignedCp1251, AnOlderReleaseIsRefusedWhateverBecameOfTheCopy) {
     if (deleted) {
       ASSERT_TRUE(::DeleteFileA(test.workspace.PathOf(kLocalCopy).c_str()));
     } else {
-      lock.reset(::CreateFileA(test.workspace.PathOf(kLocalCopy).c_str(), GENERIC_READ, 0,
-                               nullptr, OPEN_EXISTING, 0, nullptr));
+      lock.reset(::CreateFileA(test.workspace.PathOf(kLocalCopy).c_str(), GENERIC_READ, 0, nullptr,
+                               OPEN_EXISTING, 0, nullptr));
       ASSERT_TRUE(lock);
     }
     const LauncherOutcome outcome = test.workspace.Run(Parameter("Command='update'"));
     ExpectReported(outcome, 30);
-    EXPECT_TRUE(HasLogLine(
-        outcome, "version file refused: ISSUED below the highest accepted for this address: "
-                 "200 < 300"));
+    EXPECT_TRUE(
+        HasLogLine(outcome,
+                   "version file refused: ISSUED below the highest accepted for this address: "
+                   "200 < 300"));
     lock.reset();
     EXPECT_EQ(!deleted, test.workspace.Exists(kLocalCopy));
     EXPECT_FALSE(LeftoverDownloads(test.workspace));

@@ -127,8 +127,7 @@ int Sign(const std::string& versionPath, const std::string& keyPath, uint64_t va
   if (!SetIniValue(text, "GENERAL", "ISSUED", std::to_string(issued)))
     return Fail(versionPath + ": no section [GENERAL]");
   // Counted from the signing, not from ISSUED, which may lie ahead of this clock.
-  const uint64_t expires =
-      static_cast<uint64_t>(std::time(nullptr)) + validDays * 24 * 60 * 60;
+  const uint64_t expires = static_cast<uint64_t>(std::time(nullptr)) + validDays * 24 * 60 * 60;
   uint64_t oldExpires = 0;
   bool hadExpires = false;
   ReadExpires(text, oldExpires, hadExpires);
