@@ -2,13 +2,20 @@
 
 #include "app/installer_arguments.h"
 #include "common/hex_digest.h"
+#include "download/installer_check.h"
 #include "download/web_address.h"
 
 namespace {
 
-bool MissesRequiredPin(const InstallerRequest& installer) {
+// Under a vendor key: what the installer request lacks of its pin, first the digest, then
+// the size that bounds the download; empty when nothing.
+std::string MissingPin(const InstallerRequest& installer) {
+  if (!installer.pinRequired) return std::string();
   Sha256Digest digest;
-  return installer.pinRequired && !ParseSha256Hex(installer.downSha256, digest);
+  if (!ParseSha256Hex(installer.downSha256, digest)) return "DOWN_SHA256";
+  int64_t size = 0;
+  if (!ParseInstallerSize(installer.downSize, size)) return "DOWN_SIZE";
+  return std::string();
 }
 
 }  // namespace
@@ -32,15 +39,16 @@ std::optional<Outcome> CheckInstallerRequest(const InstallerRequest& installer) 
   if (installer.programName.empty() || installer.downloadUrl.empty() ||
       !IsWebAddress(installer.downloadUrl))
     return Outcome::NoInstallInformation;
-  if (MissesRequiredPin(installer)) return Outcome::NoInstallInformation;
+  if (!MissingPin(installer).empty()) return Outcome::NoInstallInformation;
   return std::nullopt;
 }
 
 std::optional<Outcome> InstallProgram(const LauncherRequest& request, LauncherSystem& system) {
   const InstallerRequest installer = ReadInstallerRequest(request, system);
   if (const std::optional<Outcome> broken = CheckInstallerRequest(installer)) {
-    if (MissesRequiredPin(installer))
-      system.Log("installer refused: no well-formed DOWN_SHA256 under PUBLIC_KEY");
+    const std::string missing = MissingPin(installer);
+    if (!missing.empty())
+      system.Log("installer refused: no well-formed " + missing + " under PUBLIC_KEY");
     return broken;
   }
   switch (system.RunInstaller(installer)) {

@@ -16,7 +16,8 @@ InstallerRequest ReadInstallerRequest(const LauncherRequest& request, LauncherSy
 
 // Every rule an installer request must meet before the dialog is shown; the first one broken
 // gives its outcome (no NAME, no DOWN_URL, a DOWN_URL that is not http:// or https://, or
-// under a vendor key no well-formed DOWN_SHA256: NoInstallInformation). Nothing when it may run.
+// under a vendor key no well-formed DOWN_SHA256 or DOWN_SIZE: NoInstallInformation). Nothing
+// when it may run.
 std::optional<Outcome> CheckInstallerRequest(const InstallerRequest& installer);
 
 // Reads and checks the request, runs the installer and gives the outcome of a failure or a

@@ -25,9 +25,12 @@ constexpr CommandFamily kForcedFamily = {Outcome::RefreshFailedForced, Outcome::
 
 constexpr char kSupportedDataVersion[] = "1000";
 
+// Under vendor keys the copy is verified before anything is read from it, and one that does
+// not verify is due whatever its stamp.
 bool IsLocalVersionFileDue(const LauncherRequest& request, LauncherSystem& system) {
-  const int64_t stamp = ParseUpdateTime(system.VersionFileString("GENERAL", "LASTUPDATETIME"));
-  return IsVersionFileDue(system.Now(), stamp, request.settings.ForceCheck);
+  const bool verified = system.VerifyLocalVersionFile();
+  return IsLocalCopyDue(verified, system.Now(), system.VersionFileStamp(),
+                        request.settings.ForceCheck);
 }
 
 // The steps every program command begins with: ProgramID, the refresh when due, the data

@@ -19,7 +19,7 @@ struct InstallerRequest {
   std::string setupArgs;    // "/S", "/A" or empty
   std::string agentName;
   // Under a vendor key the signed version file vouches for the installer only through its
-  // digest, so DOWN_SHA256 must then be well-formed.
+  // digest and size, so DOWN_SHA256 and DOWN_SIZE must then be well-formed.
   bool pinRequired = false;
 };
 
@@ -36,12 +36,20 @@ class LauncherSystem {
   // Seconds since 1970.
   virtual int64_t Now() = 0;
 
+  // Under vendor keys: reads the local copy once and checks it as a download is checked
+  // (signature, keys, ZULAUNCHER_VERSION, the highest ISSUED accepted, EXPIRES); from then on
+  // the keys below come from those verified bytes. False, with the reason logged, when it does
+  // not verify: it then reads as absent. Without vendor keys: true.
+  virtual bool VerifyLocalVersionFile() = 0;
+  // The time of the last refresh of the local copy (LASTUPDATETIME), 0 when unknown.
+  virtual int64_t VersionFileStamp() = 0;
   // A key of the local copy of the version file as text, empty when missing.
   virtual std::string VersionFileString(const std::string& section, const std::string& key) = 0;
   // The same key read as a signed decimal integer, 0 when missing.
   virtual int VersionFileInt(const std::string& section, const std::string& key) = 0;
   // Replaces the local copy with the server's version file and stamps it; false when the
   // copy was not replaced (also when a vendor key is configured and the download is refused).
+  // Under vendor keys the keys are then read from the bytes it verified and stored.
   virtual bool RefreshVersionFile() = 0;
   // True when the launcher INI names vendor keys (PUBLIC_KEY, even a malformed list).
   virtual bool IsUnderVendorKey() = 0;

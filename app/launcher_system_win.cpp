@@ -6,6 +6,9 @@
 
 #include "app/signed_version_file.h"
 #include "app/version_file.h"
+#include "app/version_file_records_win.h"
+#include "app/version_file_trust_win.h"
+#include "app/version_refresh.h"
 #include "common/unique_handle_win.h"
 #include "download/installer_signer.h"
 #include "download/setup_download_dlg_win.h"
@@ -19,20 +22,60 @@ int64_t WindowsLauncherSystem::Now() {
   return static_cast<int64_t>(std::time(nullptr));
 }
 
+WindowsLauncherSystem::~WindowsLauncherSystem() = default;
+
+std::string WindowsLauncherSystem::VersionFileUrl() const {
+  std::string url = m_request.versionFileUrl;
+  if (url.empty()) url = m_launcherIni.GetValue("GENERAL", "VERSION_FILE_URL", "");
+  return url;
+}
+
+void WindowsLauncherSystem::TrustSignedPart(const std::string& signedPart) {
+  m_verifiedCopy = std::make_unique<IniDocument>();
+  m_verifiedCopy->LoadBuffer(signedPart.data(), signedPart.size());
+}
+
+bool WindowsLauncherSystem::VerifyLocalVersionFile() {
+  std::string keys;
+  if (!FindPublicKeySetting(m_launcherIni, keys)) return true;
+  m_verifiedCopy.reset();
+  std::string signedPart;
+  if (!LoadVerifiedLocalCopy(keys, ResolveIniPath(m_request.localVersionFilePath), VersionFileUrl(),
+                             signedPart))
+    return false;
+  TrustSignedPart(signedPart);
+  return true;
+}
+
+int64_t WindowsLauncherSystem::VersionFileStamp() {
+  if (IsUnderVendorKey()) return ReadRefreshTime(ResolveIniPath(m_request.localVersionFilePath));
+  return ParseUpdateTime(VersionFileString("GENERAL", "LASTUPDATETIME"));
+}
+
 std::string WindowsLauncherSystem::VersionFileString(const std::string& section,
                                                      const std::string& key) {
+  if (IsUnderVendorKey())
+    return m_verifiedCopy ? m_verifiedCopy->GetValue(section.c_str(), key.c_str(), "")
+                          : std::string();
   return ReadIniString(section, key, m_request.localVersionFilePath, "");
 }
 
 int WindowsLauncherSystem::VersionFileInt(const std::string& section, const std::string& key) {
+  // The profile functions' reading of an integer: blanks, a sign, digits up to the first
+  // other character, kept to 32 bits.
+  if (IsUnderVendorKey())
+    return static_cast<int>(
+        static_cast<uint32_t>(ParseUpdateTime(VersionFileString(section, key))));
   return ReadIniInt(section, key, 0, m_request.localVersionFilePath);
 }
 
 bool WindowsLauncherSystem::RefreshVersionFile() {
-  std::string url = m_request.versionFileUrl;
-  if (url.empty()) url = m_launcherIni.GetValue("GENERAL", "VERSION_FILE_URL", "");
-  return UpdateVersionFile(url, m_request.localVersionFilePath, m_request.agentName,
-                           m_launcherIni);
+  std::string signedPart;
+  if (!UpdateVersionFile(VersionFileUrl(), m_request.localVersionFilePath, m_request.agentName,
+                         m_launcherIni, signedPart))
+    return false;
+  if (IsUnderVendorKey()) TrustSignedPart(signedPart);
+  return true;
 }
 
 bool WindowsLauncherSystem::IsUnderVendorKey() {

@@ -3,10 +3,12 @@
 // and the log receiver. User-interface thread only.
 #pragma once
 
+#include <memory>
+#include <string>
+
 #include "app/launcher_request.h"
 #include "app/launcher_system.h"
-
-class IniDocument;
+#include "ini/ini_document.h"
 
 class WindowsLauncherSystem : public LauncherSystem {
  public:
@@ -14,8 +16,11 @@ class WindowsLauncherSystem : public LauncherSystem {
   // request gives none.
   WindowsLauncherSystem(const LauncherRequest& request, const IniDocument& launcherIni)
       : m_request(request), m_launcherIni(launcherIni) {}
+  ~WindowsLauncherSystem() override;
 
   int64_t Now() override;
+  bool VerifyLocalVersionFile() override;
+  int64_t VersionFileStamp() override;
   std::string VersionFileString(const std::string& section, const std::string& key) override;
   int VersionFileInt(const std::string& section, const std::string& key) override;
   bool RefreshVersionFile() override;
@@ -27,6 +32,13 @@ class WindowsLauncherSystem : public LauncherSystem {
   void Log(const std::string& line) override;
 
  private:
+  std::string VersionFileUrl() const;
+  void TrustSignedPart(const std::string& signedPart);
+
   const LauncherRequest& m_request;
   const IniDocument& m_launcherIni;
+  // Under vendor keys: the signed part of the copy as verified, the only version file the
+  // commands read; null while there is none. The profile functions are not used then: they
+  // would read the file again by name, and it may have changed since.
+  std::unique_ptr<IniDocument> m_verifiedCopy;
 };

@@ -142,7 +142,7 @@ constexpr OutcomeRow kOutcomeTable[] = {
   {Outcome::NoInstallInformation, ResultCode::NoInstallInformation, 14, kLauncherCaption,
    Shown::WhenNotSilent,
    "the version file gives no NAME or no DOWN_URL (under PUBLIC_KEY also: no well-formed "
-   "DOWN_SHA256)"},
+   "DOWN_SHA256 and DOWN_SIZE)"},
   {Outcome::UpdateFailed, ResultCode::UpdateFailed, 6, kLauncherCaption, Shown::WhenNotSilent,
    "the update command failed"},
   {Outcome::NotInstalled, ResultCode::NotInstalled, 19, kLauncherCaption, Shown::WhenNotSilent,

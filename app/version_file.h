@@ -7,10 +7,14 @@
 
 class IniDocument;
 
-// Downloads the version file from `url` with `agentName` as user agent and puts it in place
-// of the copy at `localVersionFilePath` in one atomic rename, then stamps it with the time.
-// False, with the local copy as it was, when there is no URL, the download fails, the body is
-// not a version file, `launcherIni` names vendor keys and the download is not signed by one
-// of them or is older than the copy, or the rename fails.
+// Downloads the version file from `url` with `agentName` as user agent into memory and puts
+// those bytes in place of the copy at `localVersionFilePath` in one atomic rename, then stamps
+// it with the time: in the copy as LASTUPDATETIME without vendor keys; under them in the
+// user's registry, so the copy stays the signed bytes, and the highest ISSUED accepted for
+// `url` is recorded. False, with the local copy as it was, when there is no URL, the download
+// fails, the body is not a version file, `launcherIni` names vendor keys and the download is
+// refused by them (version_file_trust.h), no temporary file can be made, or the rename fails.
+// Under vendor keys, on true, `verifiedSignedPart` holds the signed part of the bytes stored.
 bool UpdateVersionFile(const std::string& url, const std::string& localVersionFilePath,
-                       const std::string& agentName, const IniDocument& launcherIni);
+                       const std::string& agentName, const IniDocument& launcherIni,
+                       std::string& verifiedSignedPart);

@@ -17,6 +17,9 @@ const char* const kVerdictTexts[] = {
     "no ISSUED in GENERAL (or not a decimal number)",
     "older ISSUED than the local copy's: ",
     "no ZULAUNCHER_VERSION in the signed part",
+    "ISSUED below the highest accepted for this address: ",
+    "EXPIRES in GENERAL is not a decimal number",
+    "expired: EXPIRES ",
 };
 static_assert(sizeof kVerdictTexts / sizeof kVerdictTexts[0] ==
                   static_cast<size_t>(VersionFileVerdict::Count),
@@ -30,8 +33,27 @@ bool HasDataVersion(std::string_view signedBytes) {
 
 }  // namespace
 
+bool ReadExpires(std::string_view signedBytes, uint64_t& expires, bool& present) {
+  IniDocument document;
+  document.LoadBuffer(signedBytes.data(), signedBytes.size());
+  // A value never holds a line feed, so this default cannot be mistaken for one.
+  present = document.GetValue("GENERAL", "EXPIRES", "\n") != "\n";
+  if (!present) return true;
+  // The same form as ISSUED: one to twenty digits that fit 64 bits.
+  const std::string text = "[GENERAL]\nISSUED=" + document.GetValue("GENERAL", "EXPIRES", "");
+  return ReadIssued(text, expires);
+}
+
+VersionFileCheck CheckLocalVersionFile(std::string_view copy, const std::string& publicKeys,
+                                       const VersionFileBounds& bounds,
+                                       SignatureVerifier& verifier) {
+  // The copy is its own local copy: only the floor and EXPIRES bound it.
+  return CheckSignedVersionFile(copy, publicKeys, std::string_view(), bounds, verifier);
+}
+
 VersionFileCheck CheckSignedVersionFile(std::string_view download, const std::string& publicKeys,
-                                        std::string_view localCopy, SignatureVerifier& verifier) {
+                                        std::string_view localCopy, const VersionFileBounds& bounds,
+                                        SignatureVerifier& verifier) {
   VersionFileCheck check;
   std::vector<EcP256Point> keys;
   if (!ParsePublicKeyList(publicKeys, keys)) {
@@ -74,6 +96,21 @@ VersionFileCheck CheckSignedVersionFile(std::string_view download, const std::st
     check.verdict = VersionFileVerdict::OlderIssued;
     return check;
   }
+  check.floor = bounds.floor;
+  if (bounds.hasFloor && check.issued < bounds.floor) {
+    check.verdict = VersionFileVerdict::BelowFloor;
+    return check;
+  }
+  if (!ReadExpires(signedBytes, check.expires, check.hasExpires)) {
+    check.verdict = VersionFileVerdict::NoExpires;
+    return check;
+  }
+  // A clock before 1970 is taken as 1970: it can only make a file look newer than it is.
+  const uint64_t now = bounds.now < 0 ? 0 : static_cast<uint64_t>(bounds.now);
+  if (check.hasExpires && now > check.expires) {
+    check.verdict = VersionFileVerdict::Expired;
+    return check;
+  }
   check.verdict = HasDataVersion(signedBytes) ? VersionFileVerdict::Accepted
                                               : VersionFileVerdict::NoDataVersion;
   return check;
@@ -86,6 +123,10 @@ std::string DescribeVersionFileCheck(const VersionFileCheck& check) {
             ", ISSUED " + std::to_string(check.issued);
   } else if (check.verdict == VersionFileVerdict::OlderIssued) {
     text += std::to_string(check.issued) + " < " + std::to_string(check.localIssued);
+  } else if (check.verdict == VersionFileVerdict::BelowFloor) {
+    text += std::to_string(check.issued) + " < " + std::to_string(check.floor);
+  } else if (check.verdict == VersionFileVerdict::Expired) {
+    text += std::to_string(check.expires);
   }
   return text;
 }

@@ -1,7 +1,9 @@
-// Whether a downloaded version file may replace the local copy when the launcher INI names
-// vendor keys: signed by one of them, ISSUED present and not below the local copy's, and a
-// ZULAUNCHER_VERSION in what was signed. The same decision serves the launcher (BCrypt) and
-// the vendor's tool (OpenSSL); each brings its own hash and signature check. Portable.
+// Whether a version file may be used when the launcher INI names vendor keys: signed by one of
+// them, ISSUED present and not below the local copy's nor the highest ever accepted for its
+// address, not past a signed EXPIRES, and a ZULAUNCHER_VERSION in what was signed. The same
+// decision judges a download before it replaces the local copy and the local copy at every
+// use, in the launcher (BCrypt) and in the vendor's tool (OpenSSL); each brings its own hash
+// and signature check. Portable.
 #pragma once
 
 #include <cstddef>
@@ -23,6 +25,9 @@ enum class VersionFileVerdict {
   NoIssued,       // ISSUED missing or not a decimal number
   OlderIssued,    // ISSUED below the local copy's
   NoDataVersion,  // the signed part has no ZULAUNCHER_VERSION
+  BelowFloor,     // ISSUED below the highest accepted before for this address
+  NoExpires,      // EXPIRES present but not a decimal number
+  Expired,        // the time now is past EXPIRES
   Count
 };
 
@@ -35,6 +40,14 @@ class SignatureVerifier {
                       const EcdsaP256Signature& signature) = 0;
 };
 
+// What bounds a file beyond its signature. The floor is kept outside the local copy, so it
+// holds when the copy is missing, unreadable or locked; EXPIRES is read against `now`.
+struct VersionFileBounds {
+  bool hasFloor = false;
+  uint64_t floor = 0;  // the highest ISSUED accepted before
+  int64_t now = 0;     // seconds since 1970
+};
+
 struct VersionFileCheck {
   VersionFileVerdict verdict = VersionFileVerdict::NoSignature;
   size_t keyIndex = 0;  // which listed key signed it (0-based), when accepted
@@ -42,12 +55,26 @@ struct VersionFileCheck {
   uint64_t issued = 0;       // the download's ISSUED, when it has one
   uint64_t localIssued = 0;  // the local copy's ISSUED, when it has one
   bool hasLocalIssued = false;
+  uint64_t floor = 0;  // the floor it was held to, when there is one
+  uint64_t expires = 0;
+  bool hasExpires = false;  // EXPIRES in the signed part
 };
 
 // `localCopy` is the file the download would replace (empty when there is none); a local
-// copy without a readable ISSUED sets no lower bound.
+// copy without a readable ISSUED sets no lower bound. A file is usable up to and including
+// the second of its EXPIRES; without EXPIRES it does not expire.
 VersionFileCheck CheckSignedVersionFile(std::string_view download, const std::string& publicKeys,
-                                        std::string_view localCopy, SignatureVerifier& verifier);
+                                        std::string_view localCopy, const VersionFileBounds& bounds,
+                                        SignatureVerifier& verifier);
+
+// The local copy at the moment of use: the same decision, held to the floor and to EXPIRES.
+VersionFileCheck CheckLocalVersionFile(std::string_view copy, const std::string& publicKeys,
+                                       const VersionFileBounds& bounds,
+                                       SignatureVerifier& verifier);
+
+// GENERAL/EXPIRES of the signed part: absent (true, `present` false), a decimal number like
+// ISSUED (true), or malformed (false).
+bool ReadExpires(std::string_view signedBytes, uint64_t& expires, bool& present);
 
 // The reason as the log and the vendor's tool state it, e.g. "no signature".
 std::string DescribeVersionFileCheck(const VersionFileCheck& check);

@@ -2,8 +2,10 @@
 
 #include <windows.h>
 
+#include <ctime>
+
 #include "app/signed_version_file.h"
-#include "app/version_file_trust.h"
+#include "app/version_file_records_win.h"
 #include "common/ecdsa_p256_win.h"
 #include "common/sha256_win.h"
 #include "common/unique_handle_win.h"
@@ -12,16 +14,16 @@
 
 namespace {
 
-// Far above any real version file; keeps a hostile download from costing all memory.
-constexpr DWORD kMaxVersionFileBytes = 16u << 20;
-
-// The whole file, or false when it is missing, unreadable or too large.
+// The whole file, or false when it is missing, unreadable or larger than any version file the
+// refresh accepts (kIniMaxFileBytes). Others may read it meanwhile, nobody may write it.
 bool ReadWholeFile(const std::string& path, std::string& bytes) {
   UniqueFileHandle file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                       OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
   if (!file) return false;
   LARGE_INTEGER size;
-  if (!::GetFileSizeEx(file.get(), &size) || size.QuadPart > kMaxVersionFileBytes) return false;
+  if (!::GetFileSizeEx(file.get(), &size) ||
+      size.QuadPart > static_cast<LONGLONG>(kIniMaxFileBytes))
+    return false;
   std::string content(static_cast<size_t>(size.QuadPart), '\0');
   DWORD read = 0;
   if (!content.empty() &&
@@ -43,25 +45,39 @@ class BCryptVerifier : public SignatureVerifier {
   }
 };
 
+VersionFileBounds BoundsFor(const std::string& url) {
+  VersionFileBounds bounds;
+  bounds.hasFloor = ReadHighestIssued(url, bounds.floor);
+  bounds.now = static_cast<int64_t>(std::time(nullptr));
+  return bounds;
+}
+
 }  // namespace
 
-bool AcceptDownloadedVersionFile(const IniDocument& launcherIni, const std::string& download,
-                                 const std::string& localCopy) {
-  std::string keys;
-  if (!FindPublicKeySetting(launcherIni, keys)) return true;
-  std::string downloaded, local;
-  if (!ReadWholeFile(download, downloaded)) {
-    LogLine("version file refused: the download cannot be read");
-    return false;
-  }
-  ReadWholeFile(localCopy, local);  // no local copy: no lower bound for ISSUED
+VersionFileCheck JudgeDownloadedVersionFile(const std::string& keys, std::string_view download,
+                                            const std::string& localCopy, const std::string& url) {
+  std::string local;
+  ReadWholeFile(localCopy, local);  // no local copy: the recorded floor still holds
   BCryptVerifier verifier;
-  const VersionFileCheck check = CheckSignedVersionFile(downloaded, keys, local, verifier);
-  const std::string reason = DescribeVersionFileCheck(check);
-  if (check.verdict != VersionFileVerdict::Accepted) {
-    LogLine("version file refused: %s", reason.c_str());
+  return CheckSignedVersionFile(download, keys, local, BoundsFor(url), verifier);
+}
+
+bool LoadVerifiedLocalCopy(const std::string& keys, const std::string& localCopy,
+                           const std::string& url, std::string& signedPart) {
+  std::string copy;
+  if (!ReadWholeFile(localCopy, copy)) {
+    LogLine("local version file not used: missing, unreadable or too large");
     return false;
   }
-  LogLine("version file accepted: %s", reason.c_str());
+  BCryptVerifier verifier;
+  const VersionFileCheck check = CheckLocalVersionFile(copy, keys, BoundsFor(url), verifier);
+  if (check.verdict != VersionFileVerdict::Accepted) {
+    LogLine("local version file not used: %s", DescribeVersionFileCheck(check).c_str());
+    return false;
+  }
+  std::string_view signedBytes;
+  std::string signature;
+  SplitSignedVersionFile(copy, signedBytes, signature);  // succeeded inside the check
+  signedPart.assign(signedBytes.data(), signedBytes.size());
   return true;
 }

@@ -9,6 +9,10 @@ bool IsVersionFileDue(int64_t now, int64_t lastUpdateTime, unsigned forceCheck) 
   return lastUpdateTime - kVersionFileRefreshSeconds > now;
 }
 
+bool IsLocalCopyDue(bool verified, int64_t now, int64_t lastUpdateTime, unsigned forceCheck) {
+  return !verified || IsVersionFileDue(now, lastUpdateTime, forceCheck);
+}
+
 int64_t ParseUpdateTime(const std::string& text) {
   size_t position = 0;
   while (position < text.size() && (text[position] == ' ' || text[position] == '\t')) ++position;

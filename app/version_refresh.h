@@ -11,6 +11,10 @@ constexpr int64_t kVersionFileRefreshSeconds = 10800;  // three hours
 // Due when forced, or when `now` is more than three hours after or before the stamp.
 bool IsVersionFileDue(int64_t now, int64_t lastUpdateTime, unsigned forceCheck);
 
+// The same for a copy that must verify first (under vendor keys): one that does not is
+// treated as absent, and is due whatever its stamp.
+bool IsLocalCopyDue(bool verified, int64_t now, int64_t lastUpdateTime, unsigned forceCheck);
+
 // Decimal text as the profile functions read integers: leading blanks, an optional sign,
 // digits up to the first other byte; no digits or a value beyond 64 bits gives 0.
 int64_t ParseUpdateTime(const std::string& text);

@@ -10,3 +10,7 @@
 // arrived with a success status in time and within the size cap. On false the file may hold
 // a part of the body and is no longer held by anyone: the caller deletes it.
 bool DownloadVersionFile(const std::string& url, const std::string& path, const std::string& agent);
+
+// The same into memory: `body` holds the whole body on true (read once, never from a file
+// someone else could change before it is checked), and is left as it was on false.
+bool DownloadVersionFileBytes(const std::string& url, const std::string& agent, std::string& body);

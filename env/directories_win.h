@@ -5,6 +5,8 @@
 #include <functional>
 #include <string>
 
+#include "common/unique_handle_win.h"
+
 // Directory of the program file, ending in a backslash; computed once, the same text on
 // every call.
 std::string GetModuleDir();
@@ -23,12 +25,20 @@ bool FileExists(const std::string& path);
 // hex digits are random (the system's cryptographic generator) and the file is created only
 // when nothing of that name exists, so no two callers, in this process or another, get the
 // same file. The base is `directory` when it exists and leaves room for the name within 260
-// characters, else the system temporary directory (then "c:\windows\temp\", "c:\temp\", "c:\").
-// After 100 failed attempts "c:\temp\" (or "c:\") + "t" + six hex digits + ".tmp" is tried
-// the same way, 100 times. Gives the empty text when no file could be created.
+// characters; when it is missing or 100 attempts there fail, the user's temporary directory
+// is tried the same way. No other folder is ever used: gives the empty text when no file
+// could be created.
 std::string MakeTempFileName(const std::string& directory = std::string());
 
 // The same with the numbers supplied by the caller (false: none left), so tests can predict
 // names.
 std::string MakeTempFileNameWith(const std::string& directory,
                                  const std::function<bool(unsigned&)>& nextNumber);
+
+// The same file, kept open for writing and renaming (DELETE access) and shared for reading
+// only, so that what the caller writes is what lies there until the handle is closed. An empty
+// handle (and `name` empty) when no file could be created.
+UniqueFileHandle CreateTempFile(const std::string& directory, std::string& name);
+UniqueFileHandle CreateTempFileWith(const std::string& directory,
+                                    const std::function<bool(unsigned&)>& nextNumber,
+                                    std::string& name);

@@ -18,7 +18,3 @@ std::string FormatTempCandidate(const std::string& base, int attempt, unsigned n
   // The modulus is 0xFFFFF, not 0x100000: the five hex digits never show 0xFFFFF itself.
   return Format("%st%02d%05x.tmp", base.c_str(), attempt, number % 0xFFFFFu);
 }
-
-std::string FormatFallbackTempName(const std::string& base, int randomNumber) {
-  return Format("%st%06x.tmp", base.c_str(), static_cast<unsigned>(randomNumber));
-}

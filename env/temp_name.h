@@ -8,7 +8,7 @@
 // Size of the buffer a temporary file name must fit, terminating zero included (the
 // platform's path limit for narrow names).
 constexpr size_t kTempNameBufferSize = 260;
-// Attempts with fresh candidate names before the last-resort name is given.
+// Attempts with fresh candidate names in one base directory before the next is tried.
 constexpr int kTempNameAttempts = 100;
 // Characters a candidate adds to its base directory: "t", two digits, five hex digits, ".tmp".
 constexpr size_t kTempCandidateLength = 12;
@@ -23,6 +23,3 @@ bool TempCandidateFits(const std::string& base);
 
 // "%st%02d%05x.tmp" of base, attempt and number modulo 0xFFFFF.
 std::string FormatTempCandidate(const std::string& base, int attempt, unsigned number);
-
-// "%st%06x.tmp" of base and a number below 0x1000000: a name in the last-resort folder.
-std::string FormatFallbackTempName(const std::string& base, int randomNumber);

@@ -61,7 +61,8 @@ class FakeLauncherSystem : public LauncherSystem {
   IniFile localCopy;
   IniFile serverFile;
   bool refreshSucceeds = true;
-  bool vendorKey = false;  // the launcher INI names PUBLIC_KEY
+  bool vendorKey = false;    // the launcher INI names PUBLIC_KEY
+  bool copyVerifies = true;  // under vendorKey: the local copy passes the check at use
   std::map<std::string, std::string> registry;
   std::map<std::pair<std::string, std::string>, int> programIni;
   InstallerBehaviour installer = InstallerBehaviour::Succeeds;
@@ -70,12 +71,25 @@ class FakeLauncherSystem : public LauncherSystem {
 
   // What the commands asked for.
   std::vector<std::string> calls;  // "refresh", "install", "start"
+  int verifications = 0;           // checks of the local copy before its use
   InstallerRequest installerRequest;
   std::string startedCommandLine, startedDirectory;
   std::vector<std::string> logLines;
 
   int64_t Now() override { return now; }
+  bool VerifyLocalVersionFile() override {
+    ++verifications;
+    if (!vendorKey) return true;
+    if (!copyVerifies) logLines.push_back("local version file not used");
+    return copyVerifies;
+  }
+  int64_t VersionFileStamp() override {
+    return std::atoll(localCopy.count({"GENERAL", "LASTUPDATETIME"})
+                          ? localCopy[{"GENERAL", "LASTUPDATETIME"}].c_str()
+                          : "0");
+  }
   std::string VersionFileString(const std::string& section, const std::string& key) override {
+    if (vendorKey && !copyVerifies) return std::string();  // reads as absent
     const auto found = localCopy.find({section, key});
     return found == localCopy.end() ? std::string() : found->second;
   }
@@ -87,6 +101,7 @@ class FakeLauncherSystem : public LauncherSystem {
     if (!refreshSucceeds) return false;
     localCopy = serverFile;
     StampLocalCopy(0);
+    copyVerifies = true;
     return true;
   }
   bool IsUnderVendorKey() override { return vendorKey; }

@@ -315,36 +315,91 @@ TEST(LauncherCommands, InstallerRequestCarriesDownSizeAndDownSha256AsWritten) {
   }
 }
 
+// Under a key the installer must be pinned by digest and bounded by size: the digest is named
+// first when both are missing.
 TEST(LauncherCommands, UnderAVendorKeyOnlyAPinnedInstallerIsRun) {
   const std::string digest(64, 'A');
   struct Row {
     const char* what;
     bool vendorKey;
     std::string downSha256;  // "": no DOWN_SHA256
-    bool installs;
+    std::string downSize;    // "": no DOWN_SIZE
+    const char* missing;     // the key the log line names, or null when it installs
   } rows[] = {
-      {"no key, no digest: as without signing", false, "", true},
-      {"no key, a malformed digest is not looked at", false, "xyz", true},
-      {"key, no digest", true, "", false},
-      {"key, 63 digits", true, digest.substr(1), false},
-      {"key, 64 digits and a blank", true, digest + " ", false},
-      {"key, 64 hex digits in upper case", true, digest, true},
+      {"no key, no digest: as without signing", false, "", "", nullptr},
+      {"no key, a malformed digest is not looked at", false, "xyz", "x", nullptr},
+      {"key, no digest", true, "", "70000", "DOWN_SHA256"},
+      {"key, neither digest nor size", true, "", "", "DOWN_SHA256"},
+      {"key, 63 digits", true, digest.substr(1), "70000", "DOWN_SHA256"},
+      {"key, 64 digits and a blank", true, digest + " ", "70000", "DOWN_SHA256"},
+      {"key, a digest but no size", true, digest, "", "DOWN_SIZE"},
+      {"key, a size that is not decimal", true, digest, "7e4", "DOWN_SIZE"},
+      {"key, a negative size", true, digest, "-1", "DOWN_SIZE"},
+      {"key, 64 hex digits in upper case and a size", true, digest, "70000", nullptr},
   };
   for (const Row& row : rows) {
     for (LauncherCommand command : {LauncherCommand::Run, LauncherCommand::ForceInstall}) {
       Machine machine(FakeLauncherSystem::VersionFile(5, 3));
       machine.system.registry.clear();  // not installed: run installs too
       machine.system.vendorKey = row.vendorKey;
-      if (!row.downSha256.empty()) machine.system.localCopy[{"PROG", "DOWN_SHA256"}] = row.downSha256;
+      if (!row.downSha256.empty())
+        machine.system.localCopy[{"PROG", "DOWN_SHA256"}] = row.downSha256;
+      if (!row.downSize.empty()) machine.system.localCopy[{"PROG", "DOWN_SIZE"}] = row.downSize;
       const Outcome outcome = machine.Run(command);
-      EXPECT_EQ(row.installs, machine.system.Called("install")) << row.what;
-      const bool logged = std::find(machine.system.logLines.begin(), machine.system.logLines.end(),
-                                    "installer refused: no well-formed DOWN_SHA256 under "
-                                    "PUBLIC_KEY") != machine.system.logLines.end();
-      EXPECT_EQ(!row.installs, logged) << row.what;
-      if (!row.installs) {
+      EXPECT_EQ(row.missing == nullptr, machine.system.Called("install")) << row.what;
+      const std::vector<std::string>& lines = machine.system.logLines;
+      if (row.missing) {
         EXPECT_EQ(Outcome::NoInstallInformation, outcome) << row.what;
+        const std::string expected =
+            std::string("installer refused: no well-formed ") + row.missing + " under PUBLIC_KEY";
+        EXPECT_NE(lines.end(), std::find(lines.begin(), lines.end(), expected)) << row.what;
+      } else {
+        for (const std::string& line : lines)
+          EXPECT_EQ(std::string::npos, line.find("installer refused")) << row.what;
       }
+    }
+  }
+}
+
+// Under a key, a copy that does not verify at use is absent: due whatever its stamp, its keys
+// never read, and a failed refresh fails the command as any failed refresh does.
+TEST(LauncherCommands, UnderAVendorKeyACopyThatDoesNotVerifyIsNeverActedOn) {
+  struct Row {
+    const char* what;
+    bool copyVerifies;
+    bool refreshSucceeds;
+    LauncherCommand command;
+    Outcome expected;
+    bool refreshes;
+  } rows[] = {
+      {"verified, fresh: used as it is", true, true, LauncherCommand::Run, Outcome::Started, false},
+      {"not verified, fresh: refreshed and used", false, true, LauncherCommand::Run,
+       Outcome::Started, true},
+      {"not verified, refresh fails: run", false, false, LauncherCommand::Run,
+       Outcome::RefreshFailed, true},
+      {"not verified, refresh fails: checkversion", false, false, LauncherCommand::CheckVersion,
+       Outcome::RefreshFailed, true},
+      {"not verified, refresh fails: forcerun", false, false, LauncherCommand::ForceRun,
+       Outcome::RefreshFailedForced, true},
+      {"not verified, refresh fails: update", false, false, LauncherCommand::Update,
+       Outcome::UpdateFailed, true},
+  };
+  for (const Row& row : rows) {
+    // A copy that does not verify was edited to offer 9.0 from elsewhere; the server and a
+    // copy that verifies offer the installed 5.3.
+    FakeLauncherSystem::IniFile edited = FakeLauncherSystem::VersionFile(9, 0);
+    edited[{"PROG", "DOWN_URL"}] = "http://elsewhere/evil.exe";
+    Machine machine(row.copyVerifies ? FakeLauncherSystem::VersionFile(5, 3) : edited);
+    machine.system.serverFile = FakeLauncherSystem::VersionFile(5, 3);
+    machine.system.StampLocalCopy(60);
+    machine.system.vendorKey = true;
+    machine.system.copyVerifies = row.copyVerifies;
+    machine.system.refreshSucceeds = row.refreshSucceeds;
+    EXPECT_EQ(row.expected, machine.Run(row.command)) << row.what;
+    EXPECT_EQ(row.refreshes, machine.system.Called("refresh")) << row.what;
+    EXPECT_FALSE(machine.system.Called("install")) << row.what << ": 5.3 is installed";
+    if (row.command != LauncherCommand::Update) {
+      EXPECT_EQ(1, machine.system.verifications) << row.what;
     }
   }
 }

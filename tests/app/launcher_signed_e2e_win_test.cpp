@@ -1,16 +1,22 @@
 // Signed version files as hosts and vendors see them: under PUBLIC_KEY a refresh takes only
-// a file one of the keys signed, not older than the local copy; every refusal keeps the old
-// copy and says why in the log; an installer without DOWN_SHA256 is not fetched. The signed
-// files come from the native zupublish test (zupublish and the openssl command line, with keys
-// made at test time, by the signed_fixtures test) in the build tree. Runs in code page 1251.
+// a file one of the keys signed, not older than the local copy nor than the highest accepted
+// for its address, not expired; every refusal keeps the old copy and says why in the log; the
+// copy is verified again at every use and an edited one is never acted on; an installer
+// without DOWN_SHA256 and DOWN_SIZE is not fetched. The signed files come from the native
+// zupublish test (zupublish and the openssl command line, with keys made at test time, by the
+// signed_fixtures test) in the build tree; files that name the test server are signed at run
+// time by the same zupublish. Runs in code page 1251.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
+#include <vector>
 
 #include "common/sha256_win.h"
 #include "common/text.h"
 #include "common/unique_handle_win.h"
+#include "env/directories_win.h"
 #include "tests/app/launcher_fixture_win.h"
 
 namespace {
@@ -63,6 +69,55 @@ std::string WithSignatureCharacterChanged(std::string file, size_t offset) {
   return file;
 }
 
+// The vendor's key signs `text` now (the test server's address in it is known only now):
+// zupublish, a Unix program, which Wine starts as such. Wine gives no process handle to wait
+// on for a Unix program (WaitForSingleObject fails), so the test waits for the signed file,
+// which zupublish puts in place by one rename. Gives the signed file.
+std::string SignedByVendor(const std::string& text) {
+  static int count = 0;
+  const std::string name = "runtime" + std::to_string(++count) + ".ini";
+  LauncherWorkspace::WriteFileAt(FixturePath(name), text);
+  const std::string unixDir = ZU_SIGNED_FIXTURES_DIR;
+  std::string commandLine = "\"" + FixturePath("zupublish.exe") + "\" sign " + unixDir + "/" +
+                            name + " " + unixDir + "/vendor.pem";
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  if (!::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process)) {
+    ADD_FAILURE() << "cannot start " << commandLine << ": error " << ::GetLastError();
+    return "";
+  }
+  for (int waited = 0; waited < 300; ++waited) {
+    std::ifstream in(FixturePath(name), std::ios::binary);
+    std::stringstream content;
+    content << in.rdbuf();
+    if (content.str().find("\n[SIGNATURE]") != std::string::npos) return content.str();
+    ::Sleep(100);
+  }
+  ADD_FAILURE() << "not signed within 30 s: " << commandLine;
+  return "";
+}
+
+const char kRecordsKey[] = "Software\\ZuLauncher\\VersionFiles";
+
+// What the launcher remembers about signed files (the highest ISSUED per address, the refresh
+// times) is per user and outlives a workspace: each case starts without it.
+void ForgetVersionFileRecords() {
+  ::RegDeleteTreeA(HKEY_CURRENT_USER, kRecordsKey);
+}
+
+// The refresh time the launcher recorded for the copy at `path`, or -1.
+long long RecordedRefreshTime(const std::string& path) {
+  char text[32] = {};
+  DWORD size = sizeof text - 1;
+  const std::string key = std::string(kRecordsKey) + "\\RefreshTime";
+  if (::RegGetValueA(HKEY_CURRENT_USER, key.c_str(), path.c_str(), RRF_RT_REG_SZ, nullptr, text,
+                     &size) != ERROR_SUCCESS)
+    return -1;
+  return std::atoll(text);
+}
+
 void WriteLauncherIni(const LauncherCase& test, const std::string& url, const std::string& keys) {
   test.workspace.WriteFile(
       "ZuLauncher.ini", "[GENERAL]\r\nVERSION_FILE_URL=" + url + "\r\nPUBLIC_KEY=" + keys + "\r\n");
@@ -89,6 +144,7 @@ void RunRefreshRows(const std::vector<RefreshRow>& rows, bool accepted) {
     SCOPED_TRACE(row.what);
     for (const char* command : {"update", "checkversion"}) {
       SCOPED_TRACE(command);
+      ForgetVersionFileRecords();
       LauncherCase test(kCaseName);
       e2e::WriteServedFile(test.name, "version.ini", row.served);
       WriteLauncherIni(test, e2e::ServedUrl(test.name, "version.ini"), row.keys);
@@ -100,12 +156,10 @@ void RunRefreshRows(const std::vector<RefreshRow>& rows, bool accepted) {
       ExpectReported(outcome, accepted ? (update ? 0 : 40) : (update ? 30 : 5));
       EXPECT_TRUE(HasLogLine(outcome, row.logLine)) << "log line: " << row.logLine;
       if (accepted) {
-        const std::string copy = test.workspace.PathOf(kLocalCopy);
-        char issued[32] = {};
-        ::GetPrivateProfileStringA("GENERAL", "ISSUED", "", issued, sizeof issued, copy.c_str());
-        EXPECT_EQ(IssuedOf(row.served), issued) << "the new copy is the served file";
-        EXPECT_GE(::GetPrivateProfileIntA("GENERAL", "LASTUPDATETIME", 0, copy.c_str()),
-                  CurrentUnixTime() - 60)
+        // Under a key the stamp is kept outside the copy, which stays the signed bytes.
+        EXPECT_EQ(row.served, test.workspace.ReadFile(kLocalCopy))
+            << "the new copy is the served file, byte for byte";
+        EXPECT_GE(RecordedRefreshTime(test.workspace.PathOf(kLocalCopy)), CurrentUnixTime() - 60)
             << "the accepted copy is stamped as today";
       } else {
         EXPECT_EQ(old, test.workspace.ReadFile(kLocalCopy)) << "the old copy, byte for byte";
@@ -202,15 +256,19 @@ TEST(LauncherSignedCp1251, UnderAKeyOnlyAPinnedInstallerIsFetched) {
   const struct {
     const char* what;
     std::string digest;  // DOWN_SHA256, "" for none; "*" for the served installer's
+    bool sized;          // DOWN_SIZE of the served installer
     int code;
+    const char* missing;  // what the log line names
   } rows[] = {
-      {"no DOWN_SHA256", "", 24},
-      {"DOWN_SHA256 of 63 digits", std::string(63, 'a'), 24},
-      {"DOWN_SHA256 not hexadecimal", std::string(64, 'g'), 24},
-      {"the installer's own digest", "*", 0},
+      {"no DOWN_SHA256", "", false, 24, "DOWN_SHA256"},
+      {"DOWN_SHA256 of 63 digits", std::string(63, 'a'), false, 24, "DOWN_SHA256"},
+      {"DOWN_SHA256 not hexadecimal", std::string(64, 'g'), false, 24, "DOWN_SHA256"},
+      {"the installer's own digest but no DOWN_SIZE", "*", false, 24, "DOWN_SIZE"},
+      {"the installer's own digest and size", "*", true, 0, nullptr},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.what);
+    ForgetVersionFileRecords();
     LauncherCase test("SignedPin");
     test.ServeInstaller(5);
     const std::string token = test_http::UniqueToken("pin");
@@ -218,34 +276,220 @@ TEST(LauncherSignedCp1251, UnderAKeyOnlyAPinnedInstallerIsFetched) {
     for (auto& key : keys)
       if (key.first == "DOWN_URL")
         key.second = e2e::ServedUrl(test.name, "setup.exe?token=" + token);
-    if (!row.digest.empty()) {
-      std::string digest = row.digest;
-      if (digest == "*") {
-        UniqueFileHandle setup(::CreateFileA(e2e::ServedPath(test.name, "setup.exe").c_str(),
-                                             GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                             0, nullptr));
-        Sha256Digest bytes{};
-        ASSERT_TRUE(HashFileSha256(setup.get(), bytes));
-        digest = FormatSha256Hex(bytes);
-        LARGE_INTEGER size{};
-        ::GetFileSizeEx(setup.get(), &size);
-        keys.push_back({"DOWN_SIZE", std::to_string(size.QuadPart)});
-      }
-      keys.push_back({"DOWN_SHA256", digest});
-    }
-    WriteLauncherIni(test, test_http::RefusedUrl("/version.ini"), Fixture("vendor.pub"));
-    test.workspace.WriteLocalVersionFile(LauncherCase::VersionFile(keys));
+    UniqueFileHandle setup(::CreateFileA(e2e::ServedPath(test.name, "setup.exe").c_str(),
+                                         GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
+                                         nullptr));
+    Sha256Digest bytes{};
+    ASSERT_TRUE(HashFileSha256(setup.get(), bytes));
+    LARGE_INTEGER size{};
+    ::GetFileSizeEx(setup.get(), &size);
+    setup.reset();
+    if (row.sized) keys.push_back({"DOWN_SIZE", std::to_string(size.QuadPart)});
+    if (!row.digest.empty())
+      keys.push_back({"DOWN_SHA256", row.digest == "*" ? FormatSha256Hex(bytes) : row.digest});
+    // Signed, so the copy the refresh stores verifies at use.
+    e2e::WriteServedFile(test.name, "version.ini", SignedByVendor(LauncherCase::VersionFile(keys)));
+    WriteLauncherIni(test, e2e::ServedUrl(test.name, "version.ini"), Fixture("vendor.pub"));
     const LauncherOutcome outcome = test.workspace.Run(
         Parameter("Command='install' ProgramID='PROG' SilentMessage='0' SilentInstall='1'"));
     ExpectReported(outcome, row.code);
-    if (row.code == 24) {
+    if (row.missing) {
       ASSERT_EQ(1u, outcome.boxes.size());
       EXPECT_EQ(e2e::Text(14), outcome.boxes[0].text);
-      EXPECT_TRUE(
-          HasLogLine(outcome, "installer refused: no well-formed DOWN_SHA256 under PUBLIC_KEY"));
+      EXPECT_TRUE(HasLogLine(outcome, std::string("installer refused: no well-formed ") +
+                                          row.missing + " under PUBLIC_KEY"));
     }
     EXPECT_EQ(row.code == 24 ? 0u : 1u, test_http::RecordedRequests(token).size())
         << "the installer is requested only when pinned";
+  }
+}
+
+// After an update, the copy is edited as anyone who can write the launcher's folder could:
+// another installer, with its size and digest. The edit is never acted on: offline the
+// command fails as a failed refresh; online the vendor's file comes back and its installer
+// (whose address refuses connections) is the one tried.
+TEST(LauncherSignedCp1251, AnEditedCopyIsNeverActedOn) {
+  ASSERT_TRUE(test_http::Running());
+  const std::string served = Fixture("zupublish.ini");
+  const struct {
+    const char* what;
+    bool online;
+    int code;
+  } rows[] = {
+      {"offline: a failed refresh", false, CodeOf(Outcome::RefreshFailed)},
+      {"online: the vendor's installer", true, CodeOf(Outcome::InstallFailed)},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.what);
+    ForgetVersionFileRecords();
+    LauncherCase test("SignedEdited");
+    const std::string url = e2e::ServedUrl(test.name, "version.ini");
+    e2e::WriteServedFile(test.name, "version.ini", served);
+    WriteLauncherIni(test, url, Fixture("vendor.pub"));
+    ExpectReported(test.workspace.Run(Parameter("Command='update'")), 0);
+    ASSERT_EQ(served, test.workspace.ReadFile(kLocalCopy)) << "the verified bytes were stored";
+
+    const std::string token = test_http::UniqueToken("edited");
+    std::string edited = served;
+    const size_t at = edited.find("DOWN_URL=");
+    edited.replace(at, edited.find('\r', at) - at,
+                   "DOWN_URL=" + e2e::ServedUrl(test.name, "other.exe?token=" + token));
+    test.workspace.WriteFile(kLocalCopy, edited);
+
+    const std::string versionUrl = row.online ? url : test_http::RefusedUrl("/version.ini");
+    const LauncherOutcome outcome = test.workspace.Run(Parameter(
+        "Command='run' ProgramID='PROG' SilentInstall='1' VersionFileURL='" + versionUrl + "'"));
+    ExpectReported(outcome, row.code);
+    EXPECT_TRUE(HasLogLine(outcome,
+                           "local version file not used: bad signature or unknown key: "
+                           "no key of PUBLIC_KEY verifies it"));
+    EXPECT_EQ(0u, test_http::RecordedRequests(token).size()) << "the edited installer address";
+    EXPECT_EQ(row.online ? served : edited, test.workspace.ReadFile(kLocalCopy));
+  }
+}
+
+// The highest ISSUED accepted for an address is remembered outside the copy: with the copy
+// deleted, or held open by another process so that it cannot be read, an older signed file is
+// still refused.
+TEST(LauncherSignedCp1251, AnOlderReleaseIsRefusedWhateverBecameOfTheCopy) {
+  ASSERT_TRUE(test_http::Running());
+  for (const bool deleted : {true, false}) {
+    SCOPED_TRACE(deleted ? "copy deleted" : "copy locked");
+    ForgetVersionFileRecords();
+    LauncherCase test("SignedFloor");
+    const std::string url = e2e::ServedUrl(test.name, "version.ini");
+    WriteLauncherIni(test, url, Fixture("vendor.pub"));
+    e2e::WriteServedFile(test.name, "version.ini", Fixture("issued_300.ini"));
+    ExpectReported(test.workspace.Run(Parameter("Command='update'")), 0);
+
+    e2e::WriteServedFile(test.name, "version.ini", Fixture("issued_200.ini"));
+    UniqueFileHandle lock;
+    if (deleted) {
+      ASSERT_TRUE(::DeleteFileA(test.workspace.PathOf(kLocalCopy).c_str()));
+    } else {
+      lock.reset(::CreateFileA(test.workspace.PathOf(kLocalCopy).c_str(), GENERIC_READ, 0, nullptr,
+                               OPEN_EXISTING, 0, nullptr));
+      ASSERT_TRUE(lock);
+    }
+    const LauncherOutcome outcome = test.workspace.Run(Parameter("Command='update'"));
+    ExpectReported(outcome, 30);
+    EXPECT_TRUE(
+        HasLogLine(outcome,
+                   "version file refused: ISSUED below the highest accepted for this address: "
+                   "200 < 300"));
+    lock.reset();
+    EXPECT_EQ(!deleted, test.workspace.Exists(kLocalCopy));
+    EXPECT_FALSE(LeftoverDownloads(test.workspace));
+  }
+}
+
+// EXPIRES ends a signed file's use; one whose EXPIRES lies ahead is used.
+TEST(LauncherSignedCp1251, AnExpiredFileIsRefusedAndOneNotYetExpiredAccepted) {
+  ASSERT_TRUE(test_http::Running());
+  const std::string expired = Fixture("expired.ini");
+  const std::string current = Fixture("zupublish.ini");
+  ASSERT_NE(std::string::npos, current.find("EXPIRES=")) << "signed with the default expiry";
+  const size_t at = expired.find("EXPIRES=") + 8;
+  const std::string expiredAt = expired.substr(at, expired.find('\r', at) - at);
+  for (const bool isExpired : {true, false}) {
+    SCOPED_TRACE(isExpired ? "expired" : "not yet expired");
+    ForgetVersionFileRecords();
+    LauncherCase test(kCaseName);
+    e2e::WriteServedFile(test.name, "version.ini", isExpired ? expired : current);
+    WriteLauncherIni(test, e2e::ServedUrl(test.name, "version.ini"), Fixture("vendor.pub"));
+    const LauncherOutcome outcome = test.workspace.Run(Parameter("Command='update'"));
+    ExpectReported(outcome, isExpired ? 30 : 0);
+    if (isExpired) {
+      EXPECT_TRUE(HasLogLine(outcome, "version file refused: expired: EXPIRES " + expiredAt));
+      EXPECT_FALSE(test.workspace.Exists(kLocalCopy));
+    } else {
+      EXPECT_EQ(current, test.workspace.ReadFile(kLocalCopy));
+    }
+  }
+}
+
+// An environment variable of this process, put back as it was when the scope ends.
+class ScopedVariable {
+ public:
+  explicit ScopedVariable(const char* name) : m_name(name) {
+    char value[1024] = {};
+    const DWORD length = ::GetEnvironmentVariableA(name, value, sizeof value);
+    m_had = length > 0 && length < sizeof value;
+    m_value = value;
+  }
+  ~ScopedVariable() { ::SetEnvironmentVariableA(m_name, m_had ? m_value.c_str() : nullptr); }
+  void Set(const std::string& value) { ::SetEnvironmentVariableA(m_name, value.c_str()); }
+
+ private:
+  const char* m_name;
+  bool m_had = false;
+  std::string m_value;
+};
+
+// The names of the files in `directory` that have the temporary-name shape.
+std::vector<std::string> TemporaryFilesIn(const std::string& directory) {
+  std::vector<std::string> names;
+  WIN32_FIND_DATAA entry;
+  HANDLE search = ::FindFirstFileA((directory + "t*.tmp").c_str(), &entry);
+  if (search == INVALID_HANDLE_VALUE) return names;
+  do names.push_back(entry.cFileName);
+  while (::FindNextFileA(search, &entry));
+  ::FindClose(search);
+  return names;
+}
+
+// A copy in a folder where no file can be created (here: a folder that does not exist): the
+// download may pass through the user's temporary folder, but the refresh fails and nothing is
+// left anywhere; with the user's temporary folder unusable as well nothing is created at all,
+// least of all c:\temp. With a key and without.
+TEST(LauncherSignedCp1251, ACopyWhereNoFileCanBeCreatedFailsAndWritesNothingElsewhere) {
+  ASSERT_TRUE(test_http::Running());
+  const std::string userTemp = GetTempDir();
+  const struct {
+    const char* what;
+    bool underKey;
+    bool tempUsable;
+  } rows[] = {
+      {"no key, the user's temporary folder usable", false, true},
+      {"no key, the user's temporary folder missing too", false, false},
+      {"a key, the user's temporary folder missing too", true, false},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.what);
+    ForgetVersionFileRecords();
+    LauncherCase test(kCaseName);
+    e2e::WriteServedFile(test.name, "version.ini",
+                         row.underKey ? Fixture("zupublish.ini") : Fixture("unstamped.ini"));
+    const std::string url = e2e::ServedUrl(test.name, "version.ini");
+    if (row.underKey) {
+      WriteLauncherIni(test, url, Fixture("vendor.pub"));
+    } else {
+      test.workspace.WriteLauncherIni(url);
+    }
+    const bool hadCTemp = ::GetFileAttributesA("c:\\temp") != INVALID_FILE_ATTRIBUTES;
+    const std::vector<std::string> tempBefore = TemporaryFilesIn(userTemp);
+    LauncherOutcome outcome;
+    {
+      // The launcher inherits this process's environment.
+      ScopedVariable tmp("TMP"), temp("TEMP");
+      if (!row.tempUsable) {
+        tmp.Set(test.workspace.PathOf("no-temp"));
+        temp.Set(test.workspace.PathOf("no-temp"));
+      }
+      outcome = test.workspace.Run(Parameter("Command='update' LocalVersionFilePath='" +
+                                             test.workspace.PathOf("missing\\copy.ini") + "'"));
+    }
+    ExpectReported(outcome, 30);
+    EXPECT_FALSE(test.workspace.Exists("missing"));
+    EXPECT_FALSE(test.workspace.Exists("no-temp"));
+    EXPECT_FALSE(LeftoverDownloads(test.workspace));
+    EXPECT_EQ(tempBefore, TemporaryFilesIn(userTemp)) << "nothing left in " << userTemp;
+    EXPECT_EQ(hadCTemp, ::GetFileAttributesA("c:\\temp") != INVALID_FILE_ATTRIBUTES)
+        << "c:\\temp created";
+    if (hadCTemp) {
+      EXPECT_TRUE(TemporaryFilesIn("c:\\temp\\").empty());
+    }
+    EXPECT_TRUE(TemporaryFilesIn("c:\\").empty());
   }
 }
 

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "tests/download/transfer_test_fixture_win.h"
 #include "tests/download/transfer_timing_scope_win.h"
@@ -19,14 +20,15 @@ class VersionFileDownload : public TransferTest {
   ShortTransferTiming m_timing{kShortDeadlineMs};
 };
 
-TEST_F(VersionFileDownload, AcceptsUpToTheCapAndEndsByTheDeadline) {
-  struct Row {
-    const char* shows;
-    std::string pathAndQuery;
-    bool accepted;
-    size_t requests;
-  };
-  const Row rows[] = {
+// The same bounds for a download into a file and into memory.
+struct Row {
+  const char* shows;
+  std::string pathAndQuery;
+  bool accepted;
+  size_t requests;
+};
+const std::vector<Row>& Rows() {
+  static const std::vector<Row> rows = {
       {"1,000,000 bytes: the cap itself", "/bytes/1000000", true, 1},
       {"1,000,001 bytes announced", "/bytes/1000001", false, 1},
       {"1,000,001 bytes without a length", "/bytes/1000001?length=none", false, 1},
@@ -37,14 +39,21 @@ TEST_F(VersionFileDownload, AcceptsUpToTheCapAndEndsByTheDeadline) {
       {"cut short though ranges are offered: not resumed",
        "/bytes/5000?cut=1000&faults=1&ranges&etag=v", false, 1},
   };
-  for (const Row& row : rows) {
+  return rows;
+}
+
+std::string UrlOf(const Row& row, const std::string& token) {
+  const std::string separator = row.pathAndQuery.find('?') == std::string::npos ? "?" : "&";
+  return test_http::Url(row.pathAndQuery + separator + "token=" + token);
+}
+
+TEST_F(VersionFileDownload, AcceptsUpToTheCapAndEndsByTheDeadline) {
+  for (const Row& row : Rows()) {
     SCOPED_TRACE(row.shows);
     const std::string token = test_http::UniqueToken("version-file");
     const std::string path = TargetPath("version-file");
-    const std::string separator = row.pathAndQuery.find('?') == std::string::npos ? "?" : "&";
     const DWORD started = ::GetTickCount();
-    const bool accepted = DownloadVersionFile(
-        test_http::Url(row.pathAndQuery + separator + "token=" + token), path, kTestAgent);
+    const bool accepted = DownloadVersionFile(UrlOf(row, token), path, kTestAgent);
     const DWORD elapsed = ::GetTickCount() - started;
     EXPECT_EQ(row.accepted, accepted);
     EXPECT_LT(elapsed, kShortDeadlineMs + 1000) << "ended by the deadline";
@@ -56,6 +65,25 @@ TEST_F(VersionFileDownload, AcceptsUpToTheCapAndEndsByTheDeadline) {
     }
     EXPECT_TRUE(::DeleteFileA(path.c_str())) << "nobody holds the file any more";
   }
+}
+
+// Into memory: the whole body or nothing, and `body` untouched on failure.
+TEST_F(VersionFileDownload, IntoMemoryTheSameBoundsHold) {
+  for (const Row& row : Rows()) {
+    SCOPED_TRACE(row.shows);
+    const std::string token = test_http::UniqueToken("version-bytes");
+    std::string body = "as it was";
+    const DWORD started = ::GetTickCount();
+    const bool accepted = DownloadVersionFileBytes(UrlOf(row, token), kTestAgent, body);
+    const DWORD elapsed = ::GetTickCount() - started;
+    EXPECT_EQ(row.accepted, accepted);
+    EXPECT_LT(elapsed, kShortDeadlineMs + 1000) << "ended by the deadline";
+    EXPECT_EQ(row.requests, test_http::RecordedRequests(token).size());
+    EXPECT_TRUE(row.accepted ? body == test_http::GeneratedBody(1000000) : body == "as it was");
+  }
+  std::string body = "as it was";
+  EXPECT_TRUE(DownloadVersionFileBytes(test_http::Url("/bytes/0"), kTestAgent, body));
+  EXPECT_EQ("", body) << "an empty body is an empty text";
 }
 
 }  // namespace

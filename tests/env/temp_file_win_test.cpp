@@ -125,26 +125,35 @@ TEST_F(TempFile, BaseTooLongForItsNamesIsPassedOver) {
   ::DeleteFileA(instead.c_str());
 }
 
-// The last-resort folder is tried like the first one; where nothing can be created no name is
-// given. (Before, its name was made from an unseeded pseudo-random number and handed out
-// without being created.)
-TEST_F(TempFile, AfterHundredFailedAttemptsTheLastResortFolderIsTriedTheSameWay) {
+// When the folder asked for cannot hold a file, the user's temporary folder is tried the same
+// way, and then nothing: no folder that other users may write (c:\temp, c:\) is ever used.
+TEST_F(TempFile, AfterHundredFailedAttemptsOnlyTheUsersTemporaryFolderIsTried) {
   for (int attempt = 0; attempt < 100; ++attempt) {
     ASSERT_TRUE(::CreateDirectoryA(Candidate(attempt).c_str(), nullptr)) << attempt;
   }
   const bool hadTemp = DirExists("c:\\temp");
-  const std::string lastResort = "c:\\temp\\t012345.tmp";
-  ASSERT_FALSE(FileExists(lastResort)) << "left over from an earlier run";
+  const std::string inTemp = GetTempDir() + "t0012345.tmp";
+  ASSERT_FALSE(FileExists(inTemp)) << "left over from an earlier run";
 
-  EXPECT_EQ(lastResort, Make(m_scratch.path()));
+  EXPECT_EQ(inTemp, Make(m_scratch.path()));
   EXPECT_EQ(101, m_numbersDrawn);
-  EXPECT_TRUE(FileExists(lastResort)) << "created";
+  EXPECT_TRUE(FileExists(inTemp)) << "created";
 
-  // Now that name is taken too: every attempt fails, and no name is given.
+  // Block the user's temporary folder's candidates too: no name at all, and nothing made
+  // anywhere else.
+  std::vector<std::string> blocked;
+  for (int attempt = 1; attempt < 100; ++attempt) {
+    char name[32];
+    wsprintfA(name, "t%02d12345.tmp", attempt);
+    blocked.push_back(GetTempDir() + name);
+    ASSERT_TRUE(::CreateDirectoryA(blocked.back().c_str(), nullptr)) << blocked.back();
+  }
   EXPECT_EQ("", Make(m_scratch.path()));
   EXPECT_EQ(101 + 200, m_numbersDrawn);
-  ::DeleteFileA(lastResort.c_str());
-  if (!hadTemp) ::RemoveDirectoryA("c:\\temp");
+  EXPECT_EQ(hadTemp, DirExists("c:\\temp")) << "c:\\temp neither created nor used";
+  EXPECT_FALSE(FileExists("c:\\t0012345.tmp"));
+  for (const std::string& directory : blocked) ::RemoveDirectoryA(directory.c_str());
+  ::DeleteFileA(inTemp.c_str());
 }
 
 TEST_F(TempFile, WithoutRandomNumbersNoNameIsGiven) {

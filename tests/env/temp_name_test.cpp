@@ -30,12 +30,6 @@ TEST(TempNameShape, CandidatesAreTwoDigitsAndFiveHexDigits) {
   EXPECT_EQ(kTempCandidateLength, FormatTempCandidate("", 42, 0x54321).size());
 }
 
-TEST(TempNameShape, LastResortIsSixHexDigits) {
-  EXPECT_EQ("c:\\temp\\t000000.tmp", FormatFallbackTempName("c:\\temp\\", 0));
-  EXPECT_EQ("c:\\temp\\t007fff.tmp", FormatFallbackTempName("c:\\temp\\", 32767));
-  EXPECT_EQ("c:\\t0004d2.tmp", FormatFallbackTempName("c:\\", 1234));
-}
-
 TEST(TempNameBase, TrailingBackslashAppendedOnlyWhenMissing) {
   EXPECT_EQ("C:\\dir\\", WithTrailingBackslash("C:\\dir"));
   EXPECT_EQ("C:\\dir\\", WithTrailingBackslash("C:\\dir\\"));

@@ -1,8 +1,8 @@
 // zupublish: the vendor's side of signed version files.
 //   zupublish keygen KEY.pem                        new P-256 key; prints the PUBLIC_KEY= line
 //   zupublish stamp VERSION.ini PROGRAMID INSTALLER  writes DOWN_SIZE and DOWN_SHA256
-//   zupublish sign VERSION.ini KEY.pem              sets ISSUED, (re)signs
-//   zupublish verify VERSION.ini PUBLIC_KEY [LOCAL]  checks as the launcher would
+//   zupublish sign VERSION.ini KEY.pem [--valid-days N]  sets ISSUED and EXPIRES, (re)signs
+//   zupublish verify VERSION.ini PUBLIC_KEY [LOCAL]  checks as the launcher would, now
 //   zupublish signer INSTALLER                       prints the INSTALLER_SIGNER= line
 // Exit codes: 0 done, 1 refused or failed, 2 wrong usage.
 #include <cstdio>
@@ -23,12 +23,17 @@ namespace {
 
 constexpr int kFailed = 1;
 constexpr int kUsage = 2;
+// How long a signed file stays usable unless the vendor says otherwise: long enough that a
+// missed re-signing is noticed before launchers stop, short enough that a mirror cannot hold
+// users on an old release for more than a season.
+constexpr uint64_t kDefaultValidDays = 90;
+constexpr uint64_t kMaxValidDays = 3650;
 
 const char kUsageText[] =
     "usage:\n"
     "  zupublish keygen KEY.pem\n"
     "  zupublish stamp VERSION.ini PROGRAMID INSTALLER\n"
-    "  zupublish sign VERSION.ini KEY.pem\n"
+    "  zupublish sign VERSION.ini KEY.pem [--valid-days N]   (default 90; 0: no EXPIRES)\n"
     "  zupublish verify VERSION.ini PUBLIC_KEY [LOCAL_COPY.ini]\n"
     "  zupublish signer INSTALLER.exe\n";
 
@@ -80,7 +85,26 @@ int Stamp(const std::string& versionPath, const std::string& programId,
   return 0;
 }
 
-int Sign(const std::string& versionPath, const std::string& keyPath) {
+// --valid-days: 0 to kMaxValidDays, decimal digits only.
+bool ParseValidDays(const std::string& text, uint64_t& days) {
+  if (text.empty() || text.size() > 4) return false;
+  uint64_t value = 0;
+  for (char digit : text) {
+    if (digit < '0' || digit > '9') return false;
+    value = value * 10 + static_cast<uint64_t>(digit - '0');
+  }
+  if (value > kMaxValidDays) return false;
+  days = value;
+  return true;
+}
+
+VersionFileBounds Now() {
+  VersionFileBounds bounds;
+  bounds.now = static_cast<int64_t>(std::time(nullptr));
+  return bounds;
+}
+
+int Sign(const std::string& versionPath, const std::string& keyPath, uint64_t validDays) {
   VersionText version;
   std::string pem, error;
   PrivateKey key;
@@ -105,6 +129,15 @@ int Sign(const std::string& versionPath, const std::string& keyPath) {
   if (ReadIssued(text, previous) && previous > issued) issued = previous;
   if (!SetIniValue(text, "GENERAL", "ISSUED", std::to_string(issued)))
     return Fail(versionPath + ": no section [GENERAL]");
+  // Counted from the signing, not from ISSUED, which may lie ahead of this clock.
+  const uint64_t expires = static_cast<uint64_t>(std::time(nullptr)) + validDays * 24 * 60 * 60;
+  uint64_t oldExpires = 0;
+  bool hadExpires = false;
+  ReadExpires(text, oldExpires, hadExpires);
+  if (validDays == 0 && hadExpires)
+    return Fail(versionPath + ": --valid-days 0 but the file has EXPIRES; remove that line first");
+  if (validDays != 0 && !SetIniValue(text, "GENERAL", "EXPIRES", std::to_string(expires)))
+    return Fail(versionPath + ": no section [GENERAL]");
   const std::string ending = LineEndingOf(text);
   if (!text.empty() && text.back() != '\n') text += ending;
 
@@ -120,12 +153,16 @@ int Sign(const std::string& versionPath, const std::string& keyPath) {
 
   // What is written must pass the launcher's own check.
   OpenSslVerifier verifier;
-  const VersionFileCheck check = CheckSignedVersionFile(file, publicKey, "", verifier);
+  const VersionFileCheck check = CheckSignedVersionFile(file, publicKey, "", Now(), verifier);
   if (check.verdict != VersionFileVerdict::Accepted)
     return Fail(versionPath + ": the launcher would refuse it: " + DescribeVersionFileCheck(check));
   if (!ReplaceFileAtomically(versionPath, file, error)) return Fail(error);
-  std::printf("signed %s: ISSUED=%llu\n", versionPath.c_str(),
+  std::printf("signed %s: ISSUED=%llu", versionPath.c_str(),
               static_cast<unsigned long long>(issued));
+  if (validDays != 0)
+    std::printf(" EXPIRES=%llu (in %llu days)", static_cast<unsigned long long>(expires),
+                static_cast<unsigned long long>(validDays));
+  std::printf("\n");
   return 0;
 }
 
@@ -136,11 +173,13 @@ int Verify(const std::string& versionPath, std::string publicKeys, const std::st
   if (!ReadWholeFile(versionPath, file, error)) return Fail(error);
   if (!localPath.empty() && !ReadWholeFile(localPath, local, error)) return Fail(error);
   OpenSslVerifier verifier;
-  const VersionFileCheck check = CheckSignedVersionFile(file, publicKeys, local, verifier);
+  const VersionFileCheck check = CheckSignedVersionFile(file, publicKeys, local, Now(), verifier);
   const std::string reason = DescribeVersionFileCheck(check);
   if (check.verdict != VersionFileVerdict::Accepted)
     return Fail(versionPath + ": refused: " + reason);
-  std::printf("%s: accepted: %s\n", versionPath.c_str(), reason.c_str());
+  std::printf("%s: accepted: %s, %s\n", versionPath.c_str(), reason.c_str(),
+              check.hasExpires ? ("EXPIRES " + std::to_string(check.expires)).c_str()
+                               : "no EXPIRES (never expires)");
   return 0;
 }
 
@@ -164,7 +203,16 @@ int main(int argc, char** argv) {
   const std::string command = argc > 1 ? argv[1] : "";
   if (command == "keygen" && argc == 3) return Keygen(argv[2]);
   if (command == "stamp" && argc == 5) return Stamp(argv[2], argv[3], argv[4]);
-  if (command == "sign" && argc == 4) return Sign(argv[2], argv[3]);
+  if (command == "sign" && argc == 4) return Sign(argv[2], argv[3], kDefaultValidDays);
+  if (command == "sign" && argc == 6 && std::string(argv[4]) == "--valid-days") {
+    uint64_t days = 0;
+    if (!ParseValidDays(argv[5], days)) {
+      std::fprintf(stderr, "zupublish: --valid-days takes a number of days from 0 to %llu\n",
+                   static_cast<unsigned long long>(kMaxValidDays));
+      return kUsage;
+    }
+    return Sign(argv[2], argv[3], days);
+  }
   if (command == "verify" && (argc == 4 || argc == 5))
     return Verify(argv[2], argv[3], argc == 5 ? argv[4] : "");
   if (command == "signer" && argc == 3) return Signer(argv[2]);
