@@ -13,13 +13,14 @@ bool MissesRequiredPin(const InstallerRequest& installer) {
 
 }  // namespace
 
-InstallerRequest ReadInstallerRequest(const LauncherRequest& request, LauncherSystem& system) {
+InstallerRequest ReadInstallerRequest(const std::string& section, const LauncherRequest& request,
+                                      LauncherSystem& system) {
   InstallerRequest installer;
-  installer.programName = system.VersionFileString(request.programId, "NAME");
-  installer.downloadUrl = system.VersionFileString(request.programId, "DOWN_URL");
+  installer.programName = system.VersionFileString(section, "NAME");
+  installer.downloadUrl = system.VersionFileString(section, "DOWN_URL");
   // Optional: without them the installer is taken as it comes.
-  installer.downSize = system.VersionFileString(request.programId, "DOWN_SIZE");
-  installer.downSha256 = system.VersionFileString(request.programId, "DOWN_SHA256");
+  installer.downSize = system.VersionFileString(section, "DOWN_SIZE");
+  installer.downSha256 = system.VersionFileString(section, "DOWN_SHA256");
   installer.setupArgs =
       ChooseInstallerArguments(request.settings.SilentInstall, request.settings.AutoInstall);
   installer.agentName = request.agentName;
@@ -36,8 +37,9 @@ std::optional<Outcome> CheckInstallerRequest(const InstallerRequest& installer) 
   return std::nullopt;
 }
 
-std::optional<Outcome> InstallProgram(const LauncherRequest& request, LauncherSystem& system) {
-  const InstallerRequest installer = ReadInstallerRequest(request, system);
+std::optional<Outcome> InstallProgram(const std::string& section, const LauncherRequest& request,
+                                      LauncherSystem& system) {
+  const InstallerRequest installer = ReadInstallerRequest(section, request, system);
   if (const std::optional<Outcome> broken = CheckInstallerRequest(installer)) {
     if (MissesRequiredPin(installer))
       system.Log("installer refused: no well-formed DOWN_SHA256 under PUBLIC_KEY");

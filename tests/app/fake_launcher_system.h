@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/launcher_system.h"
+#include "common/text.h"
 #include "tests/app/outcome_print.h"
 
 // What the stand-in installer does when it is run.
@@ -67,9 +68,14 @@ class FakeLauncherSystem : public LauncherSystem {
   InstallerBehaviour installer = InstallerBehaviour::Succeeds;
   int serverVersion = 5, serverMinor = 3;  // what a succeeding installer installs
   bool startSucceeds = true;
+  std::string launcherIniChannel;  // CHANNEL of the launcher INI
+  bool hasInstallId = false;       // HKEY_CURRENT_USER\Software\ZuLauncher InstallId
+  std::string installId;
+  bool installIdWritable = true;
+  bool randomAvailable = true;  // draws 00 01 02 ... as its random bytes
 
   // What the commands asked for.
-  std::vector<std::string> calls;  // "refresh", "install", "start"
+  std::vector<std::string> calls;  // "refresh", "install", "start", "store id"
   InstallerRequest installerRequest;
   std::string startedCommandLine, startedDirectory;
   std::vector<std::string> logLines;
@@ -82,6 +88,11 @@ class FakeLauncherSystem : public LauncherSystem {
   int VersionFileInt(const std::string& section, const std::string& key) override {
     return std::atoi(VersionFileString(section, key).c_str());
   }
+  bool VersionFileHasSection(const std::string& section) override {
+    for (const auto& entry : localCopy)
+      if (EqualsNoCase(entry.first.first, section)) return true;
+    return false;
+  }
   bool RefreshVersionFile() override {
     calls.push_back("refresh");
     if (!refreshSucceeds) return false;
@@ -90,6 +101,7 @@ class FakeLauncherSystem : public LauncherSystem {
     return true;
   }
   bool IsUnderVendorKey() override { return vendorKey; }
+  std::string ChannelSetting() override { return launcherIniChannel; }
   bool ReadRegistryValue(const std::string& path, std::string& value) override {
     const auto found = registry.find(path);
     if (found == registry.end()) return false;
@@ -99,6 +111,21 @@ class FakeLauncherSystem : public LauncherSystem {
   int ProgramIniInt(const std::string& iniPath, const std::string& key) override {
     const auto found = programIni.find({iniPath, key});
     return found == programIni.end() ? 0 : found->second;
+  }
+  bool ReadInstallId(std::string& id) override {
+    if (hasInstallId) id = installId;
+    return hasInstallId;
+  }
+  bool WriteInstallId(const std::string& id) override {
+    calls.push_back("store id");
+    if (!installIdWritable) return false;
+    hasInstallId = true;
+    installId = id;
+    return true;
+  }
+  bool CryptoRandom(uint8_t* bytes, size_t count) override {
+    for (size_t i = 0; i < count; ++i) bytes[i] = static_cast<uint8_t>(i);
+    return randomAvailable;
   }
   InstallerResult RunInstaller(const InstallerRequest& request) override {
     calls.push_back("install");

@@ -84,7 +84,7 @@ class InstallProgramTest : public ::testing::Test {
     m_request.programId = programId;
     IniDocument noLauncherIni;
     WindowsLauncherSystem system(m_request, noLauncherIni);
-    const std::optional<Outcome> failed = InstallProgram(m_request, system);
+    const std::optional<Outcome> failed = InstallProgram(m_request.programId, m_request, system);
     EXPECT_TRUE(driver.Succeeded()) << "the driver's script gave up";
     return failed;
   }
