@@ -53,8 +53,8 @@ bool IsUpdateOffered(const std::string& programId, const std::string& section,
   if (ObtainInstallId(system, installId, why))
     bucket = RolloutBucket(installId, programId, info.ServerVersion, info.ServerMinorVersion);
 
-  const bool offered = belowFloor || (share && *share == kWholeShare) ||
-                       (share && bucket && *bucket < *share);
+  const bool offered =
+      belowFloor || (share && *share == kWholeShare) || (share && bucket && *bucket < *share);
   std::string reason;
   if (!share) reason += " (not a whole number 0 to 100: offered to nobody)";
   reason += bucket ? Format(", bucket %d", *bucket) : ", no bucket (" + why + ")";

@@ -90,9 +90,9 @@ int Stamp(const std::string& versionPath, const std::string& programId,
   uint64_t size = 0;
   std::string error;
   if (!HashFile(installerPath, digest, size, error) ||
-      !EditVersionFile(versionPath, programId,
-                       {{"DOWN_SIZE", std::to_string(size)}, {"DOWN_SHA256", FormatSha256Hex(digest)}},
-                       error))
+      !EditVersionFile(
+          versionPath, programId,
+          {{"DOWN_SIZE", std::to_string(size)}, {"DOWN_SHA256", FormatSha256Hex(digest)}}, error))
     return Fail(error);
   std::printf("[%s] DOWN_SIZE=%llu DOWN_SHA256=%s\n", programId.c_str(),
               static_cast<unsigned long long>(size), FormatSha256Hex(digest).c_str());
@@ -197,7 +197,8 @@ int Bucket(const std::string& installId, const std::string& programId, const std
                 "'");
   const int bucket = RolloutBucket(installId, programId, major, minor);
   std::printf("%d\n", bucket);
-  std::fprintf(stderr, "zupublish: [%s] %d.%d is offered to this install when ROLLOUT is %d or more\n",
+  std::fprintf(stderr,
+               "zupublish: [%s] %d.%d is offered to this install when ROLLOUT is %d or more\n",
                programId.c_str(), major, minor, bucket + 1);
   return 0;
 }
