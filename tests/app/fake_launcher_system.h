@@ -72,7 +72,6 @@ class FakeLauncherSystem : public LauncherSystem {
   bool hasInstallId = false;       // HKEY_CURRENT_USER\Software\ZuLauncher InstallId
   std::string installId;
   bool installIdWritable = true;
-  bool randomAvailable = true;  // draws 00 01 02 ... as its random bytes
 
   // What the commands asked for.
   std::vector<std::string> calls;  // "refresh", "install", "start", "store id"
@@ -123,9 +122,9 @@ class FakeLauncherSystem : public LauncherSystem {
     installId = id;
     return true;
   }
-  bool CryptoRandom(uint8_t* bytes, size_t count) override {
+  bool CryptoRandom(uint8_t* bytes, size_t count) override {  // draws 00 01 02 ...
     for (size_t i = 0; i < count; ++i) bytes[i] = static_cast<uint8_t>(i);
-    return randomAvailable;
+    return true;
   }
   InstallerResult RunInstaller(const InstallerRequest& request) override {
     calls.push_back("install");

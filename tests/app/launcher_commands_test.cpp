@@ -6,8 +6,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <cstring>
 #include <string>
-#include <vector>
 
 #include "tests/app/fake_launcher_system.h"
 
@@ -394,266 +395,152 @@ TEST(LauncherCommands, UpdateOnlyRefreshesAndAnUnknownCommandTouchesNothing) {
   }
 }
 
-// Channels, staged rollout and the minimum version, one row per case. The program section
-// offers 5.3 from setup.exe; a [PROG@beta] section, when the row has one, offers 6.0 from
-// beta.exe. The stand-in installer installs 6.3, current for either. The buckets were
-// computed apart from the launcher: printf '%s' "<id>:PROG:5.3" | sha256sum, the first eight
-// hex digits as a number, modulo 100.
+// Channels, staged rollout and the minimum version, one row per case. [PROG] offers 5.3 from
+// setup.exe; a channel's section, when the row has one, is named after the channel the row asks
+// for (the attribute's, else the INI's, else "beta"), offers 6.0 from beta.exe and then holds
+// the row's ROLLOUT and MIN_ keys. The installer installs 6.3. Buckets computed apart from the
+// launcher: printf '%s' "<id>:PROG:5.3" | sha256sum, the first 8 hex digits as a number, mod 100.
 constexpr char kFixedId[] = "0123456789abcdef0123456789abcdef";  // PROG 5.3: 59, PROG 6.0: 67
 constexpr char kDrawnId[] = "000102030405060708090a0b0c0d0e0f";  // the fake's draw; PROG 5.3: 33
 
-struct Edit {
-  const char* section;
-  const char* key;
-  const char* value;  // null: removed
-};
+enum class Id { Fixed, Drawn, Replaced, Untouched, NotKept };  // before and after
+enum class Beta { None, Full, NoDownUrl };
 
-struct RolloutCase {
-  explicit RolloutCase(const char* what) : what(what) {}
-  RolloutCase& Command(LauncherCommand c) { command = c; return *this; }
-  RolloutCase& Installed(int v, int m, unsigned checkMinor = 0) {
-    version = v, minor = m, checkMinorVersion = checkMinor;
-    return *this;
-  }
-  RolloutCase& Set(const char* section, const char* key, const char* value) {
-    edits.push_back({section, key, value});
-    return *this;
-  }
-  RolloutCase& Beta() { betaSection = true; return *this; }
-  RolloutCase& IniChannel(const char* name) { iniChannel = name; return *this; }
-  RolloutCase& Attribute(const char* name) { attribute = name; return *this; }
-  RolloutCase& StoredId(const char* id) { storedId = id; return *this; }
-  RolloutCase& IdNotKept() { idWritable = false; return *this; }
-  RolloutCase& NoRandom() { random = false; return *this; }
-  RolloutCase& Expect(Outcome o) { expected = o; return *this; }
-  RolloutCase& Installs(const char* url) { installerUrl = url; return *this; }
-  RolloutCase& Logs(const char* line) { rolloutLine = line; return *this; }
-  RolloutCase& LogsChannel(const char* line) { channelLine = line; return *this; }
-  RolloutCase& IdAfter(const char* id) { idAfter = id; return *this; }
-
+struct RolloutRow {
   const char* what;
-  LauncherCommand command = LauncherCommand::Run;
-  int version = 4, minor = 0;  // installed; version 0: not installed
-  unsigned checkMinorVersion = 0;
-  std::vector<Edit> edits;
-  bool betaSection = false;
-  const char* iniChannel = "";
-  const char* attribute = nullptr;  // Channel attribute; null: absent
-  const char* storedId = kFixedId;  // null: no InstallId
-  bool idWritable = true, random = true;
-  Outcome expected = Outcome::Count;
-  const char* installerUrl = nullptr;  // null: no installer run
-  const char* rolloutLine = nullptr;   // null: no line begins "rollout "
-  const char* channelLine = nullptr;   // null: no line begins "channel "
-  const char* idAfter = kFixedId;      // null: no InstallId afterwards
+  LauncherCommand command;
+  const char* installed;  // "4.0"; "5.1+": with CheckMinorVersion; "": not installed
+  const char* rollout;    // null: no ROLLOUT
+  const char* floor;      // MIN_VERSION[.MIN_MINORVERSION]; "": none
+  Beta beta;
+  const char* channel;    // CHANNEL of the launcher INI
+  const char* attribute;  // Channel of the request; null: none
+  Id id;
+  Outcome expected;
+  char installer;      // 's': setup.exe, 'b': beta.exe, '-': not run
+  const char* logged;  // the decision line after "rollout PROG 5.3: "; "": none; null: unchecked
 };
-
-bool LogHasLineStarting(const std::vector<std::string>& lines, const std::string& start) {
-  for (const std::string& line : lines)
-    if (line.compare(0, start.size(), start) == 0) return true;
-  return false;
-}
 
 TEST(LauncherCommands, ChannelsStagedRolloutAndMinimumVersion) {
   using C = LauncherCommand;
-  const char* setup = "http://server/setup.exe";
-  const char* beta = "http://server/beta.exe";
-  const RolloutCase rows[] = {
-      // Without the new keys everything is as before: no id is made, nothing is logged.
-      RolloutCase("no ROLLOUT: older program updated, no id made").StoredId(nullptr)
-          .Expect(Outcome::Started).Installs(setup).IdAfter(nullptr),
-      RolloutCase("MIN_VERSION alone holds nothing back").Set("PROG", "MIN_VERSION", "3")
-          .StoredId(nullptr).Expect(Outcome::Started).Installs(setup).IdAfter(nullptr),
-      // The bucket against the share.
-      RolloutCase("ROLLOUT one above the bucket: offered").Set("PROG", "ROLLOUT", "60")
-          .Expect(Outcome::Started).Installs(setup)
-          .Logs("rollout PROG 5.3: ROLLOUT=60, bucket 59: offered"),
-      RolloutCase("ROLLOUT equal to the bucket: started as current").Set("PROG", "ROLLOUT", "59")
-          .Expect(Outcome::Started).Logs("rollout PROG 5.3: ROLLOUT=59, bucket 59: not offered"),
-      RolloutCase("ROLLOUT 0: started").Set("PROG", "ROLLOUT", "0").Expect(Outcome::Started)
-          .Logs("rollout PROG 5.3: ROLLOUT=0, bucket 59: not offered"),
-      RolloutCase("ROLLOUT 100: offered").Set("PROG", "ROLLOUT", "100").Expect(Outcome::Started)
-          .Installs(setup).Logs("rollout PROG 5.3: ROLLOUT=100, bucket 59: offered"),
-      RolloutCase("leading zeros are a whole number").Set("PROG", "ROLLOUT", "060")
-          .Expect(Outcome::Started).Installs(setup)
-          .Logs("rollout PROG 5.3: ROLLOUT=060, bucket 59: offered"),
-      RolloutCase("a new version draws a new bucket").Set("PROG", "ROLLOUT", "11")
-          .Set("PROG", "MINORVERSION", "4").Expect(Outcome::Started).Installs(setup)
-          .Logs("rollout PROG 5.4: ROLLOUT=11, bucket 10: offered"),
-      // Any other ROLLOUT offers to nobody, the floor still applies.
-      RolloutCase("ROLLOUT 101").Set("PROG", "ROLLOUT", "101").Expect(Outcome::Started)
-          .Logs("rollout PROG 5.3: ROLLOUT=101 (not a whole number 0 to 100: offered to nobody), "
-                "bucket 59: not offered"),
-      RolloutCase("ROLLOUT -5").Set("PROG", "ROLLOUT", "-5").Expect(Outcome::Started)
-          .Logs("rollout PROG 5.3: ROLLOUT=-5 (not a whole number 0 to 100: offered to nobody), "
-                "bucket 59: not offered"),
-      RolloutCase("ROLLOUT 25%").Set("PROG", "ROLLOUT", "25%").Expect(Outcome::Started)
-          .Logs("rollout PROG 5.3: ROLLOUT=25% (not a whole number 0 to 100: offered to nobody), "
-                "bucket 59: not offered"),
-      RolloutCase("ROLLOUT of 40 digits does not wrap round")
-          .Set("PROG", "ROLLOUT", "4294967296000000000000000000000000000050")
-          .Expect(Outcome::Started)
-          .Logs("rollout PROG 5.3: ROLLOUT=4294967296000000000000000000000000000050 (not a whole "
-                "number 0 to 100: offered to nobody), bucket 59: not offered"),
-      RolloutCase("ROLLOUT abc, installed below MIN_VERSION").Set("PROG", "ROLLOUT", "abc")
-          .Set("PROG", "MIN_VERSION", "5").Expect(Outcome::Started).Installs(setup)
-          .Logs("rollout PROG 5.3: ROLLOUT=abc (not a whole number 0 to 100: offered to nobody), "
-                "bucket 59, installed 4.0 below MIN_VERSION 5.0: offered"),
-      // The minimum version: a pair of plain numbers, major first.
-      RolloutCase("ROLLOUT 0, below MIN_VERSION").Set("PROG", "ROLLOUT", "0")
-          .Installed(4, 9).Set("PROG", "MIN_VERSION", "5").Expect(Outcome::Started)
-          .Installs(setup)
-          .Logs("rollout PROG 5.3: ROLLOUT=0, bucket 59, installed 4.9 below MIN_VERSION 5.0: "
-                "offered"),
-      RolloutCase("ROLLOUT 0, at MIN_VERSION").Set("PROG", "ROLLOUT", "0")
-          .Set("PROG", "MIN_VERSION", "4").Expect(Outcome::Started).Logs("rollout PROG 5.3: ROLLOUT=0, bucket 59: not offered"),
-      RolloutCase("ROLLOUT 0, below MIN_VERSION.MIN_MINORVERSION").Set("PROG", "ROLLOUT", "0")
-          .Set("PROG", "MIN_VERSION", "4").Set("PROG", "MIN_MINORVERSION", "1")
-          .Expect(Outcome::Started).Installs(setup)
-          .Logs("rollout PROG 5.3: ROLLOUT=0, bucket 59, installed 4.0 below MIN_VERSION 4.1: "
-                "offered"),
-      RolloutCase("ROLLOUT 0, newer major above the floor's minor").Set("PROG", "ROLLOUT", "0")
-          .Installed(4, 0).Set("PROG", "MIN_VERSION", "3").Set("PROG", "MIN_MINORVERSION", "7")
-          .Expect(Outcome::Started).Logs("rollout PROG 5.3: ROLLOUT=0, bucket 59: not offered"),
-      RolloutCase("ROLLOUT 0, older minor below the floor, CheckMinorVersion")
-          .Set("PROG", "ROLLOUT", "0").Installed(5, 1, 1).Set("PROG", "MIN_VERSION", "5")
-          .Set("PROG", "MIN_MINORVERSION", "2").Expect(Outcome::Started).Installs(setup)
-          .Logs("rollout PROG 5.3: ROLLOUT=0, bucket 59, installed 5.1 below MIN_VERSION 5.2: "
-                "offered"),
-      // Not installed, forced, install-only, check-only.
-      RolloutCase("ROLLOUT 0, not installed: installed").Set("PROG", "ROLLOUT", "0")
-          .Installed(0, 0).Expect(Outcome::Started).Installs(setup),
-      RolloutCase("ROLLOUT 0, forceinstall").Command(C::ForceInstall).Set("PROG", "ROLLOUT", "0")
-          .Expect(Outcome::Installed).Installs(setup),
-      RolloutCase("ROLLOUT 0, forcerun").Command(C::ForceRun).Set("PROG", "ROLLOUT", "0")
-          .Expect(Outcome::Started).Installs(setup),
-      RolloutCase("ROLLOUT 0, install reports completion").Command(C::Install)
-          .Set("PROG", "ROLLOUT", "0").Expect(Outcome::Installed).Logs("rollout PROG 5.3: ROLLOUT=0, bucket 59: not offered"),
-      RolloutCase("ROLLOUT 0, current program: no decision, no line").Set("PROG", "ROLLOUT", "0")
-          .Installed(5, 3).Expect(Outcome::Started),
-      RolloutCase("ROLLOUT 0, checkversion: current").Command(C::CheckVersion)
-          .Set("PROG", "ROLLOUT", "0").Expect(Outcome::NewestInstalled).Logs("rollout PROG 5.3: ROLLOUT=0, bucket 59: not offered"),
-      RolloutCase("ROLLOUT 60, checkversion: older").Command(C::CheckVersion)
-          .Set("PROG", "ROLLOUT", "60").Expect(Outcome::OlderMajorInstalled)
-          .Logs("rollout PROG 5.3: ROLLOUT=60, bucket 59: offered"),
-      RolloutCase("ROLLOUT 59, checkversion, older minor: current").Command(C::CheckVersion)
-          .Installed(5, 1, 1).Set("PROG", "ROLLOUT", "59").Expect(Outcome::NewestInstalled)
-          .Logs("rollout PROG 5.3: ROLLOUT=59, bucket 59: not offered"),
-      RolloutCase("ROLLOUT 60, checkversion, older minor").Command(C::CheckVersion)
-          .Installed(5, 1, 1).Set("PROG", "ROLLOUT", "60").Expect(Outcome::OlderMinorInstalled)
-          .Logs("rollout PROG 5.3: ROLLOUT=60, bucket 59: offered"),
-      RolloutCase("ROLLOUT 0, checkversion, not installed").Command(C::CheckVersion)
-          .Installed(0, 0).Set("PROG", "ROLLOUT", "0").Expect(Outcome::NotInstalled),
-      // The install id: made, kept, replaced; without one only 100 or the floor offers.
-      RolloutCase("no id: one is drawn and kept").StoredId(nullptr).Set("PROG", "ROLLOUT", "34")
-          .Expect(Outcome::Started).Installs(setup).IdAfter(kDrawnId)
-          .Logs("rollout PROG 5.3: ROLLOUT=34, bucket 33: offered"),
-      RolloutCase("upper-case id replaced").StoredId("0123456789ABCDEF0123456789ABCDEF")
-          .Set("PROG", "ROLLOUT", "33").Expect(Outcome::Started).IdAfter(kDrawnId)
-          .Logs("rollout PROG 5.3: ROLLOUT=33, bucket 33: not offered"),
-      RolloutCase("31 digits replaced").StoredId("0123456789abcdef0123456789abcde")
-          .Set("PROG", "ROLLOUT", "34").Expect(Outcome::Started).Installs(setup)
-          .IdAfter(kDrawnId).Logs("rollout PROG 5.3: ROLLOUT=34, bucket 33: offered"),
-      RolloutCase("id cannot be kept: not offered").StoredId(nullptr).IdNotKept()
-          .Set("PROG", "ROLLOUT", "99").Expect(Outcome::Started).IdAfter(nullptr)
-          .Logs("rollout PROG 5.3: ROLLOUT=99, no bucket (InstallId could not be stored): "
-                "not offered"),
-      RolloutCase("id cannot be kept, ROLLOUT 100: offered").StoredId(nullptr).IdNotKept()
-          .Set("PROG", "ROLLOUT", "100").Expect(Outcome::Started).Installs(setup)
-          .IdAfter(nullptr)
-          .Logs("rollout PROG 5.3: ROLLOUT=100, no bucket (InstallId could not be stored): "
-                "offered"),
-      RolloutCase("no random numbers: not offered").StoredId(nullptr).NoRandom()
-          .Set("PROG", "ROLLOUT", "99").Expect(Outcome::Started).IdAfter(nullptr)
-          .Logs("rollout PROG 5.3: ROLLOUT=99, no bucket (no cryptographic random numbers): "
-                "not offered"),
-      // Channels: the whole channel section or the whole program section.
-      RolloutCase("CHANNEL beta reads [PROG@beta]").Installed(5, 3).Beta().IniChannel("beta")
-          .Expect(Outcome::Started).Installs(beta).LogsChannel("channel beta: reading [PROG@beta]"),
-      RolloutCase("CHANNEL beta without its section reads [PROG]").Installed(5, 3)
-          .IniChannel("beta").Expect(Outcome::Started)
-          .LogsChannel("channel beta: reading [PROG]"),
-      RolloutCase("no channel: [PROG@beta] is not read").Installed(5, 3).Beta()
-          .Expect(Outcome::Started),
-      RolloutCase("the attribute wins over CHANNEL").Installed(5, 3).Beta().IniChannel("stable")
-          .Attribute("beta").Expect(Outcome::Started).Installs(beta),
-      RolloutCase("an empty attribute means no channel").Installed(5, 3).Beta()
-          .IniChannel("beta").Attribute("").Expect(Outcome::Started),
-      RolloutCase("a path character: not used").Installed(5, 3).Beta().Attribute("beta/..")
-          .Expect(Outcome::Started)
-          .LogsChannel("Channel 'beta/..' not used (a channel is 1 to 32 of A-Z a-z 0-9 - _): "
-                       "no channel"),
-      RolloutCase("33 characters: not used").Installed(5, 3).Beta()
-          .Set("PROG@aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa", "VERSION", "9")
-          .IniChannel("aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa").Expect(Outcome::Started)
-          .LogsChannel("CHANNEL 'aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa' not used (a channel is 1 to "
-                       "32 of A-Z a-z 0-9 - _): no channel"),
-      RolloutCase("32 characters are a name").Command(C::CheckVersion).Installed(5, 3)
-          .Set("PROG@aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa", "VERSION", "9")
-          .IniChannel("aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa").Expect(Outcome::NotInstalled),
-      RolloutCase("never a key-by-key mix: no DOWN_URL in the channel").Installed(5, 3).Beta()
-          .Set("PROG@beta", "DOWN_URL", nullptr).IniChannel("beta")
-          .Expect(Outcome::NoInstallInformation),
-      RolloutCase("checkversion in the channel").Command(C::CheckVersion).Installed(5, 3).Beta()
-          .IniChannel("beta").Expect(Outcome::OlderMajorInstalled),
-      RolloutCase("the channel's ROLLOUT, bucket of ProgramID and 6.0").Installed(5, 3).Beta()
-          .IniChannel("beta").Set("PROG@beta", "ROLLOUT", "68").Expect(Outcome::Started)
-          .Installs(beta).Logs("rollout PROG 6.0: ROLLOUT=68, bucket 67: offered"),
-      RolloutCase("the channel's ROLLOUT holds it back").Installed(5, 3).Beta()
-          .IniChannel("beta").Set("PROG@beta", "ROLLOUT", "67").Set("PROG", "ROLLOUT", "100")
-          .Expect(Outcome::Started).Logs("rollout PROG 6.0: ROLLOUT=67, bucket 67: not offered"),
+  using B = Beta;
+  using O = Outcome;
+  const RolloutRow rows[] = {
+      {"no ROLLOUT: as before", C::Run, "4.0", nullptr, "5", B::None, "", nullptr, Id::Untouched,
+       O::Started, 's', ""},
+      {"one above the bucket", C::Run, "4.0", "60", "", B::None, "", nullptr, Id::Fixed, O::Started,
+       's', "ROLLOUT=60, bucket 59: offered"},
+      {"equal to the bucket", C::Run, "4.0", "59", "", B::None, "", nullptr, Id::Fixed, O::Started,
+       '-', "ROLLOUT=59, bucket 59: not offered"},
+      {"101", C::Run, "4.0", "101", "", B::None, "", nullptr, Id::Fixed, O::Started, '-',
+       "ROLLOUT=101 (not a whole number 0 to 100: offered to nobody), bucket 59: not offered"},
+      {"+60", C::Run, "4.0", "+60", "", B::None, "", nullptr, Id::Fixed, O::Started, '-', nullptr},
+      {"2^32 + 60 does not wrap", C::Run, "4.0", "4294967356", "", B::None, "", nullptr, Id::Fixed,
+       O::Started, '-', nullptr},
+      {"not a number, below the floor", C::Run, "4.0", "abc", "5", B::None, "", nullptr, Id::Fixed,
+       O::Started, 's', nullptr},
+      {"0, below the floor's major", C::Run, "4.9", "0", "5", B::None, "", nullptr, Id::Fixed,
+       O::Started, 's', "ROLLOUT=0, bucket 59, installed 4.9 below MIN_VERSION 5.0: offered"},
+      {"0, at the floor", C::Run, "4.0", "0", "4", B::None, "", nullptr, Id::Fixed, O::Started, '-',
+       "ROLLOUT=0, bucket 59: not offered"},
+      {"0, below the floor's minor", C::Run, "4.0", "0", "4.1", B::None, "", nullptr, Id::Fixed,
+       O::Started, 's', nullptr},
+      {"0, older minor below the floor", C::Run, "5.1+", "0", "5.2", B::None, "", nullptr,
+       Id::Fixed, O::Started, 's', nullptr},
+      {"0, not installed", C::Run, "", "0", "", B::None, "", nullptr, Id::Fixed, O::Started, 's',
+       ""},
+      {"0, forceinstall", C::ForceInstall, "4.0", "0", "", B::None, "", nullptr, Id::Fixed,
+       O::Installed, 's', ""},
+      {"0, install", C::Install, "4.0", "0", "", B::None, "", nullptr, Id::Fixed, O::Installed, '-',
+       nullptr},
+      {"0, current", C::Run, "5.3", "0", "", B::None, "", nullptr, Id::Fixed, O::Started, '-', ""},
+      {"0, checkversion", C::CheckVersion, "4.0", "0", "", B::None, "", nullptr, Id::Fixed,
+       O::NewestInstalled, '-', nullptr},
+      {"60, checkversion", C::CheckVersion, "4.0", "60", "", B::None, "", nullptr, Id::Fixed,
+       O::OlderMajorInstalled, '-', nullptr},
+      {"no id: one drawn", C::Run, "4.0", "34", "", B::None, "", nullptr, Id::Drawn, O::Started,
+       's', "ROLLOUT=34, bucket 33: offered"},
+      {"upper-case id replaced", C::Run, "4.0", "33", "", B::None, "", nullptr, Id::Replaced,
+       O::Started, '-', "ROLLOUT=33, bucket 33: not offered"},
+      {"id not kept", C::Run, "4.0", "99", "", B::None, "", nullptr, Id::NotKept, O::Started, '-',
+       "ROLLOUT=99, no bucket (InstallId could not be stored): not offered"},
+      {"id not kept, 100", C::Run, "4.0", "100", "", B::None, "", nullptr, Id::NotKept, O::Started,
+       's', nullptr},
+      {"CHANNEL beta", C::Run, "5.3", nullptr, "", B::Full, "beta", nullptr, Id::Fixed, O::Started,
+       'b', ""},
+      {"CHANNEL beta, no such section", C::Run, "5.3", nullptr, "", B::None, "beta", nullptr,
+       Id::Fixed, O::Started, '-', ""},
+      {"the attribute wins", C::Run, "5.3", nullptr, "", B::Full, "stable", "beta", Id::Fixed,
+       O::Started, 'b', ""},
+      {"an empty attribute: no channel", C::Run, "5.3", nullptr, "", B::Full, "beta", "",
+       Id::Fixed, O::Started, '-', ""},
+      {"a path character: not used", C::Run, "5.3", nullptr, "", B::Full, "", "beta/..",
+       Id::Fixed, O::Started, '-', ""},
+      {"33 characters: not used", C::Run, "5.3", nullptr, "", B::Full,
+       "beta-____________________________", nullptr, Id::Fixed, O::Started, '-', ""},
+      {"32 characters are a name", C::Run, "5.3", nullptr, "", B::Full,
+       "beta-___________________________", nullptr, Id::Fixed, O::Started, 'b', ""},
+      {"never a mix: no DOWN_URL in the channel", C::Run, "5.3", nullptr, "", B::NoDownUrl, "beta",
+       nullptr, Id::Fixed, O::NoInstallInformation, '-', ""},
+      {"checkversion in the channel", C::CheckVersion, "5.3", nullptr, "", B::Full, "beta",
+       nullptr, Id::Fixed, O::OlderMajorInstalled, '-', ""},
+      {"the channel's ROLLOUT, bucket of ProgramID and 6.0", C::Run, "5.3", "68", "", B::Full,
+       "beta", nullptr, Id::Fixed, O::Started, 'b', "ROLLOUT=68, bucket 67: offered"},
   };
-  for (const RolloutCase& row : rows) {
+  for (const RolloutRow& row : rows) {
     SCOPED_TRACE(row.what);
     Machine machine(FakeLauncherSystem::VersionFile(5, 3));
     FakeLauncherSystem& system = machine.system;
-    if (row.betaSection) {
-      for (const auto& entry : FakeLauncherSystem::VersionFile(6, 0))
-        if (entry.first.first == "PROG")
-          system.localCopy[{"PROG@beta", entry.first.second}] = entry.second;
-      system.localCopy[{"PROG@beta", "DOWN_URL"}] = beta;
+    const std::string asked = row.attribute && *row.attribute ? row.attribute
+                              : *row.channel                  ? row.channel
+                                                              : "beta";
+    const std::string section = row.beta == Beta::None ? "PROG" : "PROG@" + asked;
+    if (row.beta != Beta::None) {
+      for (const auto& [key, value] : FakeLauncherSystem::VersionFile(6, 0))
+        if (key.first == "PROG") system.localCopy[{section, key.second}] = value;
+      system.localCopy[{section, "DOWN_URL"}] = "http://server/beta.exe";
+      if (row.beta == Beta::NoDownUrl) system.localCopy.erase({section, "DOWN_URL"});
+      // The program section's own rollout would offer everything: only the channel's counts.
+      system.localCopy[{"PROG", "ROLLOUT"}] = "100";
     }
-    for (const Edit& edit : row.edits) {
-      if (edit.value)
-        system.localCopy[{edit.section, edit.key}] = edit.value;
-      else
-        system.localCopy.erase({edit.section, edit.key});
-    }
-    system.programIni.clear();
+    if (row.rollout) system.localCopy[{section, "ROLLOUT"}] = row.rollout;
+    int floor = 0, floorMinor = 0;
+    const int floorParts = std::sscanf(row.floor, "%d.%d", &floor, &floorMinor);
+    if (floorParts >= 1) system.localCopy[{section, "MIN_VERSION"}] = std::to_string(floor);
+    if (floorParts == 2) system.localCopy[{section, "MIN_MINORVERSION"}] = std::to_string(floorMinor);
     system.registry.clear();
-    if (row.version != 0) system.Install(row.version, row.minor);
+    system.programIni.clear();
+    int version = 0, minor = 0;
+    if (std::sscanf(row.installed, "%d.%d", &version, &minor) == 2) system.Install(version, minor);
+    machine.request.settings.CheckMinorVersion = std::strchr(row.installed, '+') ? 1 : 0;
     system.serverVersion = 6;
     system.serverMinor = 3;
-    system.launcherIniChannel = row.iniChannel;
-    system.hasInstallId = row.storedId != nullptr;
-    if (row.storedId) system.installId = row.storedId;
-    system.installIdWritable = row.idWritable;
-    system.randomAvailable = row.random;
-    machine.request.settings.CheckMinorVersion = row.checkMinorVersion;
+    system.launcherIniChannel = row.channel;
     machine.request.hasChannel = row.attribute != nullptr;
     if (row.attribute) machine.request.channel = row.attribute;
+    system.hasInstallId = row.id == Id::Fixed || row.id == Id::Replaced;
+    system.installId = row.id == Id::Replaced ? "0123456789ABCDEF0123456789ABCDEF" : kFixedId;
+    system.installIdWritable = row.id != Id::NotKept;
 
     EXPECT_EQ(row.expected, machine.Run(row.command));
-    EXPECT_EQ(row.installerUrl != nullptr, system.Called("install"));
-    if (row.installerUrl) {
-      EXPECT_EQ(row.installerUrl, system.installerRequest.downloadUrl);
+    EXPECT_EQ(row.installer != '-', system.Called("install"));
+    if (row.installer != '-') {
+      EXPECT_EQ(row.installer == 'b' ? "http://server/beta.exe" : "http://server/setup.exe",
+                system.installerRequest.downloadUrl);
     }
     EXPECT_EQ(row.expected == Outcome::Started, system.Called("start"));
-    if (row.rolloutLine) {
-      EXPECT_NE(system.logLines.end(),
-                std::find(system.logLines.begin(), system.logLines.end(), row.rolloutLine))
-          << "expected: " << row.rolloutLine;
-    } else {
-      EXPECT_FALSE(LogHasLineStarting(system.logLines, "rollout "));
+    const auto decision = std::find_if(
+        system.logLines.begin(), system.logLines.end(),
+        [](const std::string& line) { return line.compare(0, 8, "rollout ") == 0; });
+    const std::string prefix = row.beta == Beta::None ? "rollout PROG 5.3: " : "rollout PROG 6.0: ";
+    if (row.logged) {
+      EXPECT_EQ(*row.logged ? prefix + row.logged : "(none)",
+                decision == system.logLines.end() ? "(none)" : *decision);
     }
-    if (row.channelLine) {
-      EXPECT_NE(system.logLines.end(),
-                std::find(system.logLines.begin(), system.logLines.end(), row.channelLine))
-          << "expected: " << row.channelLine;
-    }
-    EXPECT_EQ(row.idAfter != nullptr, system.hasInstallId);
-    if (row.idAfter) {
-      EXPECT_EQ(row.idAfter, system.installId);
+    const bool idAfter = row.id == Id::Fixed || row.id == Id::Drawn || row.id == Id::Replaced;
+    EXPECT_EQ(idAfter, system.hasInstallId);
+    if (idAfter) {
+      EXPECT_EQ(row.id == Id::Fixed ? kFixedId : kDrawnId, system.installId);
     }
   }
 }
