@@ -20,13 +20,14 @@ std::string MissingPin(const InstallerRequest& installer) {
 
 }  // namespace
 
-InstallerRequest ReadInstallerRequest(const LauncherRequest& request, LauncherSystem& system) {
+InstallerRequest ReadInstallerRequest(const std::string& section, const LauncherRequest& request,
+                                      LauncherSystem& system) {
   InstallerRequest installer;
-  installer.programName = system.VersionFileString(request.programId, "NAME");
-  installer.downloadUrl = system.VersionFileString(request.programId, "DOWN_URL");
+  installer.programName = system.VersionFileString(section, "NAME");
+  installer.downloadUrl = system.VersionFileString(section, "DOWN_URL");
   // Optional: without them the installer is taken as it comes.
-  installer.downSize = system.VersionFileString(request.programId, "DOWN_SIZE");
-  installer.downSha256 = system.VersionFileString(request.programId, "DOWN_SHA256");
+  installer.downSize = system.VersionFileString(section, "DOWN_SIZE");
+  installer.downSha256 = system.VersionFileString(section, "DOWN_SHA256");
   installer.setupArgs =
       ChooseInstallerArguments(request.settings.SilentInstall, request.settings.AutoInstall);
   installer.agentName = request.agentName;
@@ -43,8 +44,9 @@ std::optional<Outcome> CheckInstallerRequest(const InstallerRequest& installer) 
   return std::nullopt;
 }
 
-std::optional<Outcome> InstallProgram(const LauncherRequest& request, LauncherSystem& system) {
-  const InstallerRequest installer = ReadInstallerRequest(request, system);
+std::optional<Outcome> InstallProgram(const std::string& section, const LauncherRequest& request,
+                                      LauncherSystem& system) {
+  const InstallerRequest installer = ReadInstallerRequest(section, request, system);
   if (const std::optional<Outcome> broken = CheckInstallerRequest(installer)) {
     const std::string missing = MissingPin(installer);
     if (!missing.empty())

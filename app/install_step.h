@@ -10,9 +10,10 @@
 #include "app/launcher_system.h"
 #include "app/result_code.h"
 
-// NAME, DOWN_URL and the optional DOWN_SIZE and DOWN_SHA256 of section `programId`, the
-// arguments chosen from the settings, the agent.
-InstallerRequest ReadInstallerRequest(const LauncherRequest& request, LauncherSystem& system);
+// NAME, DOWN_URL and the optional DOWN_SIZE and DOWN_SHA256 of the program's `section` (its
+// channel's or its own), the arguments chosen from the settings, the agent.
+InstallerRequest ReadInstallerRequest(const std::string& section, const LauncherRequest& request,
+                                      LauncherSystem& system);
 
 // Every rule an installer request must meet before the dialog is shown; the first one broken
 // gives its outcome (no NAME, no DOWN_URL, a DOWN_URL that is not http:// or https://, or
@@ -22,4 +23,5 @@ std::optional<Outcome> CheckInstallerRequest(const InstallerRequest& installer);
 
 // Reads and checks the request, runs the installer and gives the outcome of a failure or a
 // cancel; nothing when the installer ran to its end.
-std::optional<Outcome> InstallProgram(const LauncherRequest& request, LauncherSystem& system);
+std::optional<Outcome> InstallProgram(const std::string& section, const LauncherRequest& request,
+                                      LauncherSystem& system);

@@ -25,15 +25,15 @@ bool IsInstalledVersionCurrent(const InstalledProgramInfo& info, unsigned checkM
   return true;
 }
 
-std::optional<Outcome> GetInstalledProgramInfo(const std::string& programId, LauncherSystem& system,
+std::optional<Outcome> GetInstalledProgramInfo(const std::string& section, LauncherSystem& system,
                                                InstalledProgramInfo& info) {
-  const std::string registryPath = system.VersionFileString(programId, "PATH_REG");
+  const std::string registryPath = system.VersionFileString(section, "PATH_REG");
   if (registryPath.empty()) return Outcome::NoPathReg;
   if (!system.ReadRegistryValue(registryPath, info.InstallDir)) return Outcome::NoInstallDir;
 
-  info.ExeName = system.VersionFileString(programId, "EXE_NAME");
+  info.ExeName = system.VersionFileString(section, "EXE_NAME");
   if (info.ExeName.empty()) return Outcome::NoExeName;
-  const std::string programIniName = system.VersionFileString(programId, "INI_FILE_NAME");
+  const std::string programIniName = system.VersionFileString(section, "INI_FILE_NAME");
   if (programIniName.empty()) return Outcome::NoIniFileName;
 
   const std::string programIni = JoinPath(info.InstallDir, programIniName, "\\");
@@ -41,8 +41,8 @@ std::optional<Outcome> GetInstalledProgramInfo(const std::string& programId, Lau
   if (info.LocalVersion == 0) return Outcome::NoLocalVersion;
   info.LocalMinorVersion = system.ProgramIniInt(programIni, "MINORVERSION");
 
-  info.ServerVersion = system.VersionFileInt(programId, "VERSION");
+  info.ServerVersion = system.VersionFileInt(section, "VERSION");
   if (info.ServerVersion == 0) return Outcome::NoServerVersion;
-  info.ServerMinorVersion = system.VersionFileInt(programId, "MINORVERSION");
+  info.ServerMinorVersion = system.VersionFileInt(section, "MINORVERSION");
   return std::nullopt;
 }

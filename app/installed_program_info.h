@@ -27,9 +27,9 @@ std::string JoinPath(const std::string& dir, const std::string& name, const std:
 // part only when checkMinorVersion is set (and then also under a newer major version).
 bool IsInstalledVersionCurrent(const InstalledProgramInfo& info, unsigned checkMinorVersion);
 
-// Fills `info` from the program's section of the local version file, the registry value it
-// names and the program INI, stopping at the first missing piece, whose outcome it gives
-// (PATH_REG, registry, EXE_NAME, INI_FILE_NAME, installed VERSION, offered VERSION); nothing
-// when the program was found. `info` is meaningful only then.
-std::optional<Outcome> GetInstalledProgramInfo(const std::string& programId, LauncherSystem& system,
+// Fills `info` from the program's section of the local version file (its channel's or its
+// own), the registry value it names and the program INI, stopping at the first missing piece,
+// whose outcome it gives (PATH_REG, registry, EXE_NAME, INI_FILE_NAME, installed VERSION,
+// offered VERSION); nothing when the program was found. `info` is meaningful only then.
+std::optional<Outcome> GetInstalledProgramInfo(const std::string& section, LauncherSystem& system,
                                                InstalledProgramInfo& info);

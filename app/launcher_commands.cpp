@@ -6,6 +6,8 @@
 #include "app/install_step.h"
 #include "app/installed_program_info.h"
 #include "app/program_command_line.h"
+#include "app/release_channel.h"
+#include "app/rollout.h"
 #include "app/version_refresh.h"
 #include "common/format.h"
 
@@ -66,11 +68,16 @@ Outcome FinishProgramCommand(const CommandFamily& family, const InstalledProgram
   return LaunchProgram(info, request, system);
 }
 
+// An older program that a staged rollout does not offer the update to counts as current.
 Outcome CheckVersion(const LauncherRequest& request, LauncherSystem& system) {
   if (const std::optional<Outcome> failed = BeginProgramCommand(kCheckedFamily, request, system))
     return *failed;
+  const std::string section = ChooseProgramSection(request, system);
   InstalledProgramInfo info;
-  if (GetInstalledProgramInfo(request.programId, system, info)) return Outcome::NotInstalled;
+  if (GetInstalledProgramInfo(section, system, info)) return Outcome::NotInstalled;
+  if (!IsInstalledVersionCurrent(info, request.settings.CheckMinorVersion) &&
+      !IsUpdateOffered(request.programId, section, info, system))
+    return Outcome::NewestInstalled;
   if (info.LocalVersion < info.ServerVersion) return Outcome::OlderMajorInstalled;
   if (request.settings.CheckMinorVersion != 0 && info.LocalMinorVersion < info.ServerMinorVersion)
     return Outcome::OlderMinorInstalled;
@@ -78,29 +85,36 @@ Outcome CheckVersion(const LauncherRequest& request, LauncherSystem& system) {
 }
 
 // run and install: the first lookup decides whether to install; its failure is not reported,
-// it is the reason to install.
+// it is the reason to install (a missing program gets the offered version whatever a staged
+// rollout says). An older program the rollout holds back is treated as current.
 Outcome CheckAndRun(bool installOnly, const LauncherRequest& request, LauncherSystem& system) {
   if (const std::optional<Outcome> failed = BeginProgramCommand(kCheckedFamily, request, system))
     return *failed;
+  const std::string section = ChooseProgramSection(request, system);
   InstalledProgramInfo info;
-  const bool found = !GetInstalledProgramInfo(request.programId, system, info);
-  if (!found || !IsInstalledVersionCurrent(info, request.settings.CheckMinorVersion)) {
-    if (const std::optional<Outcome> failed = InstallProgram(request, system)) return *failed;
-    if (const std::optional<Outcome> failed =
-            GetInstalledProgramInfo(request.programId, system, info))
+  const bool found = !GetInstalledProgramInfo(section, system, info);
+  const bool current = found && IsInstalledVersionCurrent(info, request.settings.CheckMinorVersion);
+  if (found && !current && !IsUpdateOffered(request.programId, section, info, system))
+    return installOnly ? Outcome::Installed : LaunchProgram(info, request, system);
+  if (!current) {
+    if (const std::optional<Outcome> failed = InstallProgram(section, request, system))
+      return *failed;
+    if (const std::optional<Outcome> failed = GetInstalledProgramInfo(section, system, info))
       return *failed;
   }
   return FinishProgramCommand(kCheckedFamily, info, installOnly, request, system);
 }
 
+// A staged rollout does not hold back a forced installation.
 Outcome ForceInstallAndRun(bool installOnly, const LauncherRequest& request,
                            LauncherSystem& system) {
   if (const std::optional<Outcome> failed = BeginProgramCommand(kForcedFamily, request, system))
     return *failed;
-  if (const std::optional<Outcome> failed = InstallProgram(request, system)) return *failed;
+  const std::string section = ChooseProgramSection(request, system);
+  if (const std::optional<Outcome> failed = InstallProgram(section, request, system))
+    return *failed;
   InstalledProgramInfo info;
-  if (const std::optional<Outcome> failed =
-          GetInstalledProgramInfo(request.programId, system, info))
+  if (const std::optional<Outcome> failed = GetInstalledProgramInfo(section, system, info))
     return *failed;
   return FinishProgramCommand(kForcedFamily, info, installOnly, request, system);
 }

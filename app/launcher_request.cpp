@@ -18,5 +18,6 @@ LauncherRequest ReadLauncherRequest(const XmlNode& root, const std::string& modu
   }
   request.hasProgramId = root.GetAttribute("ProgramID", request.programId);
   root.GetAttribute("LaunchParam", request.launchParam);
+  request.hasChannel = root.GetAttribute("Channel", request.channel);
   return request;
 }

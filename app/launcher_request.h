@@ -18,6 +18,8 @@ struct LauncherRequest {
   bool hasProgramId = false;  // a present but empty ProgramID counts as given
   std::string programId;
   std::string launchParam;  // empty when absent
+  bool hasChannel = false;  // Channel given (an empty one too: then no channel)
+  std::string channel;
 };
 
 // Name of the local copy beside the launcher when the parameter names none.

@@ -4,6 +4,7 @@
 // an implementation only reads, runs and reports. User-interface thread only.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -47,17 +48,27 @@ class LauncherSystem {
   virtual std::string VersionFileString(const std::string& section, const std::string& key) = 0;
   // The same key read as a signed decimal integer, 0 when missing.
   virtual int VersionFileInt(const std::string& section, const std::string& key) = 0;
+  // True when the local copy has a section of that name (letter case aside), keys or none.
+  virtual bool VersionFileHasSection(const std::string& section) = 0;
   // Replaces the local copy with the server's version file and stamps it; false when the
   // copy was not replaced (also when a vendor key is configured and the download is refused).
   // Under vendor keys the keys are then read from the bytes it verified and stored.
   virtual bool RefreshVersionFile() = 0;
   // True when the launcher INI names vendor keys (PUBLIC_KEY, even a malformed list).
   virtual bool IsUnderVendorKey() = 0;
+  // CHANNEL in [GENERAL] of the launcher INI as written, empty when absent.
+  virtual std::string ChannelSetting() = 0;
 
   // The text of a registry value named by its full path; false when it cannot be read.
   virtual bool ReadRegistryValue(const std::string& path, std::string& value) = 0;
   // [GENERAL] `key` of the installed program's INI as a signed decimal integer, 0 when missing.
   virtual int ProgramIniInt(const std::string& iniPath, const std::string& key) = 0;
+  // This install's id as stored (HKEY_CURRENT_USER\Software\ZuLauncher, InstallId), whatever
+  // its shape; false when there is none or it cannot be read. Writing replaces it.
+  virtual bool ReadInstallId(std::string& id) = 0;
+  virtual bool WriteInstallId(const std::string& id) = 0;
+  // Fills `bytes` from the system's cryptographic random generator; false when there is none.
+  virtual bool CryptoRandom(uint8_t* bytes, size_t count) = 0;
 
   // Shows the installer download dialog and waits until it has closed.
   virtual InstallerResult RunInstaller(const InstallerRequest& installer) = 0;

@@ -4,11 +4,13 @@
 
 #include <ctime>
 
+#include "app/install_id_store_win.h"
 #include "app/signed_version_file.h"
 #include "app/version_file.h"
 #include "app/version_file_records_win.h"
 #include "app/version_file_trust_win.h"
 #include "app/version_refresh.h"
+#include "common/crypto_random_win.h"
 #include "common/unique_handle_win.h"
 #include "download/installer_signer.h"
 #include "download/setup_download_dlg_win.h"
@@ -69,6 +71,17 @@ int WindowsLauncherSystem::VersionFileInt(const std::string& section, const std:
   return ReadIniInt(section, key, 0, m_request.localVersionFilePath);
 }
 
+bool WindowsLauncherSystem::VersionFileHasSection(const std::string& section) {
+  if (IsUnderVendorKey()) {
+    if (!m_verifiedCopy) return false;
+    for (const IniSection& each : m_verifiedCopy->Sections()) {
+      if (EqualsNoCase(each.name, section)) return true;
+    }
+    return false;
+  }
+  return HasIniSection(section, m_request.localVersionFilePath);
+}
+
 bool WindowsLauncherSystem::RefreshVersionFile() {
   std::string signedPart;
   if (!UpdateVersionFile(VersionFileUrl(), m_request.localVersionFilePath, m_request.agentName,
@@ -83,12 +96,28 @@ bool WindowsLauncherSystem::IsUnderVendorKey() {
   return FindPublicKeySetting(m_launcherIni, keys);
 }
 
+std::string WindowsLauncherSystem::ChannelSetting() {
+  return m_launcherIni.GetValue("GENERAL", "CHANNEL", "");
+}
+
 bool WindowsLauncherSystem::ReadRegistryValue(const std::string& path, std::string& value) {
   return ::ReadRegistryValue(path, value);
 }
 
 int WindowsLauncherSystem::ProgramIniInt(const std::string& iniPath, const std::string& key) {
   return ReadIniInt("GENERAL", key, 0, iniPath);
+}
+
+bool WindowsLauncherSystem::ReadInstallId(std::string& id) {
+  return ReadStoredInstallId(id);
+}
+
+bool WindowsLauncherSystem::WriteInstallId(const std::string& id) {
+  return StoreInstallId(id);
+}
+
+bool WindowsLauncherSystem::CryptoRandom(uint8_t* bytes, size_t count) {
+  return CryptoRandomBytes(bytes, count);
 }
 
 InstallerResult WindowsLauncherSystem::RunInstaller(const InstallerRequest& installer) {

@@ -1,6 +1,6 @@
 // The launcher's system on Windows: the profile functions on the request's local version file
-// and the program INI, the registry, the installer download dialog, CreateProcessA, the clock
-// and the log receiver. User-interface thread only.
+// and the program INI, the registry, the installer download dialog, CreateProcessA, the clock,
+// the cryptographic random generator and the log receiver. User-interface thread only.
 #pragma once
 
 #include <memory>
@@ -23,10 +23,15 @@ class WindowsLauncherSystem : public LauncherSystem {
   int64_t VersionFileStamp() override;
   std::string VersionFileString(const std::string& section, const std::string& key) override;
   int VersionFileInt(const std::string& section, const std::string& key) override;
+  bool VersionFileHasSection(const std::string& section) override;
   bool RefreshVersionFile() override;
   bool IsUnderVendorKey() override;
+  std::string ChannelSetting() override;
   bool ReadRegistryValue(const std::string& path, std::string& value) override;
   int ProgramIniInt(const std::string& iniPath, const std::string& key) override;
+  bool ReadInstallId(std::string& id) override;
+  bool WriteInstallId(const std::string& id) override;
+  bool CryptoRandom(uint8_t* bytes, size_t count) override;
   InstallerResult RunInstaller(const InstallerRequest& installer) override;
   bool StartProgram(const std::string& commandLine, const std::string& directory) override;
   void Log(const std::string& line) override;

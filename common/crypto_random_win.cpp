@@ -8,3 +8,8 @@ bool CryptoRandomNumber(unsigned& number) {
   return ::BCryptGenRandom(nullptr, reinterpret_cast<PUCHAR>(&number), sizeof number,
                            BCRYPT_USE_SYSTEM_PREFERRED_RNG) == 0;
 }
+
+bool CryptoRandomBytes(void* bytes, size_t count) {
+  return ::BCryptGenRandom(nullptr, static_cast<PUCHAR>(bytes), static_cast<ULONG>(count),
+                           BCRYPT_USE_SYSTEM_PREFERRED_RNG) == 0;
+}

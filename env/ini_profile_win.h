@@ -12,6 +12,8 @@ std::string ResolveIniPath(std::string path);
 // section or the key is missing.
 std::string ReadIniString(const std::string& section, const std::string& key, std::string path,
                           const std::string& defaultValue);
+// True when the file has a section of that name (letter case aside), with keys or without.
+bool HasIniSection(const std::string& section, std::string path);
 // Creates the file, the section and the key as needed; false when the write failed.
 bool WriteIniString(const std::string& section, const std::string& key, const std::string& value,
                     std::string path);

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/launcher_system.h"
+#include "common/text.h"
 #include "tests/app/outcome_print.h"
 
 // What the stand-in installer does when it is run.
@@ -68,9 +69,13 @@ class FakeLauncherSystem : public LauncherSystem {
   InstallerBehaviour installer = InstallerBehaviour::Succeeds;
   int serverVersion = 5, serverMinor = 3;  // what a succeeding installer installs
   bool startSucceeds = true;
+  std::string launcherIniChannel;  // CHANNEL of the launcher INI
+  bool hasInstallId = false;       // HKEY_CURRENT_USER\Software\ZuLauncher InstallId
+  std::string installId;
+  bool installIdWritable = true;
 
   // What the commands asked for.
-  std::vector<std::string> calls;  // "refresh", "install", "start"
+  std::vector<std::string> calls;  // "refresh", "install", "start", "store id"
   int verifications = 0;           // checks of the local copy before its use
   InstallerRequest installerRequest;
   std::string startedCommandLine, startedDirectory;
@@ -96,6 +101,11 @@ class FakeLauncherSystem : public LauncherSystem {
   int VersionFileInt(const std::string& section, const std::string& key) override {
     return std::atoi(VersionFileString(section, key).c_str());
   }
+  bool VersionFileHasSection(const std::string& section) override {
+    for (const auto& entry : localCopy)
+      if (EqualsNoCase(entry.first.first, section)) return true;
+    return false;
+  }
   bool RefreshVersionFile() override {
     calls.push_back("refresh");
     if (!refreshSucceeds) return false;
@@ -105,6 +115,7 @@ class FakeLauncherSystem : public LauncherSystem {
     return true;
   }
   bool IsUnderVendorKey() override { return vendorKey; }
+  std::string ChannelSetting() override { return launcherIniChannel; }
   bool ReadRegistryValue(const std::string& path, std::string& value) override {
     const auto found = registry.find(path);
     if (found == registry.end()) return false;
@@ -114,6 +125,21 @@ class FakeLauncherSystem : public LauncherSystem {
   int ProgramIniInt(const std::string& iniPath, const std::string& key) override {
     const auto found = programIni.find({iniPath, key});
     return found == programIni.end() ? 0 : found->second;
+  }
+  bool ReadInstallId(std::string& id) override {
+    if (hasInstallId) id = installId;
+    return hasInstallId;
+  }
+  bool WriteInstallId(const std::string& id) override {
+    calls.push_back("store id");
+    if (!installIdWritable) return false;
+    hasInstallId = true;
+    installId = id;
+    return true;
+  }
+  bool CryptoRandom(uint8_t* bytes, size_t count) override {  // draws 00 01 02 ...
+    for (size_t i = 0; i < count; ++i) bytes[i] = static_cast<uint8_t>(i);
+    return true;
   }
   InstallerResult RunInstaller(const InstallerRequest& request) override {
     calls.push_back("install");

@@ -87,7 +87,7 @@ class InstallProgramTest : public ::testing::Test {
     IniDocument launcherIni;
     launcherIni.LoadBuffer(launcherIniText.data(), launcherIniText.size());
     WindowsLauncherSystem system(m_request, launcherIni);
-    const std::optional<Outcome> failed = InstallProgram(m_request, system);
+    const std::optional<Outcome> failed = InstallProgram(m_request.programId, m_request, system);
     EXPECT_TRUE(driver.Succeeded()) << "the driver's script gave up";
     return failed;
   }

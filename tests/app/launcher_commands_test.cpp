@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <cstring>
 #include <string>
 
 #include "tests/app/fake_launcher_system.h"
@@ -445,6 +447,156 @@ TEST(LauncherCommands, UpdateOnlyRefreshesAndAnUnknownCommandTouchesNothing) {
     EXPECT_EQ(row.expected, machine.Run(row.command));
     EXPECT_EQ(row.refreshed, machine.system.Called("refresh"));
     EXPECT_EQ(row.refreshed ? 1u : 0u, machine.system.calls.size()) << "nothing but the refresh";
+  }
+}
+
+// Channels, staged rollout and the minimum version, one row per case. [PROG] offers 5.3 from
+// setup.exe; a channel's section, when the row has one, is named after the channel the row asks
+// for (the attribute's, else the INI's, else "beta"), offers 6.0 from beta.exe and then holds
+// the row's ROLLOUT and MIN_ keys. The installer installs 6.3. Buckets computed apart from the
+// launcher: printf '%s' "<id>:PROG:5.3" | sha256sum, the first 8 hex digits as a number, mod 100.
+constexpr char kFixedId[] = "0123456789abcdef0123456789abcdef";  // PROG 5.3: 59, PROG 6.0: 67
+constexpr char kDrawnId[] = "000102030405060708090a0b0c0d0e0f";  // the fake's draw; PROG 5.3: 33
+
+enum class Id { Fixed, Drawn, Replaced, Untouched, NotKept };  // before and after
+enum class Beta { None, Full, NoDownUrl };
+
+struct RolloutRow {
+  const char* what;
+  LauncherCommand command;
+  const char* installed;  // "4.0"; "5.1+": with CheckMinorVersion; "": not installed
+  const char* rollout;    // null: no ROLLOUT
+  const char* floor;      // MIN_VERSION[.MIN_MINORVERSION]; "": none
+  Beta beta;
+  const char* channel;    // CHANNEL of the launcher INI
+  const char* attribute;  // Channel of the request; null: none
+  Id id;
+  Outcome expected;
+  char installer;      // 's': setup.exe, 'b': beta.exe, '-': not run
+  const char* logged;  // the decision line after "rollout PROG 5.3: "; "": none; null: unchecked
+};
+
+TEST(LauncherCommands, ChannelsStagedRolloutAndMinimumVersion) {
+  using C = LauncherCommand;
+  using B = Beta;
+  using O = Outcome;
+  const RolloutRow rows[] = {
+      {"no ROLLOUT: as before", C::Run, "4.0", nullptr, "5", B::None, "", nullptr, Id::Untouched,
+       O::Started, 's', ""},
+      {"one above the bucket", C::Run, "4.0", "60", "", B::None, "", nullptr, Id::Fixed, O::Started,
+       's', "ROLLOUT=60, bucket 59: offered"},
+      {"equal to the bucket", C::Run, "4.0", "59", "", B::None, "", nullptr, Id::Fixed, O::Started,
+       '-', "ROLLOUT=59, bucket 59: not offered"},
+      {"101", C::Run, "4.0", "101", "", B::None, "", nullptr, Id::Fixed, O::Started, '-',
+       "ROLLOUT=101 (not a whole number 0 to 100: offered to nobody), bucket 59: not offered"},
+      {"+60", C::Run, "4.0", "+60", "", B::None, "", nullptr, Id::Fixed, O::Started, '-', nullptr},
+      {"2^32 + 60 does not wrap", C::Run, "4.0", "4294967356", "", B::None, "", nullptr, Id::Fixed,
+       O::Started, '-', nullptr},
+      {"not a number, below the floor", C::Run, "4.0", "abc", "5", B::None, "", nullptr, Id::Fixed,
+       O::Started, 's', nullptr},
+      {"0, below the floor's major", C::Run, "4.9", "0", "5", B::None, "", nullptr, Id::Fixed,
+       O::Started, 's', "ROLLOUT=0, bucket 59, installed 4.9 below MIN_VERSION 5.0: offered"},
+      {"0, at the floor", C::Run, "4.0", "0", "4", B::None, "", nullptr, Id::Fixed, O::Started, '-',
+       "ROLLOUT=0, bucket 59: not offered"},
+      {"0, below the floor's minor", C::Run, "4.0", "0", "4.1", B::None, "", nullptr, Id::Fixed,
+       O::Started, 's', nullptr},
+      {"0, older minor below the floor", C::Run, "5.1+", "0", "5.2", B::None, "", nullptr,
+       Id::Fixed, O::Started, 's', nullptr},
+      {"0, not installed", C::Run, "", "0", "", B::None, "", nullptr, Id::Fixed, O::Started, 's',
+       ""},
+      {"0, forceinstall", C::ForceInstall, "4.0", "0", "", B::None, "", nullptr, Id::Fixed,
+       O::Installed, 's', ""},
+      {"0, install", C::Install, "4.0", "0", "", B::None, "", nullptr, Id::Fixed, O::Installed, '-',
+       nullptr},
+      {"0, current", C::Run, "5.3", "0", "", B::None, "", nullptr, Id::Fixed, O::Started, '-', ""},
+      {"0, checkversion", C::CheckVersion, "4.0", "0", "", B::None, "", nullptr, Id::Fixed,
+       O::NewestInstalled, '-', nullptr},
+      {"60, checkversion", C::CheckVersion, "4.0", "60", "", B::None, "", nullptr, Id::Fixed,
+       O::OlderMajorInstalled, '-', nullptr},
+      {"no id: one drawn", C::Run, "4.0", "34", "", B::None, "", nullptr, Id::Drawn, O::Started,
+       's', "ROLLOUT=34, bucket 33: offered"},
+      {"upper-case id replaced", C::Run, "4.0", "33", "", B::None, "", nullptr, Id::Replaced,
+       O::Started, '-', "ROLLOUT=33, bucket 33: not offered"},
+      {"id not kept", C::Run, "4.0", "99", "", B::None, "", nullptr, Id::NotKept, O::Started, '-',
+       "ROLLOUT=99, no bucket (InstallId could not be stored): not offered"},
+      {"id not kept, 100", C::Run, "4.0", "100", "", B::None, "", nullptr, Id::NotKept, O::Started,
+       's', nullptr},
+      {"CHANNEL beta", C::Run, "5.3", nullptr, "", B::Full, "beta", nullptr, Id::Fixed, O::Started,
+       'b', ""},
+      {"CHANNEL beta, no such section", C::Run, "5.3", nullptr, "", B::None, "beta", nullptr,
+       Id::Fixed, O::Started, '-', ""},
+      {"the attribute wins", C::Run, "5.3", nullptr, "", B::Full, "stable", "beta", Id::Fixed,
+       O::Started, 'b', ""},
+      {"an empty attribute: no channel", C::Run, "5.3", nullptr, "", B::Full, "beta", "",
+       Id::Fixed, O::Started, '-', ""},
+      {"a path character: not used", C::Run, "5.3", nullptr, "", B::Full, "", "beta/..",
+       Id::Fixed, O::Started, '-', ""},
+      {"33 characters: not used", C::Run, "5.3", nullptr, "", B::Full,
+       "beta-____________________________", nullptr, Id::Fixed, O::Started, '-', ""},
+      {"32 characters are a name", C::Run, "5.3", nullptr, "", B::Full,
+       "beta-___________________________", nullptr, Id::Fixed, O::Started, 'b', ""},
+      {"never a mix: no DOWN_URL in the channel", C::Run, "5.3", nullptr, "", B::NoDownUrl, "beta",
+       nullptr, Id::Fixed, O::NoInstallInformation, '-', ""},
+      {"checkversion in the channel", C::CheckVersion, "5.3", nullptr, "", B::Full, "beta",
+       nullptr, Id::Fixed, O::OlderMajorInstalled, '-', ""},
+      {"the channel's ROLLOUT, bucket of ProgramID and 6.0", C::Run, "5.3", "68", "", B::Full,
+       "beta", nullptr, Id::Fixed, O::Started, 'b', "ROLLOUT=68, bucket 67: offered"},
+  };
+  for (const RolloutRow& row : rows) {
+    SCOPED_TRACE(row.what);
+    Machine machine(FakeLauncherSystem::VersionFile(5, 3));
+    FakeLauncherSystem& system = machine.system;
+    const std::string asked = row.attribute && *row.attribute ? row.attribute
+                              : *row.channel                  ? row.channel
+                                                              : "beta";
+    const std::string section = row.beta == Beta::None ? "PROG" : "PROG@" + asked;
+    if (row.beta != Beta::None) {
+      for (const auto& [key, value] : FakeLauncherSystem::VersionFile(6, 0))
+        if (key.first == "PROG") system.localCopy[{section, key.second}] = value;
+      system.localCopy[{section, "DOWN_URL"}] = "http://server/beta.exe";
+      if (row.beta == Beta::NoDownUrl) system.localCopy.erase({section, "DOWN_URL"});
+      // The program section's own rollout would offer everything: only the channel's counts.
+      system.localCopy[{"PROG", "ROLLOUT"}] = "100";
+    }
+    if (row.rollout) system.localCopy[{section, "ROLLOUT"}] = row.rollout;
+    int floor = 0, floorMinor = 0;
+    const int floorParts = std::sscanf(row.floor, "%d.%d", &floor, &floorMinor);
+    if (floorParts >= 1) system.localCopy[{section, "MIN_VERSION"}] = std::to_string(floor);
+    if (floorParts == 2) system.localCopy[{section, "MIN_MINORVERSION"}] = std::to_string(floorMinor);
+    system.registry.clear();
+    system.programIni.clear();
+    int version = 0, minor = 0;
+    if (std::sscanf(row.installed, "%d.%d", &version, &minor) == 2) system.Install(version, minor);
+    machine.request.settings.CheckMinorVersion = std::strchr(row.installed, '+') ? 1 : 0;
+    system.serverVersion = 6;
+    system.serverMinor = 3;
+    system.launcherIniChannel = row.channel;
+    machine.request.hasChannel = row.attribute != nullptr;
+    if (row.attribute) machine.request.channel = row.attribute;
+    system.hasInstallId = row.id == Id::Fixed || row.id == Id::Replaced;
+    system.installId = row.id == Id::Replaced ? "0123456789ABCDEF0123456789ABCDEF" : kFixedId;
+    system.installIdWritable = row.id != Id::NotKept;
+
+    EXPECT_EQ(row.expected, machine.Run(row.command));
+    EXPECT_EQ(row.installer != '-', system.Called("install"));
+    if (row.installer != '-') {
+      EXPECT_EQ(row.installer == 'b' ? "http://server/beta.exe" : "http://server/setup.exe",
+                system.installerRequest.downloadUrl);
+    }
+    EXPECT_EQ(row.expected == Outcome::Started, system.Called("start"));
+    const auto decision = std::find_if(
+        system.logLines.begin(), system.logLines.end(),
+        [](const std::string& line) { return line.compare(0, 8, "rollout ") == 0; });
+    const std::string prefix = row.beta == Beta::None ? "rollout PROG 5.3: " : "rollout PROG 6.0: ";
+    if (row.logged) {
+      EXPECT_EQ(*row.logged ? prefix + row.logged : "(none)",
+                decision == system.logLines.end() ? "(none)" : *decision);
+    }
+    const bool idAfter = row.id == Id::Fixed || row.id == Id::Drawn || row.id == Id::Replaced;
+    EXPECT_EQ(idAfter, system.hasInstallId);
+    if (idAfter) {
+      EXPECT_EQ(row.id == Id::Fixed ? kFixedId : kDrawnId, system.installId);
+    }
   }
 }
 

@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "common/sha256.h"
 #include "common/unique_handle_win.h"
 
 namespace {
@@ -33,6 +34,18 @@ TEST(Sha256, BytesMatchPublishedVectors) {
     Sha256Digest digest{};
     ASSERT_TRUE(HashBytesSha256(vector.input, digest)) << vector.why;
     EXPECT_EQ(vector.digest, FormatSha256Hex(digest)) << vector.why;
+  }
+}
+
+// The portable digest (the rollout bucket's) and the provider's agree on every length across
+// the first five blocks, with every byte value in play.
+TEST(Sha256, PortableDigestEqualsTheProvidersOnEveryLengthUpTo320) {
+  std::string input;
+  for (size_t length = 0; length <= 320; ++length) {
+    Sha256Digest provider{};
+    ASSERT_TRUE(HashBytesSha256(input, provider)) << length;
+    EXPECT_EQ(FormatSha256Hex(provider), FormatSha256Hex(Sha256Of(input))) << length;
+    input += static_cast<char>(length * 37 + 11);
   }
 }
 

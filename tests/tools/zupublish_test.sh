@@ -207,6 +207,42 @@ expect "an expired file" 1 "expired: EXPIRES $((now - 1))" "$zupublish" verify e
 expect "an older release is still well signed" 0 "ISSUED 200" \
   "$zupublish" verify issued_200.ini "$(cat vendor.pub)"
 
+# ---- rollout controls: a channel's section, ROLLOUT in one step, an install's bucket ----
+{ body ""; printf '[PROG@beta]\r\nVERSION=8\r\nDOWN_URL=http://127.0.0.1:1/beta.exe\r\nDOWN_SIZE=1\r\n'; } >channels.ini
+cp channels.ini channels_before.ini
+"$zupublish" stamp channels.ini PROG@beta setup.exe >/dev/null || fail "stamp of a channel's section"
+diff <(sed "/^\[PROG@beta\]/,\$ s/^DOWN_SIZE=1\r/DOWN_SIZE=70000\r\nDOWN_SHA256=$digest\r/" channels_before.ini) \
+  channels.ini >/dev/null || fail "stamp of [PROG@beta] touched more than its own two values"
+cp channels.ini rolled.ini
+expect "rollout adds ROLLOUT" 0 "[PROG@beta] ROLLOUT=5" "$zupublish" rollout rolled.ini PROG@beta 5
+expect "rollout changes ROLLOUT" 0 "ROLLOUT=25" "$zupublish" rollout rolled.ini PROG@beta 25
+diff <(sed "s/^DOWN_SHA256=$digest\r/&\nROLLOUT=25\r/" channels.ini) rolled.ini >/dev/null ||
+  fail "rollout changed more than the one value"
+cp rolled.ini rolled_before.ini
+for share in 101 -1 abc "" 25%; do
+  expect "rollout refuses the share '$share'" 1 "whole number 0 to 100" \
+    "$zupublish" rollout rolled.ini PROG@beta "$share"
+done
+cmp -s rolled.ini rolled_before.ini || fail "a refused rollout changed the file"
+cp zupublish.ini signed_rolled.ini
+expect "rollout of a signed file asks for a new signature" 0 "sign it again" \
+  "$zupublish" rollout signed_rolled.ini PROG 100
+# The bucket, computed apart from zupublish: the first four bytes of the SHA-256 of
+# "<InstallId>:<ProgramID>:<VERSION>.<MINORVERSION>", big-endian, modulo 100.
+id=0123456789abcdef0123456789abcdef
+independent_bucket() { echo $(( 16#$(printf '%s' "$1" | sha256sum | cut -c1-8) % 100 )); }
+[ "$("$zupublish" bucket "$id" MYAPP 5.2 2>/dev/null)" = "$(independent_bucket "$id:MYAPP:5.2")" ] ||
+  fail "bucket of MYAPP 5.2 is not what sha256sum gives"
+[ "$("$zupublish" bucket "$id" PROG 7 2>/dev/null)" = "$(independent_bucket "$id:PROG:7.0")" ] ||
+  fail "bucket of a version without a minor version is not that of 7.0"
+expect "bucket 82 is offered from 83 on" 0 "when ROLLOUT is 83 or more" \
+  "$zupublish" bucket "$id" MYAPP 5.2
+expect "bucket of an upper-case id" 1 "32 lower-case hex digits" \
+  "$zupublish" bucket 0123456789ABCDEF0123456789ABCDEF MYAPP 5.2
+for version in 5.2.1 v5 "" 5. 99999999999; do
+  expect "bucket of the version '$version'" 1 "whole numbers" "$zupublish" bucket "$id" MYAPP "$version"
+done
+
 # ---- errors: clear, non-zero, and the file left as it was ----
 cp appended.ini before.ini
 expect "sign refuses to drop what follows a signature" 1 "follows [SIGNATURE]" \

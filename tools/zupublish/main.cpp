@@ -4,11 +4,18 @@
 //   zupublish sign VERSION.ini KEY.pem [--valid-days N]  sets ISSUED and EXPIRES, (re)signs
 //   zupublish verify VERSION.ini PUBLIC_KEY [LOCAL]  checks as the launcher would, now
 //   zupublish signer INSTALLER                       prints the INSTALLER_SIGNER= line
+//   zupublish rollout VERSION.ini SECTION SHARE      sets ROLLOUT (0 to 100) in one step
+//   zupublish bucket INSTALLID PROGRAMID VERSION     an install's bucket for a version (5.2)
 // Exit codes: 0 done, 1 refused or failed, 2 wrong usage.
+#include <climits>
 #include <cstdio>
 #include <ctime>
 #include <string>
+#include <utility>
+#include <vector>
 
+#include "app/install_id.h"
+#include "app/rollout.h"
 #include "app/signed_version_file.h"
 #include "app/version_file_trust.h"
 #include "common/base64.h"
@@ -35,7 +42,9 @@ const char kUsageText[] =
     "  zupublish stamp VERSION.ini PROGRAMID INSTALLER\n"
     "  zupublish sign VERSION.ini KEY.pem [--valid-days N]   (default 90; 0: no EXPIRES)\n"
     "  zupublish verify VERSION.ini PUBLIC_KEY [LOCAL_COPY.ini]\n"
-    "  zupublish signer INSTALLER.exe\n";
+    "  zupublish signer INSTALLER.exe\n"
+    "  zupublish rollout VERSION.ini SECTION SHARE\n"
+    "  zupublish bucket INSTALLID PROGRAMID VERSION[.MINORVERSION]\n";
 
 int Fail(const std::string& message) {
   std::fprintf(stderr, "zupublish: %s\n", message.c_str());
@@ -62,26 +71,39 @@ int Keygen(const std::string& keyPath) {
   return 0;
 }
 
-int Stamp(const std::string& versionPath, const std::string& programId,
-          const std::string& installerPath) {
+// Sets keys of one section of a version file, every other byte kept, in one atomic replace.
+bool EditVersionFile(const std::string& versionPath, const std::string& section,
+                     const std::vector<std::pair<std::string, std::string>>& values,
+                     std::string& error) {
   VersionText version;
-  Sha256Digest digest;
-  uint64_t size = 0;
-  std::string error;
-  if (!ReadVersionText(versionPath, version, error) ||
-      !HashFile(installerPath, digest, size, error))
-    return Fail(error);
+  if (!ReadVersionText(versionPath, version, error)) return false;
   std::string text = version.text;
-  if (!SetIniValue(text, programId, "DOWN_SIZE", std::to_string(size)) ||
-      !SetIniValue(text, programId, "DOWN_SHA256", FormatSha256Hex(digest)))
-    return Fail(versionPath + ": no section [" + programId + "]");
+  for (const auto& [key, value] : values) {
+    if (!SetIniValue(text, section, key, value)) {
+      error = versionPath + ": no section [" + section + "]";
+      return false;
+    }
+  }
   if (!ReplaceFileAtomically(versionPath, EncodeVersionText(version, text, true), error))
-    return Fail(error);
-  std::printf("[%s] DOWN_SIZE=%llu DOWN_SHA256=%s\n", programId.c_str(),
-              static_cast<unsigned long long>(size), FormatSha256Hex(digest).c_str());
+    return false;
   size_t header = 0;
   if (FindSignatureHeader(text, header))
     std::fprintf(stderr, "zupublish: %s was signed; sign it again\n", versionPath.c_str());
+  return true;
+}
+
+int Stamp(const std::string& versionPath, const std::string& programId,
+          const std::string& installerPath) {
+  Sha256Digest digest;
+  uint64_t size = 0;
+  std::string error;
+  if (!HashFile(installerPath, digest, size, error) ||
+      !EditVersionFile(
+          versionPath, programId,
+          {{"DOWN_SIZE", std::to_string(size)}, {"DOWN_SHA256", FormatSha256Hex(digest)}}, error))
+    return Fail(error);
+  std::printf("[%s] DOWN_SIZE=%llu DOWN_SHA256=%s\n", programId.c_str(),
+              static_cast<unsigned long long>(size), FormatSha256Hex(digest).c_str());
   return 0;
 }
 
@@ -197,6 +219,46 @@ int Signer(const std::string& installerPath) {
   return 0;
 }
 
+int Rollout(const std::string& versionPath, const std::string& section, const std::string& share) {
+  // The launcher takes an empty value for "everyone"; the tool wants the number said.
+  if (share.empty() || !ParseRolloutShare(share))
+    return Fail("the share is a whole number 0 to 100, not '" + share + "'");
+  std::string error;
+  if (!EditVersionFile(versionPath, section, {{"ROLLOUT", share}}, error)) return Fail(error);
+  std::printf("[%s] ROLLOUT=%s\n", section.c_str(), share.c_str());
+  return 0;
+}
+
+// A whole number in decimal digits alone that fits the launcher's signed 32-bit versions.
+bool ParseVersionNumber(const std::string& text, int& number) {
+  if (text.empty()) return false;
+  long long value = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') return false;
+    value = value * 10 + (c - '0');
+    if (value > INT_MAX) return false;
+  }
+  number = static_cast<int>(value);
+  return true;
+}
+
+int Bucket(const std::string& installId, const std::string& programId, const std::string& version) {
+  if (!IsInstallIdShape(installId))
+    return Fail("an InstallId is 32 lower-case hex digits, not '" + installId + "'");
+  const size_t dot = version.find('.');
+  int major = 0, minor = 0;
+  if (!ParseVersionNumber(version.substr(0, dot), major) ||
+      (dot != std::string::npos && !ParseVersionNumber(version.substr(dot + 1), minor)))
+    return Fail("a version is VERSION or VERSION.MINORVERSION in whole numbers, not '" + version +
+                "'");
+  const int bucket = RolloutBucket(installId, programId, major, minor);
+  std::printf("%d\n", bucket);
+  std::fprintf(stderr,
+               "zupublish: [%s] %d.%d is offered to this install when ROLLOUT is %d or more\n",
+               programId.c_str(), major, minor, bucket + 1);
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -216,6 +278,8 @@ int main(int argc, char** argv) {
   if (command == "verify" && (argc == 4 || argc == 5))
     return Verify(argv[2], argv[3], argc == 5 ? argv[4] : "");
   if (command == "signer" && argc == 3) return Signer(argv[2]);
+  if (command == "rollout" && argc == 5) return Rollout(argv[2], argv[3], argv[4]);
+  if (command == "bucket" && argc == 5) return Bucket(argv[2], argv[3], argv[4]);
   std::fputs(kUsageText, stderr);
   return kUsage;
 }
