@@ -11,6 +11,7 @@
 #include "app/version_file_trust_win.h"
 #include "app/version_refresh.h"
 #include "common/crypto_random_win.h"
+#include "common/text.h"
 #include "common/unique_handle_win.h"
 #include "download/installer_signer.h"
 #include "download/setup_download_dlg_win.h"
