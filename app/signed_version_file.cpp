@@ -150,18 +150,12 @@ bool FindPublicKeySetting(const IniDocument& launcherIni, std::string& value) {
 
 bool ParsePublicKeyList(const std::string& text, std::vector<EcP256Point>& keys) {
   std::vector<EcP256Point> parsed;
-  size_t begin = 0;
-  for (;;) {
-    const size_t comma = text.find(',', begin);
-    const std::string item =
-        Trim(text.substr(begin, comma == std::string::npos ? std::string::npos : comma - begin));
+  for (const std::string& item : SplitCommaList(text)) {
     std::string der;
     EcP256Point point;
     if (item.empty() || !DecodeBase64(item, der) || !ParseP256PublicKeyInfo(der, point))
       return false;
     parsed.push_back(point);
-    if (comma == std::string::npos) break;
-    begin = comma + 1;
   }
   keys = std::move(parsed);
   return true;

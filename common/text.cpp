@@ -113,6 +113,17 @@ std::vector<std::string> Tokenize(const std::string& text, const std::string& de
   return tokens;
 }
 
+std::vector<std::string> SplitCommaList(const std::string& text) {
+  std::vector<std::string> items;
+  size_t begin = 0;
+  for (;;) {
+    const size_t comma = text.find(',', begin);
+    items.push_back(Trim(text.substr(begin, comma == std::string::npos ? comma : comma - begin)));
+    if (comma == std::string::npos) return items;
+    begin = comma + 1;
+  }
+}
+
 std::string Left(const std::string& text, int count) {
   if (count <= 0) return std::string();
   return text.substr(0, static_cast<size_t>(count));

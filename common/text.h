@@ -29,6 +29,10 @@ std::string Trim(const std::string& text);
 // runs of delimiters give no empty tokens.
 std::vector<std::string> Tokenize(const std::string& text, const std::string& delimiters);
 
+// Splits a comma-separated list of ASCII items (keys, digests) and trims each item; empty
+// items are kept, so that a caller can refuse "a,,b" or a trailing comma.
+std::vector<std::string> SplitCommaList(const std::string& text);
+
 // Byte counts; negative counts give "", counts past the end stop at the end.
 std::string Left(const std::string& text, int count);
 std::string Mid(const std::string& text, int first);

@@ -19,16 +19,10 @@ namespace {
 // False when any item is not a digest: one bad item spoils the whole pin.
 bool ParseInstallerSignerList(const std::string& text, std::vector<Sha256Digest>& pins) {
   std::vector<Sha256Digest> parsed;
-  size_t begin = 0;
-  for (;;) {
-    const size_t comma = text.find(',', begin);
-    const std::string item =
-        Trim(text.substr(begin, comma == std::string::npos ? std::string::npos : comma - begin));
+  for (const std::string& item : SplitCommaList(text)) {
     Sha256Digest digest{};
     if (!ParseSha256Hex(item, digest)) return false;
     parsed.push_back(digest);
-    if (comma == std::string::npos) break;
-    begin = comma + 1;
   }
   pins = std::move(parsed);
   return true;
