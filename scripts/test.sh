@@ -7,13 +7,15 @@
 set -euo pipefail
 repo="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$repo"
+seconds_since() { echo $(($(date +%s) - $1)); }
+summary=()
+
+started=$(date +%s)
 scripts/setup.sh
 read -r -a runnable <build/windows-architectures
 source scripts/wine_env.sh
 machine_runs_win32 "$repo" || true  # for ZU_WIN32_REASON in the summary
-
-seconds_since() { echo $(($(date +%s) - $1)); }
-summary=()
+summary+=("set-up: $(seconds_since "$started") s")
 
 started=$(date +%s)
 cmake --preset native >/dev/null
@@ -27,7 +29,7 @@ for arch in win32 win64; do
   cmake --build --preset "$arch"
   # The release zip (on a machine that cannot run this architecture, its only check).
   cmake --build --preset "$arch" --target package
-  echo "test.sh: $arch built in $(seconds_since "$started") s"
+  summary+=("$arch build and zip: $(seconds_since "$started") s")
 done
 
 source scripts/wine_session.sh
