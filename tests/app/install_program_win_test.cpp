@@ -224,7 +224,7 @@ TEST_F(InstallProgramTest, CancelAndFailureHaveTheirOutcomes) {
 }
 
 // An installer whose connection breaks at 30, 60 and 90 % is resumed where the file ends
-// and installs with exactly the served bytes (read while the installer runs).
+// and installs with exactly the served bytes (copied by the installer while it runs).
 TEST_F(InstallProgramTest, ResumesACutDownloadAndInstallsTheServedBytes) {
   const std::string served = ReadWholeFile(test_http::RootDirectory() + "fake_installer.exe");
   ASSERT_FALSE(served.empty());
@@ -236,15 +236,16 @@ TEST_F(InstallProgramTest, ResumesACutDownloadAndInstallsTheServedBytes) {
                         test_http::Url("/files/fake_installer.exe?cut=" + std::to_string(cut) +
                                        "&faults=1&ranges&etag=v&token=" + token));
     ::DeleteFileA(m_recordPath.c_str());
+    // The installer copies the file it runs from, which the launcher removes afterwards.
+    const std::string ran = m_recordPath + ".ran.exe";
+    ::DeleteFileA(ran.c_str());
     ASSERT_TRUE(fake_installer::WriteSettings(
-        m_settingsExe, {{"RECORD_FILE", m_recordPath}, {"DELAY_MS", "1500"}}));
-    std::string installed;
+        m_settingsExe, {{"RECORD_FILE", m_recordPath}, {"COPY_SELF_TO", ran}}));
     EXPECT_EQ(std::nullopt, Install("ZUTEST", [&] {
-      if (!WaitFor([&] { return FileExists(m_recordPath); }, 20000)) return false;
-      // The installer waits 1.5 s before it ends: its file is still there to read.
-      installed = ReadWholeFile(fake_installer::ReadRecord(m_recordPath)["PROGRAM_PATH"]);
-      return true;
+      return WaitFor([&] { return FileExists(m_recordPath); }, 20000);
     }));
+    const std::string installed = ReadWholeFile(ran);
+    ::DeleteFileA(ran.c_str());
     EXPECT_TRUE(installed == served) << "installed " << installed.size() << " bytes";
     const std::vector<test_http::RecordedRequest> requests = test_http::RecordedRequests(token);
     ASSERT_EQ(2u, requests.size());

@@ -21,6 +21,8 @@
 //   EXIT_CODE       the process exit code; default 0
 //   WRITE_PROBE     a file this process tries to open for writing and then to delete before
 //                   it writes its record: it plays another process tampering with a file
+//   COPY_SELF_TO    a path where this process copies its own program file before it writes
+//                   its record, so a test can compare what ran after the launcher removed it
 //
 // The record is a text file written when the program starts (before the wait), one
 // KEY=VALUE line each, CRLF-terminated, the value taken byte for byte to the line's end:
@@ -47,7 +49,8 @@ using Settings = std::map<std::string, std::string>;
 
 const char* const kSettingNames[] = {"RECORD_FILE",    "DELAY_MS",    "REGISTRY_PATH",
                                      "REGISTRY_VALUE", "PROGRAM_INI", "VERSION",
-                                     "MINORVERSION",   "EXIT_CODE",   "WRITE_PROBE"};
+                                     "MINORVERSION",   "EXIT_CODE",   "WRITE_PROBE",
+                                     "COPY_SELF_TO"};
 
 std::string ModulePath() {
   char path[MAX_PATH * 4] = {};
@@ -109,14 +112,23 @@ bool IsSettingName(const std::string& name) {
   return false;
 }
 
+// Tests wait for the record to appear and then read it at once, so it appears whole: written
+// under another name, then renamed into place.
 bool WriteTextFile(const std::string& path, const std::string& text) {
-  UniqueFileHandle file(::CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                                      CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file) return false;
-  DWORD written = 0;
-  BOOL ok =
-      ::WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-  return ok && written == text.size();
+  const std::string partial = path + ".partial";
+  {
+    UniqueFileHandle file(::CreateFileA(partial.c_str(), GENERIC_WRITE, 0, nullptr,
+                                        CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return false;
+    DWORD written = 0;
+    if (!::WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written,
+                     nullptr) ||
+        written != text.size())
+      return false;
+  }
+  if (::MoveFileExA(partial.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING)) return true;
+  ::DeleteFileA(partial.c_str());
+  return false;
 }
 
 HKEY RootKeyByName(const std::string& name) {
@@ -195,6 +207,8 @@ int Run() {
   std::string record = "COMMAND_LINE=" + std::string(commandLine) + "\r\n" +
                        "ARGUMENTS=" + plainArguments + "\r\n" + "CURRENT_DIR=" + currentDir +
                        "\r\n" + "PROGRAM_PATH=" + programPath + "\r\n";
+  const std::string copyTo = Setting(settings, "COPY_SELF_TO");
+  if (!copyTo.empty()) ::CopyFileA(programPath.c_str(), copyTo.c_str(), FALSE);
   const std::string probed = Setting(settings, "WRITE_PROBE");
   if (!probed.empty()) record += ProbeWriters(probed);
   WriteTextFile(recordFile, record);
