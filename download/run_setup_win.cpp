@@ -1,16 +1,12 @@
 // CSetupDownloadDlg::RunSetup: the last step of the installer download dialog.
 #include <string>
 
-#include "app/load_text.h"
 #include "download/installer_process_win.h"
 #include "download/repaint_wait_win.h"
 #include "download/setup_download_dlg_win.h"
+#include "res/load_text.h"
 
 namespace {
-
-constexpr int kTextInstallingNamed = 36;
-constexpr int kTextInstalling = 37;
-constexpr int kTextCannotStartInstaller = 38;
 
 // The process has ended, but the system may hold its image file a moment longer.
 constexpr DWORD kDeleteDelayMs = 1000;
@@ -19,9 +15,9 @@ constexpr DWORD kDeleteDelayMs = 1000;
 
 void CSetupDownloadDlg::RunSetup() {
   if (!m_programName.empty()) {
-    SetStatusText(LoadText(kTextInstallingNamed), m_programName.c_str());
+    SetStatusText(LoadText(TextId::InstallingNamed), m_programName.c_str());
   } else {
-    SetStatusText("%s", LoadText(kTextInstalling));
+    SetStatusText("%s", LoadText(TextId::Installing));
   }
 
   // The checked file is still held open with writers shut out: what starts is what was checked.
@@ -29,7 +25,7 @@ void CSetupDownloadDlg::RunSetup() {
   if (!StartInstallerProcess(m_setupPath, m_setupArgs, Window(), process)) {
     // The text tells the user where to fetch the installer by hand; this copy goes.
     DiscardDownload();
-    AskUser(LoadText(kTextCannotStartInstaller), MB_OK);
+    AskUser(LoadText(TextId::CannotStartInstaller), MB_OK);
     EndDialog(kEndFailed);
     return;
   }

@@ -6,14 +6,14 @@
 #include <future>
 #include <system_error>
 
-#include "app/load_text.h"
 #include "download/http_get_file_win.h"
 #include "download/installer_check_win.h"
-#include "download/repaint_wait_win.h"
 #include "download/progress_display.h"
+#include "download/repaint_wait_win.h"
 #include "env/directories_win.h"
 #include "env/log.h"
 #include "msgbox/message_dlg_win.h"
+#include "res/load_text.h"
 #include "res/resource.h"
 
 namespace {
@@ -23,16 +23,6 @@ constexpr UINT kStartDelayMs = 100;
 // How long Cancel waits for the abandoned transfer to let go of its file: the dialog closes
 // within a second whatever the server does.
 constexpr DWORD kCancelWaitMs = 500;
-
-// String table ids of the dialog's texts.
-constexpr int kTextTitle = 1;
-constexpr int kTextConfirmCancel = 28;
-constexpr int kTextStarting = 29;
-constexpr int kTextDownloadBegins = 31;
-constexpr int kTextDownloaded = 32;
-constexpr int kTextTransferError = 33;
-constexpr int kTextTransferErrorBox = 34;
-constexpr int kTextTransferDone = 35;
 
 }  // namespace
 
@@ -70,7 +60,7 @@ LRESULT CSetupDownloadDlg::OnTimer(WPARAM timerId, LPARAM) {
 }
 
 void CSetupDownloadDlg::StartDownload() {
-  SetStatusText("%s", LoadText(kTextStarting));
+  SetStatusText("%s", LoadText(TextId::TransferStarting));
 
   // A folder of its own for every download: no other process, and no other launcher installing
   // at the same time, can have put anything at that name or write into the file.
@@ -91,7 +81,7 @@ void CSetupDownloadDlg::StartDownload() {
   HWND progress = GetItem(IDC_DOWNLOAD_PROGRESS);
   ::SendMessageA(progress, PBM_SETRANGE, 0, MAKELPARAM(0, 100));
   ::SendMessageA(progress, PBM_SETPOS, 0, 0);
-  SetStatusText("%s", LoadText(kTextDownloadBegins));
+  SetStatusText("%s", LoadText(TextId::DownloadBegins));
 }
 
 LRESULT CSetupDownloadDlg::OnHttpStart(WPARAM, LPARAM contentLength) {
@@ -110,7 +100,7 @@ LRESULT CSetupDownloadDlg::OnHttpProgress(WPARAM transferId, LPARAM bytesSoFar) 
   // The control clamps a position outside 0-100: -1 (no length) stays empty, more than
   // the 1 MiB assumed for an unknown length stays full.
   ::SendMessageA(GetItem(IDC_DOWNLOAD_PROGRESS), PBM_SETPOS, static_cast<WPARAM>(percent), 0);
-  SetStatusText(LoadText(kTextDownloaded), FormatByteCount(bytes).c_str());
+  SetStatusText(LoadText(TextId::DownloadedBytes), FormatByteCount(bytes).c_str());
   m_lastTick = ::GetTickCount();
   m_lastPercent = percent;
   return 0;
@@ -120,7 +110,7 @@ LRESULT CSetupDownloadDlg::OnCancel(WPARAM, LPARAM) {
   if (m_confirmOpen) return 0;  // already asking: one question at a time
   if (m_transferActive) {
     m_confirmOpen = 1;
-    const int answer = AskUser(LoadText(kTextConfirmCancel), MB_YESNO);
+    const int answer = AskUser(LoadText(TextId::ConfirmCancel), MB_YESNO);
     m_confirmOpen = 0;
     if (answer != IDYES) {
       // The download goes on; a completion that came meanwhile is handled now.
@@ -172,7 +162,7 @@ void CSetupDownloadDlg::FinishTransfer(LPARAM succeeded) {
     FailTransfer();
     return;
   }
-  SetStatusText("%s", LoadText(kTextTransferDone));
+  SetStatusText("%s", LoadText(TextId::TransferDone));
   m_transferActive = 0;
   // A file that is not the published installer is treated like a failed transfer.
   std::string failure;
@@ -202,8 +192,8 @@ bool CSetupDownloadDlg::CheckInstallerRepainting(std::string& failure) {
 
 void CSetupDownloadDlg::FailTransfer() {
   DiscardDownload();
-  SetStatusText("%s", LoadText(kTextTransferError));
-  AskUser(LoadText(kTextTransferErrorBox), MB_OK);
+  SetStatusText("%s", LoadText(TextId::TransferError));
+  AskUser(LoadText(TextId::TransferErrorBox), MB_OK);
   EndDialog(kEndFailed);
 }
 
@@ -222,6 +212,6 @@ void CSetupDownloadDlg::SetStatusText(const char* format, ...) {
 
 int CSetupDownloadDlg::AskUser(const std::string& text, UINT type) {
   // Copied first: LoadText hands out one shared buffer.
-  const std::string caption = LoadText(kTextTitle);
+  const std::string caption = LoadText(TextId::LauncherCaption);
   return ShowMessageDlg(Window(), text, caption, type, 0, 0, nullptr, nullptr);
 }

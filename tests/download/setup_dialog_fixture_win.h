@@ -15,11 +15,11 @@
 #include <functional>
 #include <string>
 
-#include "app/load_text.h"
 #include "download/http_get_file_win.h"
 #include "download/setup_download_dlg_win.h"
 #include "env/directories_win.h"
 #include "msgbox/message_dlg_win.h"
+#include "res/load_text.h"
 #include "res/resource.h"
 #include "tests/download/observed_setup_dialog_win.h"
 #include "tests/support/fake_installer_files_win.h"
@@ -46,9 +46,9 @@ class SetupDownloadDialogTest : public ::testing::Test {
     m_installerSize = FileSize(served);
     m_installerBytes = ReadWholeFile(served);
     // Copies: LoadText hands out one shared buffer, and the driver thread must not call it.
-    m_textTransferError = LoadText(33);
-    m_textTransferErrorBox = LoadText(34);
-    m_textCannotStart = LoadText(38);
+    m_textTransferError = LoadText(TextId::TransferError);
+    m_textTransferErrorBox = LoadText(TextId::TransferErrorBox);
+    m_textCannotStart = LoadText(TextId::CannotStartInstaller);
   }
 
   void TearDown() override {

@@ -73,7 +73,7 @@ TEST_F(SetupDownloadDialogTest, WaitsForTheInstallerAndIgnoresItsExitCode) {
                                                             {"EXIT_CODE", "3"},
                                                             {"PROGRAM_INI", programIni},
                                                             {"VERSION", "4"}}));
-  const std::string installingStatus = Format(LoadText(36), "Zu Test Program");
+  const std::string installingStatus = Format(LoadText(TextId::InstallingNamed), "Zu Test Program");
   ObservedSetupDownloadDlg dialog;
   Prepare(dialog, InstallerUrl());
   std::string statusWhileInstalling;
