@@ -6,10 +6,10 @@
 
 #include <string>
 
-#include "app/version_file_trust.h"
-#include "app/version_refresh.h"
 #include "common/base64.h"
 #include "tools/zupublish/openssl_crypto.h"
+#include "versionfile/version_file_trust.h"
+#include "versionfile/version_refresh.h"
 
 namespace {
 

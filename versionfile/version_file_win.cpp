@@ -1,3 +1,5 @@
+#include "versionfile/version_file_win.h"
+
 #include <windows.h>
 
 #include <algorithm>
@@ -5,18 +7,17 @@
 #include <string>
 #include <vector>
 
-#include "app/signed_version_file.h"
-#include "app/version_file.h"
-#include "app/version_file_records_win.h"
-#include "app/version_file_trust_win.h"
-#include "app/version_refresh.h"
 #include "common/text.h"
 #include "common/unique_handle_win.h"
-#include "download/version_file_download_win.h"
 #include "download/web_address.h"
 #include "env/directories_win.h"
 #include "env/ini_profile_win.h"
 #include "env/log.h"
+#include "versionfile/signed_version_file.h"
+#include "versionfile/version_file_download_win.h"
+#include "versionfile/version_file_records_win.h"
+#include "versionfile/version_file_trust_win.h"
+#include "versionfile/version_refresh.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // The bounded version-file download against the test server: the size cap (announced or
 // counted), the deadline (shortened here to 1.5 s) whatever the server does, and no resume.
-#include "download/version_file_download_win.h"
+#include "versionfile/version_file_download_win.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>

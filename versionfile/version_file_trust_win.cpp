@@ -1,16 +1,16 @@
-#include "app/version_file_trust_win.h"
+#include "versionfile/version_file_trust_win.h"
 
 #include <windows.h>
 
 #include <ctime>
 
-#include "app/signed_version_file.h"
-#include "app/version_file_records_win.h"
 #include "common/ecdsa_p256_win.h"
 #include "common/sha256_win.h"
 #include "common/unique_handle_win.h"
 #include "env/log.h"
 #include "ini/ini_document.h"
+#include "versionfile/signed_version_file.h"
+#include "versionfile/version_file_records_win.h"
 
 namespace {
 

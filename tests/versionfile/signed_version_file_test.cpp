@@ -1,4 +1,4 @@
-#include "app/signed_version_file.h"
+#include "versionfile/signed_version_file.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "download/version_file_download_win.h"
+#include "versionfile/version_file_download_win.h"
 
 #include <memory>
 

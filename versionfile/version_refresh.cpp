@@ -1,4 +1,4 @@
-#include "app/version_refresh.h"
+#include "versionfile/version_refresh.h"
 
 #include <limits>
 

@@ -1,10 +1,10 @@
-#include "app/version_file_trust.h"
+#include "versionfile/version_file_trust.h"
 
 #include <vector>
 
-#include "app/signed_version_file.h"
 #include "common/base64.h"
 #include "ini/ini_document.h"
+#include "versionfile/signed_version_file.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
-#include "app/version_file_records_win.h"
+#include "versionfile/version_file_records_win.h"
 
 #include <windows.h>
 
-#include "app/signed_version_file.h"
-#include "app/version_refresh.h"
 #include "common/unique_handle_win.h"
+#include "versionfile/signed_version_file.h"
+#include "versionfile/version_refresh.h"
 
 namespace {
 

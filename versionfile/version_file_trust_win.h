@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/version_file_trust.h"
+#include "versionfile/version_file_trust.h"
 
 // Judges the bytes of a download from `url` against `keys` (the launcher INI's PUBLIC_KEY),
 // the ISSUED of the file at `localCopy` (when it can be read), the highest ISSUED recorded
