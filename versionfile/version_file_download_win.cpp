@@ -2,10 +2,10 @@
 
 #include <memory>
 
-#include "download/http_get_file_job_win.h"
-#include "download/http_get_file_win.h"
-#include "download/transfer_limits.h"
 #include "ini/ini_document.h"
+#include "transfer/http_get_file_job_win.h"
+#include "transfer/http_get_file_win.h"
+#include "transfer/transfer_limits.h"
 
 static_assert(kVersionFileMaxBytes == kIniMaxFileBytes,
               "the refresh accepts exactly what the INI reader reads");

@@ -9,10 +9,10 @@
 
 #include "common/text.h"
 #include "common/unique_handle_win.h"
-#include "download/web_address.h"
 #include "env/directories_win.h"
 #include "env/ini_profile_win.h"
 #include "env/log.h"
+#include "transfer/web_address.h"
 #include "versionfile/signed_version_file.h"
 #include "versionfile/version_file_download_win.h"
 #include "versionfile/version_file_records_win.h"

@@ -18,10 +18,10 @@
 #include <vector>
 
 #include "app/launcher_system_win.h"
-#include "download/setup_download_dlg_win.h"
 #include "env/directories_win.h"
 #include "env/log_receiver_win.h"
 #include "ini/ini_document.h"
+#include "installer/setup_download_dlg_win.h"
 #include "msgbox/message_dlg_options.h"
 #include "res/load_text.h"
 #include "res/resource.h"

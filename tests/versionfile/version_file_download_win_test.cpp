@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "tests/download/transfer_test_fixture_win.h"
-#include "tests/download/transfer_timing_scope_win.h"
+#include "tests/transfer/transfer_test_fixture_win.h"
+#include "tests/transfer/transfer_timing_scope_win.h"
 
 namespace {
 

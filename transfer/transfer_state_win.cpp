@@ -1,0 +1,39 @@
+#include "transfer/transfer_state_win.h"
+
+#include "transfer/http_get_file_win.h"
+#include "transfer/transfer_rules.h"
+
+// Registered once, while the process starts, in the order the engine declares them.
+const UINT WM_HTTPGETFILE_START = ::RegisterWindowMessageA("WM_HTTPGETFILE_START");
+const UINT WM_HTTPGETFILE_PROGRESS = ::RegisterWindowMessageA("WM_HTTPGETFILE_PROGRESS");
+const UINT WM_HTTPGETFILE_COMPLETE = ::RegisterWindowMessageA("WM_HTTPGETFILE_COMPLETE");
+
+TransferLock::~TransferLock() {
+  // A transfer whose cancel timed out may still run while the process exits, and its worker
+  // would then enter a deleted section; such a section is left to the end of the process.
+  if (g_runningCount.load() == 0) ::DeleteCriticalSection(&m_section);
+}
+
+TransferLock g_transferLock;
+std::atomic<int> g_runningCount{0};
+std::atomic<int> g_cancelRequest{0};
+std::atomic<int> g_cancelTarget{0};
+std::atomic<int> g_nextJobId{0};
+
+int TakeNextTransferId() {
+  // Normally only one thread starts transfers, but two starting at once still get two ids.
+  int previous = g_nextJobId.load();
+  int next = NextTransferId(previous);
+  while (!g_nextJobId.compare_exchange_weak(previous, next)) next = NextTransferId(previous);
+  return next;
+}
+
+void AddRunningTransfer() {
+  TransferLockGuard guard(g_transferLock);
+  ++g_runningCount;
+}
+
+void RemoveRunningTransfer() {
+  TransferLockGuard guard(g_transferLock);
+  --g_runningCount;
+}
