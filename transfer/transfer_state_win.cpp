@@ -10,11 +10,13 @@ const UINT WM_HTTPGETFILE_COMPLETE = ::RegisterWindowMessageA("WM_HTTPGETFILE_CO
 
 TransferLock::~TransferLock() {
   // A transfer whose cancel timed out may still run while the process exits, and its worker
-  // would then enter a deleted section; such a section is left to the end of the process.
-  if (g_runningCount.load() == 0) ::DeleteCriticalSection(&m_section);
+  // would then enter the engine's deleted section; that one is left to the end of the
+  // process. An attempt's lock goes with its attempt, which no thread uses any more.
+  if (m_lifetime == LockLifetime::WithOwner || g_runningCount.load() == 0)
+    ::DeleteCriticalSection(&m_section);
 }
 
-TransferLock g_transferLock;
+TransferLock g_transferLock(LockLifetime::UntilTransfersEnd);
 std::atomic<int> g_runningCount{0};
 std::atomic<int> g_cancelRequest{0};
 std::atomic<int> g_cancelTarget{0};

@@ -6,11 +6,19 @@
 
 #include <atomic>
 
-// Wraps one critical section, constructed before the main routine and deleted at exit.
+// How long a lock's critical section lives.
+enum class LockLifetime {
+  WithOwner,         // deleted with the lock (an attempt's lock)
+  UntilTransfersEnd  // the engine's lock: kept at exit while a transfer still runs
+};
+
+// Wraps one critical section.
 class TransferLock {
  public:
-  TransferLock() { ::InitializeCriticalSection(&m_section); }
-  virtual ~TransferLock();
+  explicit TransferLock(LockLifetime lifetime = LockLifetime::WithOwner) : m_lifetime(lifetime) {
+    ::InitializeCriticalSection(&m_section);
+  }
+  ~TransferLock();
   TransferLock(const TransferLock&) = delete;
   TransferLock& operator=(const TransferLock&) = delete;
 
@@ -18,6 +26,7 @@ class TransferLock {
   void Leave() { ::LeaveCriticalSection(&m_section); }
 
  private:
+  const LockLifetime m_lifetime;
   CRITICAL_SECTION m_section;
 };
 
@@ -33,6 +42,7 @@ class TransferLockGuard {
 };
 
 // Guards the changes of g_runningCount; HttpGetFileCancel reads the count without it.
+// Constructed before the main routine and deleted at exit.
 extern TransferLock g_transferLock;
 // Transfers from the moment they are committed to run until their clean-up has ended.
 extern std::atomic<int> g_runningCount;
