@@ -13,6 +13,11 @@
 #include "transfer/transfer_state_win.h"
 #include "transfer/web_address.h"
 
+// Registered once, while the process starts, in the order the engine declares them.
+const UINT WM_HTTPGETFILE_START = ::RegisterWindowMessageA("WM_HTTPGETFILE_START");
+const UINT WM_HTTPGETFILE_PROGRESS = ::RegisterWindowMessageA("WM_HTTPGETFILE_PROGRESS");
+const UINT WM_HTTPGETFILE_COMPLETE = ::RegisterWindowMessageA("WM_HTTPGETFILE_COMPLETE");
+
 namespace {
 
 unsigned __stdcall TransferThread(void* argument) {

@@ -1,12 +1,6 @@
 #include "transfer/transfer_state_win.h"
 
-#include "transfer/http_get_file_win.h"
 #include "transfer/transfer_rules.h"
-
-// Registered once, while the process starts, in the order the engine declares them.
-const UINT WM_HTTPGETFILE_START = ::RegisterWindowMessageA("WM_HTTPGETFILE_START");
-const UINT WM_HTTPGETFILE_PROGRESS = ::RegisterWindowMessageA("WM_HTTPGETFILE_PROGRESS");
-const UINT WM_HTTPGETFILE_COMPLETE = ::RegisterWindowMessageA("WM_HTTPGETFILE_COMPLETE");
 
 TransferLock::~TransferLock() {
   // A transfer whose cancel timed out may still run while the process exits, and its worker
