@@ -11,13 +11,6 @@ constexpr size_t kIdBytes = 16;
 
 }  // namespace
 
-bool IsInstallIdShape(const std::string& id) {
-  if (id.size() != 2 * kIdBytes) return false;
-  for (char c : id)
-    if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'))) return false;
-  return true;
-}
-
 bool ObtainInstallId(LauncherSystem& system, std::string& id, std::string& why) {
   std::string stored;
   const bool found = system.ReadInstallId(stored);

@@ -7,9 +7,7 @@
 #include <string>
 
 #include "app/launcher_system.h"
-
-// Exactly 32 characters of 0-9 a-f.
-bool IsInstallIdShape(const std::string& id);
+#include "versionfile/rollout_share.h"
 
 // The stored id when it has the shape; otherwise a new one, stored in place of whatever was
 // there. False, with the reason in `why`, when no id could be drawn or it could not be kept:

@@ -2,8 +2,8 @@
 
 #include "app/installer_arguments.h"
 #include "common/hex_digest.h"
-#include "download/installer_check.h"
-#include "download/web_address.h"
+#include "installer/installer_check.h"
+#include "transfer/web_address.h"
 
 namespace {
 

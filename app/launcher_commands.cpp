@@ -8,8 +8,8 @@
 #include "app/program_command_line.h"
 #include "app/release_channel.h"
 #include "app/rollout.h"
-#include "app/version_refresh.h"
 #include "common/format.h"
+#include "versionfile/version_refresh.h"
 
 namespace {
 

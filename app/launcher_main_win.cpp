@@ -8,7 +8,6 @@
 #include "app/launcher_main.h"
 #include "app/launcher_request.h"
 #include "app/launcher_system_win.h"
-#include "app/load_text.h"
 #include "app/result_code.h"
 #include "app/result_message_win.h"
 #include "app/result_target.h"
@@ -16,6 +15,7 @@
 #include "env/log.h"
 #include "ini/ini_document.h"
 #include "msgbox/message_dlg_win.h"
+#include "res/load_text.h"
 #include "xml/xml_document.h"
 
 namespace {

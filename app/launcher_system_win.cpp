@@ -5,21 +5,21 @@
 #include <ctime>
 
 #include "app/install_id_store_win.h"
-#include "app/signed_version_file.h"
-#include "app/version_file.h"
-#include "app/version_file_records_win.h"
-#include "app/version_file_trust_win.h"
-#include "app/version_refresh.h"
 #include "common/crypto_random_win.h"
 #include "common/text.h"
 #include "common/unique_handle_win.h"
-#include "download/installer_signer.h"
-#include "download/setup_download_dlg_win.h"
 #include "env/ini_profile_win.h"
 #include "env/log.h"
 #include "env/registry_path_win.h"
 #include "ini/ini_document.h"
+#include "installer/installer_signer.h"
+#include "installer/setup_download_dlg_win.h"
 #include "res/resource.h"
+#include "versionfile/signed_version_file.h"
+#include "versionfile/version_file_records_win.h"
+#include "versionfile/version_file_trust_win.h"
+#include "versionfile/version_file_win.h"
+#include "versionfile/version_refresh.h"
 
 int64_t WindowsLauncherSystem::Now() {
   return static_cast<int64_t>(std::time(nullptr));

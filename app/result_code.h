@@ -7,6 +7,8 @@
 #include <iterator>
 #include <string>
 
+#include "res/text_id.h"
+
 // The numbers hosts receive. Values are fixed: hosts compare them.
 enum class ResultCode : int {
   Success = 0,
@@ -39,7 +41,8 @@ enum class ResultCode : int {
 constexpr int kResultCodeCount = 26;  // the values above
 
 // One outcome per distinct {code, text, caption}: a code may carry different texts depending
-// on the command (5 with text 17 or 27), and a text may serve several codes (45).
+// on the command (5 with VersionCheckError or VersionCheckErrorForced), and a text may serve
+// several codes (VersionFileError).
 enum class Outcome : int {
   Started,
   Refreshed,
@@ -81,15 +84,15 @@ enum class Shown { Never, WhenNotSilent, Always };
 struct OutcomeRow {
   Outcome outcome;
   ResultCode code;
-  int textId;     // string-table id of the text shown, or kNoText
-  int captionId;  // string-table id of the box caption
+  TextId textId;     // the text shown, or kNoText
+  TextId captionId;  // the box caption
   Shown shown;
   const char* meaning;  // for hosts' tools and the README
 };
 
-constexpr int kNoText = 0;
-constexpr int kLauncherCaption = 1;    // "ZU Launcher"
-constexpr int kStartErrorCaption = 7;  // the caption of the unknown-command box
+constexpr TextId kNoText = TextId::None;
+constexpr TextId kLauncherCaption = TextId::LauncherCaption;      // "ZU Launcher"
+constexpr TextId kStartErrorCaption = TextId::ProgramStartError;  // the unknown-command box
 
 // clang-format off
 constexpr OutcomeRow kOutcomeTable[] = {
@@ -97,66 +100,72 @@ constexpr OutcomeRow kOutcomeTable[] = {
    "success: the program was started (run, forcerun)"},
   {Outcome::Refreshed, ResultCode::Success, kNoText, kLauncherCaption, Shown::Never,
    "success: the version file was refreshed (update)"},
-  {Outcome::Installed, ResultCode::Success, 24, kLauncherCaption, Shown::WhenNotSilent,
+  {Outcome::Installed, ResultCode::Success, TextId::InstallDone, kLauncherCaption,
+   Shown::WhenNotSilent,
    "success: the program was installed or is already current (install, forceinstall)"},
-  {Outcome::NewestInstalled, ResultCode::Success, 22, kLauncherCaption, Shown::WhenNotSilent,
-   "success: the newest version is installed (checkversion)"},
-  {Outcome::NotWellFormed, ResultCode::NotWellFormed, 2, kLauncherCaption, Shown::Always,
-   "the argument is not well-formed XML"},
-  {Outcome::WrongRootElement, ResultCode::WrongRootElement, 4, kLauncherCaption, Shown::Always,
-   "the root element is not ZULAUNCHER_PARAM"},
-  {Outcome::NoCommand, ResultCode::BadCommand, 5, kLauncherCaption, Shown::Always,
-   "Command is absent"},
-  {Outcome::UnknownCommand, ResultCode::BadCommand, 5, kStartErrorCaption, Shown::Always,
-   "Command is empty or unknown"},
-  {Outcome::RefreshFailed, ResultCode::RefreshFailed, 17, kLauncherCaption, Shown::WhenNotSilent,
-   "the version file could not be refreshed (run, checkversion, install)"},
-  {Outcome::RefreshFailedForced, ResultCode::RefreshFailed, 27, kLauncherCaption,
-   Shown::WhenNotSilent, "the version file could not be refreshed (forceinstall, forcerun)"},
-  {Outcome::InstallCancelled, ResultCode::InstallCancelled, 44, kLauncherCaption,
-   Shown::WhenNotSilent, "the user cancelled the installation"},
-  {Outcome::InstallFailed, ResultCode::InstallFailed, 15, kLauncherCaption, Shown::WhenNotSilent,
+  {Outcome::NewestInstalled, ResultCode::Success, TextId::NewestInstalled, kLauncherCaption,
+   Shown::WhenNotSilent, "success: the newest version is installed (checkversion)"},
+  {Outcome::NotWellFormed, ResultCode::NotWellFormed, TextId::ParameterError, kLauncherCaption,
+   Shown::Always, "the argument is not well-formed XML"},
+  {Outcome::WrongRootElement, ResultCode::WrongRootElement, TextId::TagParameterError,
+   kLauncherCaption, Shown::Always, "the root element is not ZULAUNCHER_PARAM"},
+  {Outcome::NoCommand, ResultCode::BadCommand, TextId::CommandParameterError, kLauncherCaption,
+   Shown::Always, "Command is absent"},
+  {Outcome::UnknownCommand, ResultCode::BadCommand, TextId::CommandParameterError,
+   kStartErrorCaption, Shown::Always, "Command is empty or unknown"},
+  {Outcome::RefreshFailed, ResultCode::RefreshFailed, TextId::VersionCheckError, kLauncherCaption,
+   Shown::WhenNotSilent, "the version file could not be refreshed (run, checkversion, install)"},
+  {Outcome::RefreshFailedForced, ResultCode::RefreshFailed, TextId::VersionCheckErrorForced,
+   kLauncherCaption, Shown::WhenNotSilent,
+   "the version file could not be refreshed (forceinstall, forcerun)"},
+  {Outcome::InstallCancelled, ResultCode::InstallCancelled, TextId::InstallCancelled,
+   kLauncherCaption, Shown::WhenNotSilent, "the user cancelled the installation"},
+  {Outcome::InstallFailed, ResultCode::InstallFailed, TextId::InstallError, kLauncherCaption,
+   Shown::WhenNotSilent,
    "the installer download or run failed, or the installer failed its size, SHA-256 or "
    "signature check"},
-  {Outcome::NoProgramId, ResultCode::NoProgramId, 16, kLauncherCaption, Shown::WhenNotSilent,
-   "ProgramID is absent"},
-  {Outcome::WrongDataVersion, ResultCode::WrongDataVersion, 18, kLauncherCaption,
-   Shown::WhenNotSilent, "the version file's ZULAUNCHER_VERSION is not 1000"},
-  {Outcome::ProgramNotStarted, ResultCode::ProgramNotStarted, 7, kLauncherCaption,
-   Shown::WhenNotSilent, "the installed program could not be started"},
-  {Outcome::NoInstallDir, ResultCode::NoInstallDir, 9, kLauncherCaption, Shown::WhenNotSilent,
-   "the install directory cannot be read from the registry"},
-  {Outcome::NoExeName, ResultCode::NoExeName, 10, kLauncherCaption, Shown::WhenNotSilent,
-   "the version file gives no EXE_NAME"},
-  {Outcome::NoIniFileName, ResultCode::NoIniFileName, 11, kLauncherCaption, Shown::WhenNotSilent,
-   "the version file gives no INI_FILE_NAME"},
-  {Outcome::NoLocalVersion, ResultCode::NoLocalVersion, 12, kLauncherCaption,
+  {Outcome::NoProgramId, ResultCode::NoProgramId, TextId::ProgramIdError, kLauncherCaption,
+   Shown::WhenNotSilent, "ProgramID is absent"},
+  {Outcome::WrongDataVersion, ResultCode::WrongDataVersion, TextId::WrongLauncherVersion,
+   kLauncherCaption, Shown::WhenNotSilent, "the version file's ZULAUNCHER_VERSION is not 1000"},
+  {Outcome::ProgramNotStarted, ResultCode::ProgramNotStarted, TextId::ProgramStartError,
+   kLauncherCaption, Shown::WhenNotSilent, "the installed program could not be started"},
+  {Outcome::NoInstallDir, ResultCode::NoInstallDir, TextId::NoProgramPath, kLauncherCaption,
+   Shown::WhenNotSilent, "the install directory cannot be read from the registry"},
+  {Outcome::NoExeName, ResultCode::NoExeName, TextId::NoExeFile, kLauncherCaption,
+   Shown::WhenNotSilent, "the version file gives no EXE_NAME"},
+  {Outcome::NoIniFileName, ResultCode::NoIniFileName, TextId::NoSetupFileName, kLauncherCaption,
+   Shown::WhenNotSilent, "the version file gives no INI_FILE_NAME"},
+  {Outcome::NoLocalVersion, ResultCode::NoLocalVersion, TextId::BadLocalVersion, kLauncherCaption,
    Shown::WhenNotSilent, "the program INI's VERSION is missing or 0"},
-  {Outcome::NoServerVersion, ResultCode::NoServerVersion, 13, kLauncherCaption,
-   Shown::WhenNotSilent, "the version file's VERSION is missing or 0"},
-  {Outcome::StillOlderAfterInstall, ResultCode::StillOlderAfterInstall, 23, kLauncherCaption,
-   Shown::WhenNotSilent, "after installing, the installed version is still older (run, install)"},
-  {Outcome::StillOlderAfterForcedInstall, ResultCode::StillOlderAfterForcedInstall, 23,
+  {Outcome::NoServerVersion, ResultCode::NoServerVersion, TextId::BadServerVersion,
+   kLauncherCaption, Shown::WhenNotSilent, "the version file's VERSION is missing or 0"},
+  {Outcome::StillOlderAfterInstall, ResultCode::StillOlderAfterInstall, TextId::NewestInstallFailed,
    kLauncherCaption, Shown::WhenNotSilent,
+   "after installing, the installed version is still older (run, install)"},
+  {Outcome::StillOlderAfterForcedInstall, ResultCode::StillOlderAfterForcedInstall,
+   TextId::NewestInstallFailed, kLauncherCaption, Shown::WhenNotSilent,
    "after a forced installation, the installed version is still older"},
-  {Outcome::NoInstallInformation, ResultCode::NoInstallInformation, 14, kLauncherCaption,
-   Shown::WhenNotSilent,
+  {Outcome::NoInstallInformation, ResultCode::NoInstallInformation, TextId::BadInstallInformation,
+   kLauncherCaption, Shown::WhenNotSilent,
    "the version file gives no NAME or no DOWN_URL (under PUBLIC_KEY also: no well-formed "
    "DOWN_SHA256 and DOWN_SIZE)"},
-  {Outcome::UpdateFailed, ResultCode::UpdateFailed, 6, kLauncherCaption, Shown::WhenNotSilent,
-   "the update command failed"},
-  {Outcome::NotInstalled, ResultCode::NotInstalled, 19, kLauncherCaption, Shown::WhenNotSilent,
-   "checkversion: the program is not installed"},
-  {Outcome::OlderMajorInstalled, ResultCode::OlderMajorInstalled, 20, kLauncherCaption,
-   Shown::WhenNotSilent, "checkversion: an older major version is installed"},
-  {Outcome::OlderMinorInstalled, ResultCode::OlderMinorInstalled, 21, kLauncherCaption,
-   Shown::WhenNotSilent, "checkversion: an older minor version is installed (CheckMinorVersion)"},
-  {Outcome::NoPathReg, ResultCode::NoPathReg, 45, kLauncherCaption, Shown::WhenNotSilent,
-   "the version file gives no PATH_REG"},
-  {Outcome::NoDataVersion, ResultCode::NoDataVersion, 45, kLauncherCaption, Shown::WhenNotSilent,
-   "the version file has no ZULAUNCHER_VERSION (run, checkversion, install)"},
-  {Outcome::NoDataVersionForced, ResultCode::NoDataVersionForced, 45, kLauncherCaption,
-   Shown::WhenNotSilent, "the version file has no ZULAUNCHER_VERSION (forceinstall, forcerun)"},
+  {Outcome::UpdateFailed, ResultCode::UpdateFailed, TextId::UpdateFailed, kLauncherCaption,
+   Shown::WhenNotSilent, "the update command failed"},
+  {Outcome::NotInstalled, ResultCode::NotInstalled, TextId::NotInstalled, kLauncherCaption,
+   Shown::WhenNotSilent, "checkversion: the program is not installed"},
+  {Outcome::OlderMajorInstalled, ResultCode::OlderMajorInstalled, TextId::OlderVersionInstalled,
+   kLauncherCaption, Shown::WhenNotSilent, "checkversion: an older major version is installed"},
+  {Outcome::OlderMinorInstalled, ResultCode::OlderMinorInstalled,
+   TextId::OlderMinimalVersionInstalled, kLauncherCaption, Shown::WhenNotSilent,
+   "checkversion: an older minor version is installed (CheckMinorVersion)"},
+  {Outcome::NoPathReg, ResultCode::NoPathReg, TextId::VersionFileError, kLauncherCaption,
+   Shown::WhenNotSilent, "the version file gives no PATH_REG"},
+  {Outcome::NoDataVersion, ResultCode::NoDataVersion, TextId::VersionFileError, kLauncherCaption,
+   Shown::WhenNotSilent, "the version file has no ZULAUNCHER_VERSION (run, checkversion, install)"},
+  {Outcome::NoDataVersionForced, ResultCode::NoDataVersionForced, TextId::VersionFileError,
+   kLauncherCaption, Shown::WhenNotSilent,
+   "the version file has no ZULAUNCHER_VERSION (forceinstall, forcerun)"},
   {Outcome::LauncherIniNotLoaded, ResultCode::LauncherIniNotLoaded, kNoText, kLauncherCaption,
    Shown::Never, "the launcher INI cannot be loaded"},
 };
@@ -168,7 +177,7 @@ constexpr const OutcomeRow& RowOf(Outcome outcome) {
 constexpr int CodeOf(Outcome outcome) {
   return static_cast<int>(RowOf(outcome).code);
 }
-constexpr int TextIdOf(Outcome outcome) {
+constexpr TextId TextIdOf(Outcome outcome) {
   return RowOf(outcome).textId;
 }
 

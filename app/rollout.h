@@ -10,16 +10,7 @@
 
 #include "app/installed_program_info.h"
 #include "app/launcher_system.h"
-
-// The share ROLLOUT gives: 100 when the value is empty (absent); a whole number 0 to 100
-// written in decimal digits alone; nothing for any other text (offered to nobody).
-std::optional<int> ParseRolloutShare(const std::string& text);
-
-// The first four bytes, big-endian, of the SHA-256 of "<installId>:<programId>:<version>.<minor>"
-// (the numbers in decimal), modulo 100. The version is offered when the bucket is below the
-// share.
-int RolloutBucket(const std::string& installId, const std::string& programId, int version,
-                  int minorVersion);
+#include "versionfile/rollout_share.h"
 
 // For a program found installed and older than `section` offers (`info` filled from that
 // section). Without ROLLOUT the answer is yes and nothing is read or logged, as before staged

@@ -21,12 +21,12 @@
 #include <string>
 
 #include "common/unique_handle_win.h"
-#include "download/http_get_file_win.h"
-#include "download/installer_check_win.h"
-#include "download/private_download_win.h"
-#include "download/setup_download_dlg_win.h"
 #include "env/directories_win.h"
+#include "installer/installer_check_win.h"
+#include "installer/private_download_win.h"
+#include "installer/setup_download_dlg_win.h"
 #include "res/resource.h"
+#include "transfer/http_get_file_win.h"
 
 namespace {
 

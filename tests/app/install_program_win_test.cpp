@@ -18,20 +18,20 @@
 #include <vector>
 
 #include "app/launcher_system_win.h"
-#include "app/load_text.h"
-#include "tests/app/outcome_print.h"
-#include "ini/ini_document.h"
-#include "download/setup_download_dlg_win.h"
 #include "env/directories_win.h"
 #include "env/log_receiver_win.h"
+#include "ini/ini_document.h"
+#include "installer/setup_download_dlg_win.h"
 #include "msgbox/message_dlg_options.h"
+#include "res/load_text.h"
+#include "res/resource.h"
+#include "tests/app/outcome_print.h"
 #include "tests/support/fake_installer_files_win.h"
 #include "tests/support/modal_driver_win.h"
 #include "tests/support/private_download_folders_win.h"
 #include "tests/support/scratch_win.h"
 #include "tests/support/test_http_server_win.h"
 #include "tests/support/window_finder_win.h"
-#include "res/resource.h"
 
 namespace {
 
@@ -180,7 +180,7 @@ TEST_F(InstallProgramTest, CancelAndFailureHaveTheirOutcomes) {
       // Every answer is cut: resumed after 1, 2 and 4 s, then given up.
       {"?cut=4096&ranges&etag=v", false, false, Outcome::InstallFailed, 7000},
   };
-  const std::string downloadedFormat = LoadText(32);  // "Загружено: %s байт"
+  const std::string downloadedFormat = LoadText(TextId::DownloadedBytes);  // "Загружено: %s байт"
   const std::string downloaded = downloadedFormat.substr(0, downloadedFormat.find('%'));
   for (const Row& row : rows) {
     SCOPED_TRACE(row.query);
@@ -300,7 +300,7 @@ TEST_F(InstallProgramTest, InstallerIsCheckedAgainstDownSizeAndDownSha256) {
       {"malformed size", "", "12kB", "", false,
        sizeFailed + "12kB bytes, received at least " + size + " bytes (transfer stopped)"},
   };
-  const std::string errorBoxText = LoadText(34);
+  const std::string errorBoxText = LoadText(TextId::TransferErrorBox);
   for (const Row& row : rows) {
     SCOPED_TRACE(row.shows);
     ::WritePrivateProfileStringA("ZUTEST", nullptr, nullptr, m_versionFile.c_str());
@@ -380,7 +380,7 @@ TEST_F(InstallProgramTest, InstallerSignerPinDecidesWhichInstallersRun) {
       {"a malformed pin refuses a well-signed installer", "vendor_signed.exe",
        other + "," + vendor.substr(1), false, malformed},
   };
-  const std::string errorBoxText = LoadText(34);
+  const std::string errorBoxText = LoadText(TextId::TransferErrorBox);
   for (const Row& row : rows) {
     SCOPED_TRACE(row.shows);
     ASSERT_TRUE(::CopyFileA(SignedInstaller(row.served).c_str(),

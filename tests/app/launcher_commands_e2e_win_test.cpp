@@ -319,7 +319,7 @@ TEST(LauncherRunCp1251, ATransferErrorShowsTheDialogsBoxBeforeTheOutcome) {
   const LauncherOutcome outcome = test.workspace.Run(Command("run"));
   ExpectReported(outcome, Outcome::InstallFailed);
   ASSERT_EQ(2u, outcome.boxes.size());
-  EXPECT_EQ(Text(34), outcome.boxes[0].text) << "the dialog's own transfer error";
+  EXPECT_EQ(Text(TextId::TransferErrorBox), outcome.boxes[0].text) << "the dialog's own transfer error";
   EXPECT_EQ(e2e::TextOf(Outcome::InstallFailed), outcome.boxes[1].text);
 }
 
@@ -333,7 +333,7 @@ TEST(LauncherRunCp1251, CancellingTheDownloadGivesCodeSix) {
   const LauncherOutcome outcome = test.workspace.Run(Command("forcerun"), options);
   ExpectReported(outcome, Outcome::InstallCancelled);
   ASSERT_EQ(2u, outcome.boxes.size());
-  EXPECT_EQ(Text(28), outcome.boxes[0].text) << "the confirmation, answered Yes";
+  EXPECT_EQ(Text(TextId::ConfirmCancel), outcome.boxes[0].text) << "the confirmation, answered Yes";
   EXPECT_EQ(e2e::TextOf(Outcome::InstallCancelled), outcome.boxes[1].text);
 }
 

@@ -8,8 +8,8 @@
 #include <utility>
 #include <vector>
 
-#include "app/load_text.h"
 #include "app/result_code.h"
+#include "res/load_text.h"
 #include "tests/app/launcher_harness_win.h"
 #include "tests/support/fake_installer_files_win.h"
 #include "tests/support/scratch_win.h"
@@ -25,7 +25,7 @@ inline std::string Section(const std::string& name, const Keys& keys) {
   return text;
 }
 
-inline std::string Text(int id) { return LoadText(id); }
+inline std::string Text(TextId id) { return LoadText(id); }
 // The text and the caption of an outcome's box, from the launcher's own table.
 inline std::string TextOf(Outcome outcome) { return LoadText(TextIdOf(outcome)); }
 inline std::string CaptionOf(Outcome outcome) { return LoadText(RowOf(outcome).captionId); }

@@ -234,8 +234,10 @@ TEST(LauncherSignedCp1251, ARefusedRefreshShowsWhatAFailedDownloadShows) {
   const struct {
     const char* command;
     int code;
-    int textId;
-  } rows[] = {{"update", 30, 6}, {"run", 5, 17}, {"forcerun", 5, 27}};
+    TextId textId;
+  } rows[] = {{"update", 30, TextId::UpdateFailed},
+              {"run", 5, TextId::VersionCheckError},
+              {"forcerun", 5, TextId::VersionCheckErrorForced}};
   for (const auto& row : rows) {
     SCOPED_TRACE(row.command);
     LauncherCase test(kCaseName);
@@ -295,7 +297,7 @@ TEST(LauncherSignedCp1251, UnderAKeyOnlyAPinnedInstallerIsFetched) {
     ExpectReported(outcome, row.code);
     if (row.missing) {
       ASSERT_EQ(1u, outcome.boxes.size());
-      EXPECT_EQ(e2e::Text(14), outcome.boxes[0].text);
+      EXPECT_EQ(e2e::Text(TextId::BadInstallInformation), outcome.boxes[0].text);
       EXPECT_TRUE(HasLogLine(outcome, std::string("installer refused: no well-formed ") +
                                           row.missing + " under PUBLIC_KEY"));
     }

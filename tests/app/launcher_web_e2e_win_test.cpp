@@ -144,7 +144,7 @@ TEST_F(LauncherWebCp1251, OnlyWebAddressesAreFetched) {
     const LauncherOutcome outcome = RunDownload(test, row.download, row.url, "SilentMessage='0'");
     ExpectReported(outcome, row.code);
     ASSERT_EQ(1u, outcome.boxes.size()) << "only the outcome, no download dialog error";
-    EXPECT_EQ(e2e::Text(row.code == 30 ? 6 : 14), outcome.boxes[0].text);
+    EXPECT_EQ(e2e::Text(row.code == 30 ? TextId::UpdateFailed : TextId::BadInstallInformation), outcome.boxes[0].text);
     EXPECT_EQ(before, test_http::RecordedRequests("").size()) << "no request was made";
   }
   // The request's own VersionFileURL is held to the same rule as the launcher INI's.

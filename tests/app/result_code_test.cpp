@@ -1,5 +1,6 @@
 // The result-code table against the README's table, which hosts read: every row of one is a
-// row of the other, in order, with the texts of the string table.
+// row of the other, in order, with the texts of the string table; and the string table's ids
+// against their names in res/text_id.h.
 #include "app/result_code.h"
 
 #include <gtest/gtest.h>
@@ -76,10 +77,10 @@ TEST(ResultCodeTable, ReadmeTableIsTheTable) {
   std::vector<std::string> expected;
   for (const OutcomeRow& row : kOutcomeTable) {
     const bool hasText = row.textId != kNoText;
-    ASSERT_TRUE(!hasText || texts.count(row.textId))
-        << "text " << row.textId << " not in the table";
-    std::string text = hasText ? "\"" + texts.at(row.textId) + "\"" : "none";
-    std::string caption = hasText ? "\"" + texts.at(row.captionId) + "\"" : "none";
+    const int textId = TextNumber(row.textId), captionId = TextNumber(row.captionId);
+    ASSERT_TRUE(!hasText || texts.count(textId)) << "text " << textId << " not in the table";
+    std::string text = hasText ? "\"" + texts.at(textId) + "\"" : "none";
+    std::string caption = hasText ? "\"" + texts.at(captionId) + "\"" : "none";
     expected.push_back("| " + std::to_string(static_cast<int>(row.code)) + " | " + row.meaning +
                        " | " + text + " | " + caption + " | " + ShownText(row.shown) + " |");
   }
@@ -91,6 +92,20 @@ TEST(ResultCodeTable, ReadmeTableIsTheTable) {
   EXPECT_EQ(expected.size(), readme.size()) << "rows";
   if (::testing::Test::HasFailure())
     ADD_FAILURE() << "README.md's result-code table should read:\n" << wanted;
+}
+
+TEST(ResultCodeTable, EveryIdOfTheStringTableHasItsName) {
+  const std::map<int, std::string> texts = ReadStringTable();
+  ASSERT_FALSE(texts.empty()) << "res/strings.rc not read";
+  std::map<int, std::string> named;
+  for (const NamedTextId& row : kNamedTextIds) {
+    EXPECT_TRUE(named.emplace(TextNumber(row.id), row.name).second)
+        << row.name << ": id " << TextNumber(row.id) << " named twice";
+    EXPECT_TRUE(texts.count(TextNumber(row.id)))
+        << row.name << ": id " << TextNumber(row.id) << " not in res/strings.rc";
+  }
+  for (const auto& text : texts)
+    EXPECT_TRUE(named.count(text.first)) << "id " << text.first << " has no name in res/text_id.h";
 }
 
 TEST(ResultCodeTable, MeaningsForHostsTools) {

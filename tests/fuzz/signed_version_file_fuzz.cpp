@@ -7,9 +7,9 @@
 #include <string>
 #include <string_view>
 
-#include "app/signed_version_file.h"
 #include "common/base64.h"
 #include "common/ecdsa_p256_encoding.h"
+#include "versionfile/signed_version_file.h"
 
 namespace {
 

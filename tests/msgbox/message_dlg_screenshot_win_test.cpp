@@ -8,8 +8,8 @@
 #include <cstdio>
 #include <string>
 
-#include "app/load_text.h"
 #include "msgbox/message_dlg_win.h"
+#include "res/load_text.h"
 #include "tests/msgbox/box_driver_win.h"
 #include "tests/msgbox/screen_capture_win.h"
 
@@ -53,8 +53,8 @@ void ExpectSaved(const Shot& shot) {
 
 TEST(MessageDlgScreenshotCp1251, OkBoxInRussian) {
   ASSERT_EQ(1251u, ::GetACP()) << "run with LC_ALL=ru_RU.UTF-8";
-  const std::string text = LoadText(34);  // "При передаче файла возникла ошибка."
-  const std::string caption = LoadText(1);
+  const std::string text = LoadText(TextId::TransferErrorBox);  // "При передаче файла возникла ошибка."
+  const std::string caption = LoadText(TextId::LauncherCaption);
   Shot shot;
   BoxOutcome outcome = RunBox(
       [&] { return ShowMessageDlg(nullptr, text, caption, MB_OK, 0, 0, nullptr, nullptr); },

@@ -14,10 +14,6 @@
 #include <utility>
 #include <vector>
 
-#include "app/install_id.h"
-#include "app/rollout.h"
-#include "app/signed_version_file.h"
-#include "app/version_file_trust.h"
 #include "common/base64.h"
 #include "common/hex_digest.h"
 #include "ini/ini_text_edit.h"
@@ -25,6 +21,9 @@
 #include "tools/zupublish/openssl_crypto.h"
 #include "tools/zupublish/pe_signature.h"
 #include "tools/zupublish/version_text.h"
+#include "versionfile/rollout_share.h"
+#include "versionfile/signed_version_file.h"
+#include "versionfile/version_file_trust.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/version_file_trust.h"
+#include "versionfile/version_file_trust.h"
 
 struct evp_pkey_st;
 struct PrivateKeyFree {

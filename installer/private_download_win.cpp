@@ -1,0 +1,64 @@
+#include "installer/private_download_win.h"
+
+#include <windows.h>
+
+#include <new>
+
+#include "common/crypto_random_win.h"
+
+namespace {
+
+// A name taken meanwhile by someone else is tried again with new random bytes; more than a few
+// collisions of 128 random bits mean the random source or the directory is broken.
+constexpr int kFolderAttempts = 4;
+
+// "ZuSetup-" and 32 hexadecimal digits from 128 bits of the system's cryptographic random
+// generator; false when the generator fails.
+bool RandomFolderName(std::string& name) {
+  static const char kDigits[] = "0123456789abcdef";
+  name = "ZuSetup-";
+  for (int word = 0; word < 4; ++word) {
+    unsigned number = 0;
+    if (!CryptoRandomNumber(number)) return false;
+    for (int shift = 28; shift >= 0; shift -= 4) name += kDigits[(number >> shift) & 0x0F];
+  }
+  return true;
+}
+
+}  // namespace
+
+PrivateDownload::PrivateDownload(std::string folder, std::string path)
+    : m_folder(std::move(folder)), m_path(std::move(path)) {}
+
+std::shared_ptr<PrivateDownload> PrivateDownload::Create(const std::string& parentDir,
+                                                         const std::string& fileName) {
+  if (parentDir.empty()) return nullptr;
+  for (int attempt = 0; attempt < kFolderAttempts; ++attempt) {
+    std::string name;
+    if (!RandomFolderName(name)) return nullptr;
+    const std::string folder = parentDir + name;
+    // CreateDirectory fails on an existing folder: what we get is ours alone.
+    if (!::CreateDirectoryA(folder.c_str(), nullptr)) {
+      if (::GetLastError() == ERROR_ALREADY_EXISTS) continue;
+      return nullptr;
+    }
+    std::shared_ptr<PrivateDownload> download(
+        new (std::nothrow) PrivateDownload(folder, folder + "\\" + fileName));
+    if (!download) {
+      ::RemoveDirectoryA(folder.c_str());
+      return nullptr;
+    }
+    // New, and shared with readers only: nobody else writes into it while we hold it.
+    download->file.reset(::CreateFileA(download->m_path.c_str(), GENERIC_WRITE, FILE_SHARE_READ,
+                                       nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!download->file) return nullptr;  // the destructor removes the folder
+    return download;
+  }
+  return nullptr;
+}
+
+PrivateDownload::~PrivateDownload() {
+  file.reset();
+  ::DeleteFileA(m_path.c_str());
+  ::RemoveDirectoryA(m_folder.c_str());
+}

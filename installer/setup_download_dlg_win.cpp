@@ -1,0 +1,217 @@
+#include "installer/setup_download_dlg_win.h"
+
+#include <commctrl.h>
+
+#include <cstdarg>
+#include <future>
+#include <system_error>
+
+#include "env/directories_win.h"
+#include "env/log.h"
+#include "installer/installer_check_win.h"
+#include "installer/progress_display.h"
+#include "installer/repaint_wait_win.h"
+#include "msgbox/message_dlg_win.h"
+#include "res/load_text.h"
+#include "res/resource.h"
+#include "transfer/http_get_file_win.h"
+
+namespace {
+
+constexpr UINT_PTR kStartTimerId = 1;
+constexpr UINT kStartDelayMs = 100;
+// How long Cancel waits for the abandoned transfer to let go of its file: the dialog closes
+// within a second whatever the server does.
+constexpr DWORD kCancelWaitMs = 500;
+
+}  // namespace
+
+CSetupDownloadDlg::CSetupDownloadDlg() {
+  // Matched in this order; everything else gets the default dialog processing.
+  m_messageMap.OnMessage(WM_INITDIALOG, &CSetupDownloadDlg::OnInitDialog)
+      .OnCommand(IDCANCEL, 0, &CSetupDownloadDlg::OnCancel)
+      .OnMessage(WM_TIMER, &CSetupDownloadDlg::OnTimer)
+      .OnMessage(WM_HTTPGETFILE_START, &CSetupDownloadDlg::OnHttpStart)
+      .OnMessage(WM_HTTPGETFILE_PROGRESS, &CSetupDownloadDlg::OnHttpProgress)
+      .OnMessage(WM_HTTPGETFILE_COMPLETE, &CSetupDownloadDlg::OnHttpComplete);
+}
+
+std::string CSetupDownloadDlg::FormatByteCount(int bytes) {
+  return ::FormatByteCount(bytes);
+}
+
+bool CSetupDownloadDlg::ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam,
+                                             LRESULT& result) {
+  return m_messageMap.Dispatch(*this, message, wParam, lParam, result);
+}
+
+LRESULT CSetupDownloadDlg::OnInitDialog(WPARAM, LPARAM) {
+  CenterWindow();
+  // The transfer starts from the timer, once the dialog is already on screen.
+  ::SetTimer(Window(), kStartTimerId, kStartDelayMs, nullptr);
+  return 0;  // we leave the keyboard focus alone
+}
+
+LRESULT CSetupDownloadDlg::OnTimer(WPARAM timerId, LPARAM) {
+  if (timerId != kStartTimerId) return 0;
+  ::KillTimer(Window(), kStartTimerId);  // one shot
+  StartDownload();
+  return 0;
+}
+
+void CSetupDownloadDlg::StartDownload() {
+  SetStatusText("%s", LoadText(TextId::TransferStarting));
+
+  // A folder of its own for every download: no other process, and no other launcher installing
+  // at the same time, can have put anything at that name or write into the file.
+  m_download = PrivateDownload::Create(GetTempDir(), kSetupFileName);
+  if (!m_download) {
+    EndDialog(kEndFailed);
+    return;
+  }
+  m_setupPath = m_download->Path();
+  m_download->sizeLimit = InstallerSizeLimit(Expectation());
+  if (!HttpGetFileInto(m_downUrl.c_str(), m_download, Window(), &m_transferId,
+                       m_agentName.c_str())) {
+    DiscardDownload();
+    EndDialog(kEndFailed);
+    return;
+  }
+
+  HWND progress = GetItem(IDC_DOWNLOAD_PROGRESS);
+  ::SendMessageA(progress, PBM_SETRANGE, 0, MAKELPARAM(0, 100));
+  ::SendMessageA(progress, PBM_SETPOS, 0, 0);
+  SetStatusText("%s", LoadText(TextId::DownloadBegins));
+}
+
+LRESULT CSetupDownloadDlg::OnHttpStart(WPARAM, LPARAM contentLength) {
+  m_totalBytes =
+      ProgressTotal(static_cast<int>(contentLength), InstallerExpectedSize(Expectation()));
+  m_transferActive = 1;
+  return 0;
+}
+
+LRESULT CSetupDownloadDlg::OnHttpProgress(WPARAM transferId, LPARAM bytesSoFar) {
+  HttpGetFileProgressTaken(static_cast<int>(transferId));  // the transfer may post the next
+  const int bytes = static_cast<int>(bytesSoFar);
+  const int percent = ProgressPercent(bytes, m_totalBytes);
+  if (!ShouldRefreshProgress(m_lastTick, m_lastPercent, ::GetTickCount(), percent)) return 0;
+
+  // The control clamps a position outside 0-100: -1 (no length) stays empty, more than
+  // the 1 MiB assumed for an unknown length stays full.
+  ::SendMessageA(GetItem(IDC_DOWNLOAD_PROGRESS), PBM_SETPOS, static_cast<WPARAM>(percent), 0);
+  SetStatusText(LoadText(TextId::DownloadedBytes), FormatByteCount(bytes).c_str());
+  m_lastTick = ::GetTickCount();
+  m_lastPercent = percent;
+  return 0;
+}
+
+LRESULT CSetupDownloadDlg::OnCancel(WPARAM, LPARAM) {
+  if (m_confirmOpen) return 0;  // already asking: one question at a time
+  if (m_transferActive) {
+    m_confirmOpen = 1;
+    const int answer = AskUser(LoadText(TextId::ConfirmCancel), MB_YESNO);
+    m_confirmOpen = 0;
+    if (answer != IDYES) {
+      // The download goes on; a completion that came meanwhile is handled now.
+      ReleaseHeldCompletion();
+      return 0;
+    }
+  }
+  m_transferActive = 0;
+  ::EnableWindow(GetItem(IDCANCEL), FALSE);
+  // The transfer is not waited for in its reads: it is abandoned, and whichever of it and this
+  // dialog lets go of the private download last removes the partial file and its folder.
+  if (m_transferId != 0) HttpGetFileAbandon(m_transferId, kCancelWaitMs);
+  DiscardDownload();
+  m_cancelled = 1;
+  EndDialog(kEndFailed);
+  ReleaseHeldCompletion();  // with m_transferActive 0 it only confirms the end
+  return 0;
+}
+
+LRESULT CSetupDownloadDlg::OnHttpComplete(WPARAM, LPARAM succeeded) {
+  if (m_confirmOpen) {
+    // The confirmation's own modal loop dispatched this message, so we cannot wait here for
+    // the answer: keep the outcome and act on it when OnCancel has the answer.
+    m_completionHeld = true;
+    m_heldCompletion = succeeded;
+    return 0;
+  }
+  FinishTransfer(succeeded);
+  return 0;
+}
+
+void CSetupDownloadDlg::ReleaseHeldCompletion() {
+  if (!m_completionHeld) return;
+  m_completionHeld = false;
+  FinishTransfer(m_heldCompletion);
+}
+
+void CSetupDownloadDlg::FinishTransfer(LPARAM succeeded) {
+  if (!m_transferActive) {
+    // Cancelled by the user, or failed before the start message: InstallProgram reports it.
+    DiscardDownload();
+    EndDialog(kEndFailed);
+    return;
+  }
+  if (!succeeded) {
+    if (m_download && m_download->sizeLimitExceeded.load()) {
+      LogLine("%s", InstallerSizeExceeded(Expectation(), m_download->bytesOffered.load()).c_str());
+    }
+    FailTransfer();
+    return;
+  }
+  SetStatusText("%s", LoadText(TextId::TransferDone));
+  m_transferActive = 0;
+  // A file that is not the published installer is treated like a failed transfer.
+  std::string failure;
+  if (!CheckInstallerRepainting(failure)) {
+    LogLine("%s", failure.c_str());
+    FailTransfer();
+    return;
+  }
+  RunSetup();
+}
+
+bool CSetupDownloadDlg::CheckInstallerRepainting(std::string& failure) {
+  // Hashing a large installer takes a while: it runs beside the dialog, which keeps painting.
+  // The dialog's thread only waits meanwhile, so the worker is the only one touching `held`.
+  const std::string path = m_setupPath;
+  const InstallerExpectation expectation = Expectation();
+  UniqueFileHandle& held = m_checkedInstaller;
+  auto check = [&] { return OpenCheckedInstaller(path, expectation, held, failure); };
+  std::future<bool> checked;
+  try {
+    checked = std::async(std::launch::async, check);
+  } catch (const std::system_error&) {
+    return check();  // no thread to be had: check here, without painting
+  }
+  return WaitRepainting(checked);
+}
+
+void CSetupDownloadDlg::FailTransfer() {
+  DiscardDownload();
+  SetStatusText("%s", LoadText(TextId::TransferError));
+  AskUser(LoadText(TextId::TransferErrorBox), MB_OK);
+  EndDialog(kEndFailed);
+}
+
+void CSetupDownloadDlg::DiscardDownload() {
+  m_checkedInstaller.reset();
+  m_download.reset();
+}
+
+void CSetupDownloadDlg::SetStatusText(const char* format, ...) {
+  va_list args;
+  va_start(args, format);
+  const std::string text = FormatV(format, args);
+  va_end(args);
+  ::SetWindowTextA(GetItem(IDC_DOWNLOAD_STATUS), text.c_str());
+}
+
+int CSetupDownloadDlg::AskUser(const std::string& text, UINT type) {
+  // Copied first: LoadText hands out one shared buffer.
+  const std::string caption = LoadText(TextId::LauncherCaption);
+  return ShowMessageDlg(Window(), text, caption, type, 0, 0, nullptr, nullptr);
+}

@@ -1,0 +1,67 @@
+// The installer download dialog with a window on its message traffic, for tests that drive
+// it from another thread. It counts the engine's messages and can: keep the transfer from
+// starting (so a test posts the engine's messages itself), cancel at once, and keep a
+// completion that arrives before the cancel confirmation is open until the test delivers it
+// while the confirmation is open.
+#pragma once
+
+#include <windows.h>
+
+#include <atomic>
+
+#include "installer/setup_download_dlg_win.h"
+#include "transfer/http_get_file_win.h"
+
+class ObservedSetupDownloadDlg : public CSetupDownloadDlg {
+ public:
+  // Set before DoModal.
+  bool m_swallowStartTimer = false;
+  bool m_cancelAtOnce = false;
+  bool m_holdEarlyCompletion = false;
+
+  std::atomic<HWND> m_window{nullptr};
+  std::atomic<int> m_starts{0};
+  std::atomic<int> m_progresses{0};
+  std::atomic<int> m_completions{0};
+  std::atomic<int> m_completionsWhileConfirmationOpen{0};
+  std::atomic<bool> m_completionKept{false};
+  std::atomic<LPARAM> m_keptCompletion{0};
+
+  // Posts the kept completion to the dialog; call once the confirmation is open.
+  bool DeliverKeptCompletion() {
+    if (!m_completionKept.exchange(false)) return false;
+    return ::PostMessageA(m_window, WM_HTTPGETFILE_COMPLETE, 0, m_keptCompletion) != FALSE;
+  }
+
+ protected:
+  bool ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
+    if (message == WM_TIMER && m_swallowStartTimer) {
+      ::KillTimer(Window(), wParam);
+      result = 0;
+      return true;
+    }
+    if (message == WM_HTTPGETFILE_COMPLETE && m_holdEarlyCompletion && !m_confirmOpen) {
+      m_holdEarlyCompletion = false;
+      m_keptCompletion = lParam;
+      m_completionKept = true;
+      result = 0;
+      return true;
+    }
+    const bool confirmationOpen = m_confirmOpen != 0;
+    const bool handled = CSetupDownloadDlg::ProcessWindowMessage(message, wParam, lParam, result);
+    if (message == WM_INITDIALOG) {
+      m_window = Window();
+      if (m_cancelAtOnce) {
+        ::PostMessageA(Window(), WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+      }
+    } else if (message == WM_HTTPGETFILE_START) {
+      ++m_starts;
+    } else if (message == WM_HTTPGETFILE_PROGRESS) {
+      ++m_progresses;
+    } else if (message == WM_HTTPGETFILE_COMPLETE) {
+      ++m_completions;
+      if (confirmationOpen) ++m_completionsWhileConfirmationOpen;
+    }
+    return handled;
+  }
+};

@@ -1,0 +1,69 @@
+#include "versionfile/version_file_records_win.h"
+
+#include <windows.h>
+
+#include "common/unique_handle_win.h"
+#include "versionfile/signed_version_file.h"
+#include "versionfile/version_refresh.h"
+
+namespace {
+
+const char kHighestIssuedKey[] = "Software\\ZuLauncher\\VersionFiles\\HighestIssued";
+const char kRefreshTimeKey[] = "Software\\ZuLauncher\\VersionFiles\\RefreshTime";
+// Value names may hold any character but are limited in length; addresses and paths are
+// shorter than this in practice, and a longer one is simply not remembered.
+constexpr size_t kMaxValueName = 16383;
+
+// The value's text (REG_SZ), or false when the key or the value is missing or not text.
+bool ReadText(const char* subkey, const std::string& name, std::string& text) {
+  if (name.empty() || name.size() > kMaxValueName) return false;
+  HKEY opened = nullptr;
+  if (::RegOpenKeyExA(HKEY_CURRENT_USER, subkey, 0, KEY_QUERY_VALUE, &opened) != ERROR_SUCCESS)
+    return false;
+  UniqueRegistryKey key(opened);
+  char buffer[64] = {};
+  DWORD type = 0;
+  DWORD size = sizeof buffer - 1;
+  if (::RegQueryValueExA(key.get(), name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buffer),
+                         &size) != ERROR_SUCCESS ||
+      type != REG_SZ)
+    return false;
+  buffer[size < sizeof buffer ? size : sizeof buffer - 1] = '\0';
+  text = buffer;
+  return true;
+}
+
+bool WriteText(const char* subkey, const std::string& name, const std::string& text) {
+  if (name.empty() || name.size() > kMaxValueName) return false;
+  HKEY created = nullptr;
+  if (::RegCreateKeyExA(HKEY_CURRENT_USER, subkey, 0, nullptr, REG_OPTION_NON_VOLATILE,
+                        KEY_SET_VALUE, nullptr, &created, nullptr) != ERROR_SUCCESS)
+    return false;
+  UniqueRegistryKey key(created);
+  return ::RegSetValueExA(key.get(), name.c_str(), 0, REG_SZ,
+                          reinterpret_cast<const BYTE*>(text.c_str()),
+                          static_cast<DWORD>(text.size() + 1)) == ERROR_SUCCESS;
+}
+
+}  // namespace
+
+bool ReadHighestIssued(const std::string& url, uint64_t& issued) {
+  std::string text;
+  // The same decimal form as ISSUED itself; anything else counts as no record.
+  return ReadText(kHighestIssuedKey, url, text) && ReadIssued("[GENERAL]\nISSUED=" + text, issued);
+}
+
+bool RaiseHighestIssued(const std::string& url, uint64_t issued) {
+  uint64_t recorded = 0;
+  if (ReadHighestIssued(url, recorded) && recorded >= issued) return true;
+  return WriteText(kHighestIssuedKey, url, std::to_string(issued));
+}
+
+int64_t ReadRefreshTime(const std::string& localCopy) {
+  std::string text;
+  return ReadText(kRefreshTimeKey, localCopy, text) ? ParseUpdateTime(text) : 0;
+}
+
+bool WriteRefreshTime(const std::string& localCopy, int64_t seconds) {
+  return WriteText(kRefreshTimeKey, localCopy, FormatUpdateTime(seconds));
+}
