@@ -27,6 +27,7 @@
 #include "installer/setup_download_dlg_win.h"
 #include "res/resource.h"
 #include "transfer/http_get_file_win.h"
+#include "transfer/transfer_win.h"
 
 namespace {
 
@@ -203,8 +204,11 @@ int RunInstaller(bool checked, const char* url, const char* downSize, const char
   WindowRun run;
   HWND window = CreateBenchWindow(run);
   if (!download || !window) return 1;
-  download->sizeLimit = InstallerSizeLimit(expectation);
-  if (!HttpGetFileInto(url, download, window, nullptr, kAgent)) return 1;
+  TransferRequest request;
+  request.url = url;
+  request.agent = kAgent;
+  request.policy.sizeLimit = InstallerSizeLimit(expectation);
+  if (!StartTransferInto(request, download, window)) return 1;
   PumpUntilComplete(run);
   const double downloaded = Seconds();
   UniqueFileHandle held;

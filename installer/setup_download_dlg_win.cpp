@@ -15,6 +15,7 @@
 #include "res/load_text.h"
 #include "res/resource.h"
 #include "transfer/http_get_file_win.h"
+#include "transfer/transfer_win.h"
 
 namespace {
 
@@ -70,9 +71,12 @@ void CSetupDownloadDlg::StartDownload() {
     return;
   }
   m_setupPath = m_download->Path();
-  m_download->sizeLimit = InstallerSizeLimit(Expectation());
-  if (!HttpGetFileInto(m_downUrl.c_str(), m_download, Window(), &m_transferId,
-                       m_agentName.c_str())) {
+  TransferRequest request;
+  request.url = m_downUrl;
+  request.agent = m_agentName;
+  request.policy.sizeLimit = InstallerSizeLimit(Expectation());
+  m_transferId = StartTransferInto(request, m_download, Window());
+  if (m_transferId == 0) {
     DiscardDownload();
     EndDialog(kEndFailed);
     return;

@@ -6,10 +6,6 @@
 
 #include <windows.h>
 
-#include <memory>
-
-#include "transfer/http_file_target_win.h"
-
 // Starts a transfer. Returns 0 when it could not be set up (URL that does not canonicalise
 // into 1024 bytes or is not http:// or https://, agent of 512 or more characters, target
 // file that cannot be created, worker thread that cannot be started): then nothing is posted
@@ -28,17 +24,8 @@
 // out-pointers are written by the worker until the completion message: keep their targets
 // alive until then.
 int HttpGetFile(const char* url, const char* filePath, HWND notifyWnd, int* outJobId,
-                int synchronous, const char* agent, int maxBytes, int toFile,
-                char** outBuffer, int* outLength, int priority, int* outContentLength,
-                const char* headers);
-
-// Starts an asynchronous transfer into the caller's open file `target->file` (taken over at
-// once, whatever the outcome) under `target->sizeLimit`, posting to `notifyWnd` like
-// HttpGetFile. Returns 0 when it could not be set up (the same reasons as HttpGetFile): then
-// nothing is posted, the file handle is closed and the worker holds no share of `target`.
-// The ownership of the file and of `target` is described in http_file_target_win.h.
-int HttpGetFileInto(const char* url, std::shared_ptr<HttpFileTarget> target, HWND notifyWnd,
-                    int* outJobId, const char* agent);
+                int synchronous, const char* agent, int maxBytes, int toFile, char** outBuffer,
+                int* outLength, int priority, int* outContentLength, const char* headers);
 
 // Asks transfer `jobId` (-1: every transfer) to stop after its next chunk, and waits: for
 // all, until none runs (1) or about 10 s pass (0); for one, until it acknowledges (1) or

@@ -5,43 +5,41 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <string>
+#include <vector>
 
-#include "transfer/http_get_file_job_win.h"
 #include "transfer/http_get_file_win.h"
 #include "transfer/resume_rules.h"
 #include "transfer/transfer_attempt_win.h"
+#include "transfer/transfer_job_win.h"
 #include "transfer/transfer_limits.h"
+#include "transfer/transfer_registry_win.h"
 #include "transfer/transfer_rules.h"
-#include "transfer/transfer_state_win.h"
 
 namespace {
 
-void Notify(const HttpGetFileJob& job, UINT message, int value) {
+void Notify(const TransferJob& job, UINT message, int value) {
   // Without a window nothing is posted: PostMessageA with no window would post to the
   // calling thread's own queue.
   if (job.notifyWnd) {
-    ::PostMessageA(job.notifyWnd, message, static_cast<WPARAM>(job.id),
-                   static_cast<LPARAM>(value));
+    ::PostMessageA(job.notifyWnd, message, static_cast<WPARAM>(job.id), static_cast<LPARAM>(value));
   }
 }
 
-int64_t SizeLimit(const HttpGetFileJob& job) { return job.target ? job.target->sizeLimit : -1; }
+int64_t SizeLimit(const TransferJob& job) {
+  return job.request.policy.sizeLimit;
+}
 
-// The body is longer than the caller's size limit: `offered` bytes were sent or announced.
-void ExceedSizeLimit(const HttpGetFileJob& job, int64_t offered) {
+// The body is longer than the size limit: `offered` bytes were sent or announced. A caller's
+// target is told.
+void ExceedSizeLimit(const TransferJob& job, int64_t offered) {
+  if (!job.target) return;
   job.target->bytesOffered.store(offered);
   job.target->sizeLimitExceeded.store(true);
 }
 
-// Whether the cancel words stop transfer `id`; one addressed to it alone is acknowledged.
 bool CancelRequested(int id) {
-  // The request first, then its target: the canceller writes them in the other order.
-  const int cancelRequest = g_cancelRequest.load();
-  const int cancelTarget = g_cancelTarget.load();
-  const CancelVerdict verdict = JudgeCancelRequest(cancelRequest, cancelTarget, id);
-  // Clearing the request tells the canceller this transfer has acknowledged.
-  if (verdict == CancelVerdict::StopThis) g_cancelRequest.store(0);
-  return verdict != CancelVerdict::GoOn;
+  return TransferRegistry::Instance().CancelStops(id);
 }
 
 // Where the body goes, and what the transfer has come to. The reader calls OnAnswer and
@@ -49,32 +47,31 @@ bool CancelRequested(int id) {
 // has ended or been let go.
 class TransferSink : public AttemptSink {
  public:
-  explicit TransferSink(HttpGetFileJob& job) : m_job(job) {}
+  explicit TransferSink(TransferJob& job) : m_job(job) {}
 
   bool OnAnswer(const AnswerFacts& answer) override {
     return m_resuming ? OnResumedAnswer(answer) : OnFirstAnswer(answer);
   }
 
   ChunkOutcome OnChunk(const char* chunk, DWORD read) override {
-    DWORD stored = read;
+    if (!m_job.toFile && read == 0) return EndOfStream();
+    // Not one byte past the size limit is stored.
+    const DWORD storable =
+        static_cast<DWORD>(BytesWithinSizeLimit(SizeLimit(m_job), m_total, read));
+    DWORD stored = storable;
     if (m_job.toFile) {
-      // Not one byte past a size limit reaches the file.
-      const DWORD storable =
-          static_cast<DWORD>(BytesWithinSizeLimit(SizeLimit(m_job), m_total, read));
-      stored = storable;
       if (m_job.file) {
         DWORD written = 0;
         if (!::WriteFile(m_job.file.get(), chunk, storable, &written, nullptr)) return Settle(0);
         stored = written;
       }
-      if (storable < read) {
-        ExceedSizeLimit(m_job, m_total + read);
-        m_total += stored;
-        return Settle(0);
-      }
-    } else {
-      if (read == 0) return EndOfStream();
-      if (m_job.outBuffer && !Append(chunk, read)) return Settle(0);
+    } else if (m_job.outBuffer && storable > 0 && !Append(chunk, storable)) {
+      return Settle(0);
+    }
+    if (storable < read) {
+      ExceedSizeLimit(m_job, m_total + read);
+      m_total += stored;
+      return Settle(0);
     }
 
     m_total += stored;
@@ -82,7 +79,6 @@ class TransferSink : public AttemptSink {
     ReportProgress();
 
     if (CancelRequested(m_job.id)) return Settle(0);
-    if (m_job.policy.refuseAbove >= 0 && m_total > m_job.policy.refuseAbove) return Settle(0);
     if (ByteLimitReached(m_job.maxBytes, m_total)) return Settle(1);
     if (read == 0) return EndOfStream();
     return ChunkOutcome::GoOn;
@@ -94,13 +90,12 @@ class TransferSink : public AttemptSink {
   // A broken connection may be resumed: a file is being written and the first answer
   // offered byte ranges with a validator.
   bool CanResume() const {
-    return m_job.policy.resume && m_job.toFile && m_job.file && !m_validator.empty() && m_answered;
+    return m_job.toFile && m_job.file && !m_validator.empty() && m_answered;
   }
   // The next answer is to a request for the rest of the file.
   std::string ResumeHeaders() {
     m_resuming = true;
-    const char* extra = m_job.headers.get();
-    return ResumeRequestHeaders(extra ? extra : "", m_total, m_validator);
+    return ResumeRequestHeaders(m_job.request.headers.c_str(), m_total, m_validator);
   }
 
   // Settles a failure from the transfer's own thread (the reader has ended or been let go).
@@ -149,9 +144,6 @@ class TransferSink : public AttemptSink {
 
   // The answer that the file is (again) read from byte 0 of.
   bool Accept(const AnswerFacts& answer) {
-    if (m_job.policy.refuseAbove >= 0 && answer.contentLength > m_job.policy.refuseAbove) {
-      return Refuse();
-    }
     // An announced body beyond the size limit is refused before a byte of it is read.
     const int64_t sizeLimit = SizeLimit(m_job);
     if (sizeLimit >= 0 && answer.contentLength > sizeLimit) {
@@ -232,7 +224,7 @@ class TransferSink : public AttemptSink {
     return true;
   }
 
-  HttpGetFileJob& m_job;
+  TransferJob& m_job;
   int64_t m_total = 0;
   int64_t m_expectedEnd = -1;  // where the body must end, -1 when unknown
   std::string m_validator;     // for If-Range; empty when the answer offered no resume
@@ -250,16 +242,18 @@ enum class Watched { Ended, Stalled, TimedOut, Abandoned };
 
 // Waits for the reader to end; lets it go at a stall, at the deadline or when the transfer
 // is abandoned. The transfer's thread never blocks on the server.
-Watched Watch(TransferAttempt& attempt, HttpGetFileJob& job, DWORD started, DWORD stallLimitMs) {
+Watched Watch(TransferAttempt& attempt, TransferJob& job, DWORD started) {
+  const DWORD stallLimitMs = job.request.policy.stallLimitMs;
+  const DWORD deadlineMs = job.request.policy.deadlineMs;
   const HANDLE events[] = {attempt.Reader(), job.control.AbandonEvent()};
   for (;;) {
     const DWORD now = ::GetTickCount();
     const DWORD quiet = now - attempt.LastActivity();
     DWORD wait = quiet >= stallLimitMs ? 0 : stallLimitMs - quiet;
     Watched verdict = Watched::Stalled;
-    if (job.policy.deadlineMs) {
+    if (deadlineMs) {
       const DWORD elapsed = now - started;
-      const DWORD left = elapsed >= job.policy.deadlineMs ? 0 : job.policy.deadlineMs - elapsed;
+      const DWORD left = elapsed >= deadlineMs ? 0 : deadlineMs - elapsed;
       if (left <= wait) {
         wait = left;
         verdict = Watched::TimedOut;
@@ -278,27 +272,28 @@ Watched Watch(TransferAttempt& attempt, HttpGetFileJob& job, DWORD started, DWOR
 }
 
 // The pause before a resume; false when the transfer is abandoned or cancelled meanwhile.
-bool PauseBeforeResume(HttpGetFileJob& job, DWORD pauseMs) {
+bool PauseBeforeResume(TransferJob& job, DWORD pauseMs) {
   if (::WaitForSingleObject(job.control.AbandonEvent(), pauseMs) != WAIT_TIMEOUT) return false;
   return !CancelRequested(job.id);
 }
 
-// Runs the requests of a transfer until its outcome is settled: the first, then up to three
-// resumes of a broken connection.
-int RunRequests(HttpGetFileJob& job, TransferSink& sink) {
-  const TransferTiming timing = CurrentTransferTiming();
+// Runs the requests of a transfer until its outcome is settled: the first, then a resume of a
+// broken connection for each pause of the policy.
+int RunRequests(TransferJob& job, TransferSink& sink) {
+  const std::vector<uint32_t>& pauses = job.request.policy.resumePausesMs;
   const DWORD started = ::GetTickCount();
-  AttemptRequest request{job.url, job.agent, job.headers ? job.headers.get() : "", job.priority};
-  for (int resumes = 0;; ++resumes) {
+  AttemptRequest request{job.request.url, job.request.agent, job.request.headers,
+                         job.request.priority};
+  for (size_t resumes = 0;; ++resumes) {
     std::shared_ptr<TransferAttempt> attempt = TransferAttempt::Start(request, sink);
     if (!attempt) return sink.Fail();
-    const Watched watched = Watch(*attempt, job, started, timing.stallLimitMs);
+    const Watched watched = Watch(*attempt, job, started);
     const AttemptEnd end = watched == Watched::Ended ? attempt->End() : attempt->LetGo();
     if (sink.Settled()) return sink.Outcome();
     const bool broken = end == AttemptEnd::Broken || watched == Watched::Stalled ||
                         (end == AttemptEnd::NotOpened && resumes > 0);
-    if (!broken || !sink.CanResume() || resumes == kResumeAttempts ||
-        !PauseBeforeResume(job, timing.resumePausesMs[resumes])) {
+    if (!broken || !sink.CanResume() || resumes == pauses.size() ||
+        !PauseBeforeResume(job, pauses[resumes])) {
       return sink.Fail();
     }
     request.headers = sink.ResumeHeaders();
@@ -307,9 +302,9 @@ int RunRequests(HttpGetFileJob& job, TransferSink& sink) {
 
 }  // namespace
 
-int RunHttpGetFileJob(std::unique_ptr<HttpGetFileJob> job) {
+int RunTransferJob(std::unique_ptr<TransferJob> job) {
   // In synchronous mode this is the caller's thread, and its priority stays as set.
-  ::SetThreadPriority(::GetCurrentThread(), job->priority);
+  ::SetThreadPriority(::GetCurrentThread(), job->request.priority);
   TransferSink sink(*job);
   int outcome = RunRequests(*job, sink);
   if (job->control.Abandoned()) {
@@ -321,8 +316,9 @@ int RunHttpGetFileJob(std::unique_ptr<HttpGetFileJob> job) {
   // An abandoned transfer's file is nobody's but ours: it goes once we let go of it.
   if (job->control.Abandoned() && !job->path.empty()) ::DeleteFileA(job->path.c_str());
   Notify(*job, WM_HTTPGETFILE_COMPLETE, outcome);
-  UnregisterTransferControl(job->id);
+  TransferRegistry& registry = TransferRegistry::Instance();
+  registry.Unregister(job->id);
   job.reset();
-  RemoveRunningTransfer();
+  registry.Uncount();
   return outcome;
 }

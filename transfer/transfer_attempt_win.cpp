@@ -82,7 +82,7 @@ unsigned __stdcall TransferAttempt::ReaderThread(void* argument) {
 
 template <typename Call>
 bool TransferAttempt::WithSink(Call call) {
-  TransferLockGuard guard(m_lock);
+  CriticalSectionGuard guard(m_lock);
   if (m_sink) call(*m_sink);
   return m_sink != nullptr;
 }
@@ -90,7 +90,7 @@ bool TransferAttempt::WithSink(Call call) {
 void TransferAttempt::Read() {
   ::SetThreadPriority(::GetCurrentThread(), m_request.priority);
   const AttemptEnd end = ReadAnswer();  // the WinINet handles are closed on return
-  TransferLockGuard guard(m_lock);
+  CriticalSectionGuard guard(m_lock);
   m_end = end;
 }
 
@@ -133,12 +133,12 @@ AttemptEnd TransferAttempt::ReadAnswer() {
 }
 
 AttemptEnd TransferAttempt::End() {
-  TransferLockGuard guard(m_lock);
+  CriticalSectionGuard guard(m_lock);
   return m_end;
 }
 
 AttemptEnd TransferAttempt::LetGo() {
-  TransferLockGuard guard(m_lock);
+  CriticalSectionGuard guard(m_lock);
   m_sink = nullptr;
   return m_end;
 }

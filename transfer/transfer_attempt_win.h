@@ -14,8 +14,8 @@
 #include <memory>
 #include <string>
 
+#include "common/critical_section_win.h"
 #include "common/unique_handle_win.h"
-#include "transfer/transfer_state_win.h"
 
 constexpr size_t kHeaderTextSize = 128;
 
@@ -89,7 +89,7 @@ class TransferAttempt {
 
   const AttemptRequest m_request;
   AttemptSink* m_sink;  // guarded by m_lock; null once let go
-  TransferLock m_lock;
+  CriticalSection m_lock;
   AttemptEnd m_end = AttemptEnd::Running;  // guarded by m_lock
   std::atomic<DWORD> m_lastActivity;
   UniqueKernelHandle m_reader;

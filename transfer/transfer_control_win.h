@@ -1,19 +1,18 @@
 // What other threads may ask of a running transfer, besides the cancel words: the receiver
 // of its progress messages says it has taken one (so at most one waits in its queue), and
-// the owner of its window abandons it. A transfer registers its control under its id for as
-// long as it runs; the lookups and the registration changes happen under g_transferLock, so
-// a control is never reached after its transfer has unregistered it.
+// the owner of its window abandons it. A transfer's control is registered under its id in
+// the TransferRegistry for as long as the transfer runs.
 #pragma once
 
 #include <windows.h>
 
 #include <atomic>
 
-#include "common/unique_handle_win.h"
+#include "common/event_win.h"
 
 class TransferControl {
  public:
-  TransferControl();
+  TransferControl() = default;
   TransferControl(const TransferControl&) = delete;
   TransferControl& operator=(const TransferControl&) = delete;
 
@@ -28,16 +27,11 @@ class TransferControl {
   void Abandon();
   bool Abandoned() const { return m_abandoned.load(); }
   // Signalled once the transfer is abandoned: its thread waits on it with the reader.
-  HANDLE AbandonEvent() const { return m_abandonEvent.get(); }
+  HANDLE AbandonEvent() const { return m_abandonEvent.Handle(); }
 
  private:
   std::atomic<bool> m_progressWaiting{false};
   std::atomic<bool> m_abandoned{false};
-  UniqueKernelHandle m_progressTaken;  // auto-reset
-  UniqueKernelHandle m_abandonEvent;   // manual-reset
+  Event m_progressTaken{EventReset::Automatic};
+  Event m_abandonEvent{EventReset::Manual};
 };
-
-// A transfer is registered from its commit (on the starting thread) to the very end of its
-// own thread.
-void RegisterTransferControl(int id, TransferControl* control);
-void UnregisterTransferControl(int id);

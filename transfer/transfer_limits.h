@@ -1,6 +1,7 @@
 // The limits that keep a download from running or growing without end, in one place: the
 // version file's deadline and size cap, the stall limit, and the resume schedule of a broken
-// installer download. Portable. Tests shorten the times with SetTransferTimingForTests.
+// installer download. Portable. A transfer's policy (transfer_request.h) starts from these;
+// tests pass shorter times through it.
 #pragma once
 
 #include <cstdint>
@@ -20,17 +21,3 @@ constexpr uint32_t kProgressPostIntervalMs = 20;
 // At the end, a transfer waits this long for its receiver to take the last progress message
 // before it posts the final count.
 constexpr uint32_t kFinalProgressWaitMs = 1000;
-
-struct TransferTiming {
-  uint32_t versionFileDeadlineMs;
-  uint32_t stallLimitMs;
-  uint32_t resumePausesMs[kResumeAttempts];
-};
-
-// The constants above.
-TransferTiming DefaultTransferTiming();
-// The times in force: the constants unless a test changed them. A transfer reads them once,
-// when it starts.
-TransferTiming CurrentTransferTiming();
-// For tests only, so that a stall or a resume schedule passes in a moment.
-void SetTransferTimingForTests(const TransferTiming& timing);

@@ -6,11 +6,13 @@
 
 #include <string>
 
-// Downloads `url` into the existing file `path` (truncated first). True when the whole body
-// arrived with a success status in time and within the size cap. On false the file may hold
-// a part of the body and is no longer held by anyone: the caller deletes it.
-bool DownloadVersionFile(const std::string& url, const std::string& path, const std::string& agent);
+#include "transfer/transfer_request.h"
 
-// The same into memory: `body` holds the whole body on true (read once, never from a file
-// someone else could change before it is checked), and is left as it was on false.
-bool DownloadVersionFileBytes(const std::string& url, const std::string& agent, std::string& body);
+// The deadline, the size cap and no resume.
+TransferPolicy VersionFileTransferPolicy();
+
+// Downloads `url` into memory: `body` holds the whole body on true (read once, never from a
+// file someone else could change before it is checked), and is left as it was on false. True
+// when the whole body arrived with a success status within `policy`.
+bool DownloadVersionFileBytes(const std::string& url, const std::string& agent, std::string& body,
+                              const TransferPolicy& policy = VersionFileTransferPolicy());

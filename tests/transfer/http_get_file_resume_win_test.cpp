@@ -1,7 +1,7 @@
 // Broken installer downloads against the fault-injecting test server: resumed with Range
 // and If-Range where the first answer allows it, started again when the file changed or
 // the server ignores ranges, given up after three resumes; a stall counts as a break. The
-// stall limit and the pauses are shortened for these tests (ShortTransferTiming).
+// stall limit and the pauses are shortened for these tests through the transfer's policy.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "tests/transfer/transfer_test_fixture_win.h"
-#include "tests/transfer/transfer_timing_scope_win.h"
 #include "transfer/http_get_file_win.h"
 
 namespace {
@@ -59,7 +58,9 @@ std::vector<ResumeCase> ResumeCases() {
 
 class HttpGetFileResume : public TransferTest {
  protected:
-  ShortTransferTiming m_timing;
+  int StartFileTransfer(const std::string& url, const std::string& path) {
+    return StartTransferIntoFile(url, path, ShortTimesPolicy());
+  }
 };
 
 TEST_F(HttpGetFileResume, BrokenDownloadsAreResumedOrStartedAgain) {

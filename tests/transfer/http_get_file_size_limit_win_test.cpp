@@ -1,9 +1,8 @@
-// Transfers into a caller's file under a size limit (HttpGetFileInto): a body longer than the
+// Transfers into a caller's file under a size limit (StartTransferInto): a body longer than the
 // limit stops at once and never grows the file past it, and the record shared with the worker
 // is destroyed by whoever lets go last, the worker included.
-#include <windows.h>
-
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <atomic>
 #include <memory>
@@ -30,15 +29,9 @@ class HttpGetFileSizeLimit : public TransferTest {
   int Start(const std::string& pathAndQuery, const std::string& path, int64_t limit,
             std::shared_ptr<CountedTarget>& target) {
     target = std::make_shared<CountedTarget>(m_destroyed);
-    target->file.reset(::CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                                     CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
-    EXPECT_TRUE(static_cast<bool>(target->file));
-    target->sizeLimit = limit;
-    int id = 0;
-    EXPECT_EQ(1, HttpGetFileInto(test_http::Url(pathAndQuery).c_str(), target, recorder.window(),
-                                 &id, kTestAgent));
-    Started(id);
-    return id;
+    TransferPolicy policy;
+    policy.sizeLimit = limit;
+    return StartTransferIntoFile(test_http::Url(pathAndQuery), path, policy, target);
   }
 
   std::atomic<int> m_destroyed{0};
@@ -110,8 +103,10 @@ TEST_F(HttpGetFileSizeLimit, TransferThatCannotBeSetUpHoldsNoShareAndClosesTheFi
                                    CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
   ASSERT_TRUE(static_cast<bool>(target->file));
   const std::string longAgent(600, 'a');  // refused: 512 characters or more
-  EXPECT_EQ(0, HttpGetFileInto(test_http::Url("/bytes/10").c_str(), target, recorder.window(),
-                               nullptr, longAgent.c_str()));
+  TransferRequest request;
+  request.url = test_http::Url("/bytes/10");
+  request.agent = longAgent;
+  EXPECT_EQ(0, StartTransferInto(request, target, recorder.window()));
   EXPECT_EQ(1, target.use_count());
   EXPECT_FALSE(static_cast<bool>(target->file)) << "taken over and closed";
   EXPECT_TRUE(::DeleteFileA(path.c_str())) << "no handle keeps it";

@@ -3,18 +3,29 @@
 // waits for every transfer it started so none runs into the next test.
 #pragma once
 
+#include <gtest/gtest.h>
 #include <windows.h>
 
-#include <gtest/gtest.h>
-
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "tests/support/test_http_server_win.h"
 #include "tests/transfer/transfer_recorder_win.h"
 #include "transfer/http_get_file_win.h"
+#include "transfer/transfer_request.h"
+#include "transfer/transfer_win.h"
 
 constexpr const char* kTestAgent = "ZuLauncher";
+
+// The default policy with a stall in a second and resume pauses of a few tens of
+// milliseconds.
+inline TransferPolicy ShortTimesPolicy() {
+  TransferPolicy policy;
+  policy.stallLimitMs = 1000;
+  policy.resumePausesMs = {50, 100, 200};
+  return policy;
+}
 
 class TransferTest : public ::testing::Test {
  protected:
@@ -34,8 +45,26 @@ class TransferTest : public ::testing::Test {
   // An asynchronous file transfer notified to the recorder; returns its id (0 = not set up).
   int StartFileTransfer(const std::string& url, const std::string& path) {
     int id = 0;
-    EXPECT_EQ(1, HttpGetFile(url.c_str(), path.c_str(), recorder.window(), &id, 0, kTestAgent,
-                             -1, 1, nullptr, nullptr, 0, nullptr, nullptr));
+    EXPECT_EQ(1, HttpGetFile(url.c_str(), path.c_str(), recorder.window(), &id, 0, kTestAgent, -1,
+                             1, nullptr, nullptr, 0, nullptr, nullptr));
+    Started(id);
+    return id;
+  }
+
+  // An asynchronous transfer under `policy` into `target`, whose file is created at `path`,
+  // notified to the recorder; returns its id (0 = not set up).
+  int StartTransferIntoFile(
+      const std::string& url, const std::string& path, const TransferPolicy& policy,
+      std::shared_ptr<HttpFileTarget> target = std::make_shared<HttpFileTarget>()) {
+    target->file.reset(::CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                     CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    EXPECT_TRUE(static_cast<bool>(target->file));
+    TransferRequest request;
+    request.url = url;
+    request.agent = kTestAgent;
+    request.policy = policy;
+    const int id = StartTransferInto(request, std::move(target), recorder.window());
+    EXPECT_NE(0, id);
     Started(id);
     return id;
   }

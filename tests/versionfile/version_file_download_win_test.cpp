@@ -9,18 +9,20 @@
 #include <vector>
 
 #include "tests/transfer/transfer_test_fixture_win.h"
-#include "tests/transfer/transfer_timing_scope_win.h"
 
 namespace {
 
 constexpr DWORD kShortDeadlineMs = 1500;
 
-class VersionFileDownload : public TransferTest {
- protected:
-  ShortTransferTiming m_timing{kShortDeadlineMs};
-};
+// The version file's own policy with the deadline shortened.
+TransferPolicy ShortDeadline() {
+  TransferPolicy policy = VersionFileTransferPolicy();
+  policy.deadlineMs = kShortDeadlineMs;
+  return policy;
+}
 
-// The same bounds for a download into a file and into memory.
+using VersionFileDownload = TransferTest;
+
 struct Row {
   const char* shows;
   std::string pathAndQuery;
@@ -47,34 +49,15 @@ std::string UrlOf(const Row& row, const std::string& token) {
   return test_http::Url(row.pathAndQuery + separator + "token=" + token);
 }
 
+// The whole body or nothing, and `body` untouched on failure.
 TEST_F(VersionFileDownload, AcceptsUpToTheCapAndEndsByTheDeadline) {
-  for (const Row& row : Rows()) {
-    SCOPED_TRACE(row.shows);
-    const std::string token = test_http::UniqueToken("version-file");
-    const std::string path = TargetPath("version-file");
-    const DWORD started = ::GetTickCount();
-    const bool accepted = DownloadVersionFile(UrlOf(row, token), path, kTestAgent);
-    const DWORD elapsed = ::GetTickCount() - started;
-    EXPECT_EQ(row.accepted, accepted);
-    EXPECT_LT(elapsed, kShortDeadlineMs + 1000) << "ended by the deadline";
-    EXPECT_EQ(row.requests, test_http::RecordedRequests(token).size());
-    if (row.accepted) {
-      std::string content;
-      ASSERT_TRUE(ReadWholeFile(path, content));
-      EXPECT_TRUE(content == test_http::GeneratedBody(1000000));
-    }
-    EXPECT_TRUE(::DeleteFileA(path.c_str())) << "nobody holds the file any more";
-  }
-}
-
-// Into memory: the whole body or nothing, and `body` untouched on failure.
-TEST_F(VersionFileDownload, IntoMemoryTheSameBoundsHold) {
   for (const Row& row : Rows()) {
     SCOPED_TRACE(row.shows);
     const std::string token = test_http::UniqueToken("version-bytes");
     std::string body = "as it was";
     const DWORD started = ::GetTickCount();
-    const bool accepted = DownloadVersionFileBytes(UrlOf(row, token), kTestAgent, body);
+    const bool accepted =
+        DownloadVersionFileBytes(UrlOf(row, token), kTestAgent, body, ShortDeadline());
     const DWORD elapsed = ::GetTickCount() - started;
     EXPECT_EQ(row.accepted, accepted);
     EXPECT_LT(elapsed, kShortDeadlineMs + 1000) << "ended by the deadline";
@@ -82,7 +65,8 @@ TEST_F(VersionFileDownload, IntoMemoryTheSameBoundsHold) {
     EXPECT_TRUE(row.accepted ? body == test_http::GeneratedBody(1000000) : body == "as it was");
   }
   std::string body = "as it was";
-  EXPECT_TRUE(DownloadVersionFileBytes(test_http::Url("/bytes/0"), kTestAgent, body));
+  EXPECT_TRUE(
+      DownloadVersionFileBytes(test_http::Url("/bytes/0"), kTestAgent, body, ShortDeadline()));
   EXPECT_EQ("", body) << "an empty body is an empty text";
 }
 
