@@ -12,8 +12,6 @@ constexpr int kPollsForOne = 10;   // about 1 s for the named transfer to acknow
 }  // namespace
 
 int HttpGetFileCancel(int jobId) {
-  // The target is in place before the request is raised: a worker that sees the request
-  // never pairs it with the target of an earlier one.
   TransferRegistry& registry = TransferRegistry::Instance();
   registry.RaiseCancel(jobId);
 

@@ -38,6 +38,8 @@ void TransferRegistry::Uncount() {
 }
 
 void TransferRegistry::RaiseCancel(int target) {
+  // The target is in place before the request is raised: a transfer that sees the request
+  // never pairs it with the target of an earlier one.
   m_cancelTarget.store(target);
   m_cancelRequest.store(1);
 }
