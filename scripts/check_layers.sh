@@ -23,7 +23,8 @@ broken=0
 for folder in "${!rank[@]}"; do
   while IFS= read -r line; do
     file="${line%%:*}"
-    included="$(sed -E 's/.*#include "([a-z_]+)\/.*/\1/' <<<"${line#*:}")"
+    included="${line#*#include \"}"
+    included="${included%%/*}"
     [ "$included" = "$folder" ] && continue
     if [ -z "${rank[$included]+set}" ]; then
       echo "$file includes $included/, which is no product folder"
