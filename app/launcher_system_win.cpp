@@ -122,19 +122,12 @@ bool WindowsLauncherSystem::CryptoRandom(uint8_t* bytes, size_t count) {
 }
 
 InstallerResult WindowsLauncherSystem::RunInstaller(const InstallerRequest& installer) {
-  CSetupDownloadDlg dialog;
-  dialog.m_programName = installer.programName;
-  dialog.m_downUrl = installer.downloadUrl;
-  dialog.m_setupArgs = installer.setupArgs;
-  dialog.m_agentName = installer.agentName;
-  dialog.m_downSize = installer.downSize;
-  dialog.m_downSha256 = installer.downSha256;
   // The vendor's pin lives in the launcher INI, which no download ever changes.
-  dialog.m_installerSigner = FindInstallerSignerSetting(m_launcherIni);
+  CSetupDownloadDlg dialog(installer, FindInstallerSignerSetting(m_launcherIni));
   // Dialog 129 of the program's own resources, with no owner window.
   const INT_PTR endCode = dialog.DoModal(::GetModuleHandleA(nullptr), IDD_SETUP_DOWNLOAD, nullptr);
   if (endCode == CSetupDownloadDlg::kEndInstalled) return InstallerResult::Installed;
-  return dialog.m_cancelled ? InstallerResult::Cancelled : InstallerResult::Failed;
+  return dialog.Cancelled() ? InstallerResult::Cancelled : InstallerResult::Failed;
 }
 
 bool WindowsLauncherSystem::StartProgram(const std::string& commandLine,

@@ -18,6 +18,7 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "common/unique_handle_win.h"
@@ -111,10 +112,13 @@ bool RunEngineWithWindow(const char* url, const char* path, long long& bytes) {
   return run.outcome == 1 && length == contentLength;
 }
 
-// The installer download dialog as InstallProgram shows it, timed from the start of its
+// The installer download dialog as the launcher shows it, timed from the start of its
 // transfer to the completion message; it then ends instead of running the installer.
 class TimedSetupDownloadDlg : public CSetupDownloadDlg {
  public:
+  explicit TimedSetupDownloadDlg(const InstallerRequest& installer)
+      : CSetupDownloadDlg(installer, std::nullopt) {}
+
   int m_progressMessages = 0;
   int m_outcome = -1;
   double m_started = 0;
@@ -138,20 +142,21 @@ class TimedSetupDownloadDlg : public CSetupDownloadDlg {
 bool RunInstallRoad(const char* url, const char* path, long long& bytes, double& seconds) {
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_PROGRESS_CLASS};
   ::InitCommonControlsEx(&controls);
-  TimedSetupDownloadDlg dialog;
-  dialog.m_programName = "Bench";
-  dialog.m_downUrl = url;
-  dialog.m_agentName = kAgent;
+  InstallerRequest installer;
+  installer.programName = "Bench";
+  installer.downloadUrl = url;
+  installer.agentName = kAgent;
+  TimedSetupDownloadDlg dialog(installer);
   dialog.DoModal(::GetModuleHandleA(nullptr), IDD_SETUP_DOWNLOAD, nullptr);
   seconds = dialog.m_ended - dialog.m_started;
   WIN32_FILE_ATTRIBUTE_DATA data{};
-  if (::GetFileAttributesExA(dialog.m_setupPath.c_str(), GetFileExInfoStandard, &data)) {
+  if (::GetFileAttributesExA(dialog.SetupPath().c_str(), GetFileExInfoStandard, &data)) {
     bytes = (static_cast<long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
   }
   std::printf("progress_messages=%d ", dialog.m_progressMessages);
   // The script checks the bytes where the other ways leave them.
   return dialog.m_outcome == 1 &&
-         ::MoveFileExA(dialog.m_setupPath.c_str(), path,
+         ::MoveFileExA(dialog.SetupPath().c_str(), path,
                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED) != FALSE;
 }
 

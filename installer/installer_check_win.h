@@ -1,7 +1,8 @@
 // Checking the downloaded installer before it starts: the file is opened for reading with
 // writers and deleters shut out, its size, SHA-256 and (under INSTALLER_SIGNER) signature
 // are checked through that handle, and the caller keeps the handle until the installer has
-// started, so the bytes that run are the bytes that were checked. User-interface thread.
+// started, so the bytes that run are the bytes that were checked. Any thread: the download
+// dialog checks on a worker while its own thread keeps painting.
 #pragma once
 
 #include <string>

@@ -8,8 +8,6 @@
 
 namespace {
 
-InstallerProcessApi g_api = PlatformInstallerProcessApi();
-
 std::string CurrentDirectory() {
   char directory[MAX_PATH * 4] = {};
   DWORD length = ::GetCurrentDirectoryA(sizeof directory, directory);
@@ -17,7 +15,7 @@ std::string CurrentDirectory() {
 }
 
 bool StartElevated(const std::string& installerPath, const std::string& arguments, HWND owner,
-                   UniqueKernelHandle& process) {
+                   UniqueKernelHandle& process, const InstallerProcessApi& api) {
   const std::string directory = CurrentDirectory();
   SHELLEXECUTEINFOA info{};
   info.cbSize = sizeof info;
@@ -33,7 +31,7 @@ bool StartElevated(const std::string& installerPath, const std::string& argument
   // The shell may hand the request to COM extensions, which want an apartment on this thread.
   const HRESULT com = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
   // A refused elevation fails with ERROR_CANCELLED: like any failure, not started.
-  const BOOL started = g_api.shellExecuteEx(&info);
+  const BOOL started = api.shellExecuteEx(&info);
   if (SUCCEEDED(com)) ::CoUninitialize();
   if (!started) return false;
   process.reset(info.hProcess);
@@ -46,14 +44,9 @@ InstallerProcessApi PlatformInstallerProcessApi() {
   return InstallerProcessApi{&::CreateProcessA, &::ShellExecuteExA};
 }
 
-InstallerProcessApi SetInstallerProcessApi(const InstallerProcessApi& api) {
-  InstallerProcessApi previous = g_api;
-  g_api = api;
-  return previous;
-}
-
 bool StartInstallerProcess(const std::string& installerPath, const std::string& arguments,
-                           HWND owner, UniqueKernelHandle& process) {
+                           HWND owner, UniqueKernelHandle& process,
+                           const InstallerProcessApi& api) {
   const std::string line = BuildInstallerCommandLine(installerPath, arguments);
   std::vector<char> commandLine(line.begin(), line.end());  // CreateProcessA may write to it
   commandLine.push_back('\0');
@@ -61,13 +54,13 @@ bool StartInstallerProcess(const std::string& installerPath, const std::string& 
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION created{};
-  if (g_api.createProcess(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                          &startup, &created)) {
+  if (api.createProcess(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &created)) {
     UniqueKernelHandle thread(created.hThread);
     process.reset(created.hProcess);
     return true;
   }
   const DWORD error = ::GetLastError();
   if (error != kErrorElevationRequired) return false;
-  return StartElevated(installerPath, arguments, owner, process);
+  return StartElevated(installerPath, arguments, owner, process, api);
 }

@@ -15,14 +15,8 @@
 // (ERROR_ELEVATION_REQUIRED, which the MinGW headers lack).
 constexpr DWORD kErrorElevationRequired = 740;
 
-// Starts `installerPath` with `arguments` (command line `"path" arguments`) in the current
-// directory. True when the installer runs; `process` then holds its handle (it may stay empty
-// only when the system started it without giving one). `owner` parents an elevation prompt.
-bool StartInstallerProcess(const std::string& installerPath, const std::string& arguments,
-                           HWND owner, UniqueKernelHandle& process);
-
-// The two platform calls StartInstallerProcess makes. Tests replace them to see the
-// elevation fallback, which Wine never triggers.
+// The two platform calls an installer start makes. Tests pass their own to see the elevation
+// fallback, which Wine never triggers.
 struct InstallerProcessApi {
   BOOL(WINAPI* createProcess)
   (LPCSTR applicationName, LPSTR commandLine, LPSECURITY_ATTRIBUTES processAttributes,
@@ -34,5 +28,11 @@ struct InstallerProcessApi {
 
 // The real calls: CreateProcessA and ShellExecuteExA.
 InstallerProcessApi PlatformInstallerProcessApi();
-// Replaces the calls for later starts and returns the ones it replaced.
-InstallerProcessApi SetInstallerProcessApi(const InstallerProcessApi& api);
+
+// Starts `installerPath` with `arguments` (command line `"path" arguments`) in the current
+// directory through `api`. True when the installer runs; `process` then holds its handle (it
+// may stay empty only when the system started it without giving one). `owner` parents an
+// elevation prompt.
+bool StartInstallerProcess(const std::string& installerPath, const std::string& arguments,
+                           HWND owner, UniqueKernelHandle& process,
+                           const InstallerProcessApi& api = PlatformInstallerProcessApi());

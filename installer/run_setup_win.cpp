@@ -22,7 +22,7 @@ void CSetupDownloadDlg::RunSetup() {
 
   // The checked file is still held open with writers shut out: what starts is what was checked.
   UniqueKernelHandle process;
-  if (!StartInstallerProcess(m_setupPath, m_setupArgs, Window(), process)) {
+  if (!StartInstallerProcess(m_setupPath, m_setupArgs, Window(), process, m_processApi)) {
     // The text tells the user where to fetch the installer by hand; this copy goes.
     DiscardDownload();
     AskUser(LoadText(TextId::CannotStartInstaller), MB_OK);
@@ -31,7 +31,7 @@ void CSetupDownloadDlg::RunSetup() {
   }
   if (process) WaitRepainting(process.get());
   // The installer's own result is not examined. The modal loop returns only after this
-  // handler does, so the pause and the removal come before InstallProgram sees the code.
+  // handler does, so the pause and the removal come before DoModal hands back the code.
   EndDialog(kEndInstalled);
   m_checkedInstaller.reset();
   ::Sleep(kDeleteDelayMs);

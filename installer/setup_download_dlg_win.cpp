@@ -5,6 +5,7 @@
 #include <cstdarg>
 #include <future>
 #include <system_error>
+#include <utility>
 
 #include "env/directories_win.h"
 #include "env/log.h"
@@ -27,7 +28,17 @@ constexpr DWORD kCancelWaitMs = 500;
 
 }  // namespace
 
-CSetupDownloadDlg::CSetupDownloadDlg() {
+CSetupDownloadDlg::CSetupDownloadDlg(const InstallerRequest& installer,
+                                     std::optional<std::string> installerSigner,
+                                     const InstallerProcessApi& processApi)
+    : m_programName(installer.programName),
+      m_downUrl(installer.downloadUrl),
+      m_setupArgs(installer.setupArgs),
+      m_agentName(installer.agentName),
+      m_downSize(installer.downSize),
+      m_downSha256(installer.downSha256),
+      m_installerSigner(std::move(installerSigner)),
+      m_processApi(processApi) {
   // Matched in this order; everything else gets the default dialog processing.
   m_messageMap.OnMessage(WM_INITDIALOG, &CSetupDownloadDlg::OnInitDialog)
       .OnCommand(IDCANCEL, 0, &CSetupDownloadDlg::OnCancel)
@@ -35,10 +46,6 @@ CSetupDownloadDlg::CSetupDownloadDlg() {
       .OnMessage(WM_HTTPGETFILE_START, &CSetupDownloadDlg::OnHttpStart)
       .OnMessage(WM_HTTPGETFILE_PROGRESS, &CSetupDownloadDlg::OnHttpProgress)
       .OnMessage(WM_HTTPGETFILE_COMPLETE, &CSetupDownloadDlg::OnHttpComplete);
-}
-
-std::string CSetupDownloadDlg::FormatByteCount(int bytes) {
-  return ::FormatByteCount(bytes);
 }
 
 bool CSetupDownloadDlg::ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam,
@@ -91,7 +98,7 @@ void CSetupDownloadDlg::StartDownload() {
 LRESULT CSetupDownloadDlg::OnHttpStart(WPARAM, LPARAM contentLength) {
   m_totalBytes =
       ProgressTotal(static_cast<int>(contentLength), InstallerExpectedSize(Expectation()));
-  m_transferActive = 1;
+  m_transferActive = true;
   return 0;
 }
 
@@ -113,24 +120,24 @@ LRESULT CSetupDownloadDlg::OnHttpProgress(WPARAM transferId, LPARAM bytesSoFar) 
 LRESULT CSetupDownloadDlg::OnCancel(WPARAM, LPARAM) {
   if (m_confirmOpen) return 0;  // already asking: one question at a time
   if (m_transferActive) {
-    m_confirmOpen = 1;
+    m_confirmOpen = true;
     const int answer = AskUser(LoadText(TextId::ConfirmCancel), MB_YESNO);
-    m_confirmOpen = 0;
+    m_confirmOpen = false;
     if (answer != IDYES) {
       // The download goes on; a completion that came meanwhile is handled now.
       ReleaseHeldCompletion();
       return 0;
     }
   }
-  m_transferActive = 0;
+  m_transferActive = false;
   ::EnableWindow(GetItem(IDCANCEL), FALSE);
   // The transfer is not waited for in its reads: it is abandoned, and whichever of it and this
   // dialog lets go of the private download last removes the partial file and its folder.
   if (m_transferId != 0) HttpGetFileAbandon(m_transferId, kCancelWaitMs);
   DiscardDownload();
-  m_cancelled = 1;
+  m_cancelled = true;
   EndDialog(kEndFailed);
-  ReleaseHeldCompletion();  // with m_transferActive 0 it only confirms the end
+  ReleaseHeldCompletion();  // with no transfer active it only confirms the end
   return 0;
 }
 
@@ -154,7 +161,8 @@ void CSetupDownloadDlg::ReleaseHeldCompletion() {
 
 void CSetupDownloadDlg::FinishTransfer(LPARAM succeeded) {
   if (!m_transferActive) {
-    // Cancelled by the user, or failed before the start message: InstallProgram reports it.
+    // Cancelled by the user, or failed before the start message: the end code and Cancelled()
+    // tell the caller which.
     DiscardDownload();
     EndDialog(kEndFailed);
     return;
@@ -167,7 +175,7 @@ void CSetupDownloadDlg::FinishTransfer(LPARAM succeeded) {
     return;
   }
   SetStatusText("%s", LoadText(TextId::TransferDone));
-  m_transferActive = 0;
+  m_transferActive = false;
   // A file that is not the published installer is treated like a failed transfer.
   std::string failure;
   if (!CheckInstallerRepainting(failure)) {

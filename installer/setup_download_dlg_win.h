@@ -2,9 +2,9 @@
 // download engine on a worker thread into a private folder of its own, shows the progress,
 // lets the user cancel after a confirmation, checks the file against the version file's size
 // and SHA-256 and the launcher INI's signer pin, and then runs the installer and waits for
-// it. InstallProgram shows it modally and reads its end code and m_cancelled. User-interface
-// thread only; the engine's messages reach it through the modal loop (and through the loop of
-// a box opened over it).
+// it. The launcher's system builds it from the installer request, shows it modally and reads
+// its end code and whether the user cancelled. User-interface thread only; the engine's
+// messages reach it through the modal loop (and through the loop of a box opened over it).
 #pragma once
 
 #include <windows.h>
@@ -18,6 +18,8 @@
 #include "common/format.h"
 #include "common/unique_handle_win.h"
 #include "installer/installer_check.h"
+#include "installer/installer_process_win.h"
+#include "installer/installer_request.h"
 #include "installer/private_download_win.h"
 
 // The file name of the downloaded installer, in its private folder in the temporary directory.
@@ -29,32 +31,22 @@ class CSetupDownloadDlg : public ModalDialog {
   static constexpr INT_PTR kEndInstalled = 1;
   static constexpr INT_PTR kEndFailed = 2;
 
-  CSetupDownloadDlg();
+  // `installerSigner`: INSTALLER_SIGNER of the launcher INI as written, or nothing: who must
+  // have signed the installer. `processApi` starts it.
+  CSetupDownloadDlg(const InstallerRequest& installer, std::optional<std::string> installerSigner,
+                    const InstallerProcessApi& processApi = PlatformInstallerProcessApi());
 
-  // The dialog's thousands-grouped byte count ("1,234,567").
-  static std::string FormatByteCount(int bytes);
-
-  // Set by InstallProgram before the dialog is shown.
-  std::string m_programName;  // NAME of the program, for the installing status
-  std::string m_downUrl;      // DOWN_URL, the installer's URL
-  std::string m_setupArgs;    // "/S", "/A" or empty
-  std::string m_agentName;    // user agent of the transfer
-  std::string m_downSize;     // DOWN_SIZE as written, or empty: the installer's byte count
-  std::string m_downSha256;   // DOWN_SHA256 as written, or empty: the installer's digest
-  // INSTALLER_SIGNER of the launcher INI as written, or nothing: who must have signed it.
-  std::optional<std::string> m_installerSigner;
-
-  int m_cancelled = 0;       // 1 once the user has cancelled: read after the dialog closed
-  std::string m_setupPath;   // where the installer is downloaded to (in its private folder)
-  int m_transferActive = 0;  // 1 from the start message to the end of the transfer
-  int m_confirmOpen = 0;     // 1 while the cancel confirmation is shown
-  int m_totalBytes = 0;      // the size that 100 % stands for
-  uint32_t m_lastTick = 0;   // tick count of the last progress display
-  int m_lastPercent = 0;     // percentage of the last progress display
-  int m_transferId = 0;      // the engine's id of the running transfer, 0 before it starts
+  // True once the user has cancelled; read after the dialog has closed.
+  bool Cancelled() const { return m_cancelled; }
+  // Where the installer is downloaded to (in its private folder); empty before the transfer.
+  const std::string& SetupPath() const { return m_setupPath; }
+  // The size that 100 % of the progress bar stands for.
+  int TotalBytes() const { return m_totalBytes; }
 
  protected:
   bool ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+  // True while the cancel confirmation is shown: its modal loop dispatches our messages too.
+  bool ConfirmOpen() const { return m_confirmOpen; }
 
  private:
   LRESULT OnInitDialog(WPARAM wParam, LPARAM lParam);
@@ -83,6 +75,24 @@ class CSetupDownloadDlg : public ModalDialog {
   void SetStatusText(const char* format, ...) ZU_PRINTF_FORMAT(2, 3);
   // A notice or question over this dialog, captioned with the application title.
   int AskUser(const std::string& text, UINT type);
+
+  const std::string m_programName;  // NAME of the program, for the installing status
+  const std::string m_downUrl;      // DOWN_URL, the installer's URL
+  const std::string m_setupArgs;    // "/S", "/A" or empty
+  const std::string m_agentName;    // user agent of the transfer
+  const std::string m_downSize;     // DOWN_SIZE as written, or empty: the installer's byte count
+  const std::string m_downSha256;   // DOWN_SHA256 as written, or empty: the installer's digest
+  const std::optional<std::string> m_installerSigner;  // INSTALLER_SIGNER as written, or nothing
+  const InstallerProcessApi m_processApi;
+
+  bool m_cancelled = false;
+  std::string m_setupPath;
+  bool m_transferActive = false;  // from the start message to the end of the transfer
+  bool m_confirmOpen = false;
+  int m_totalBytes = 0;
+  uint32_t m_lastTick = 0;  // tick count of the last progress display
+  int m_lastPercent = 0;    // percentage of the last progress display
+  int m_transferId = 0;     // the engine's id of the running transfer, 0 before it starts
 
   MessageMap<CSetupDownloadDlg> m_messageMap;
   bool m_completionHeld = false;

@@ -97,19 +97,14 @@ BOOL WINAPI ShellExecuteAsIfElevated(SHELLEXECUTEINFOA* info) {
   return started;
 }
 
-class ElevationSeam {
- public:
-  explicit ElevationSeam(bool elevationRequired = true) {
-    g_seam = SeamState();
-    m_previous = SetInstallerProcessApi(
-        {elevationRequired ? &CreateProcessNeedingElevation : &CreateProcessAfterAProbe,
-         &ShellExecuteAsIfElevated});
-  }
-  ~ElevationSeam() { SetInstallerProcessApi(m_previous); }
-
- private:
-  InstallerProcessApi m_previous;
-};
+// Fresh seam state and the calls that record into it: a CreateProcessA that answers
+// ERROR_ELEVATION_REQUIRED (or, when no elevation is required, the real start after the probe)
+// and a ShellExecuteExA that elevates as Wine can.
+InstallerProcessApi SeamProcessApi(bool elevationRequired = true) {
+  g_seam = SeamState();
+  return {elevationRequired ? &CreateProcessNeedingElevation : &CreateProcessAfterAProbe,
+          &ShellExecuteAsIfElevated};
+}
 
 // A scratch directory (its name has spaces) with copies of the stand-in installer.
 class InstallerProcessTest : public ::testing::Test {
@@ -161,10 +156,10 @@ TEST_F(InstallerProcessTest, MissingInstallerIsNotStartedAndNotRetried) {
 TEST_F(InstallerProcessTest, ElevationRequiredIsRetriedThroughRunasWithTheSameStart) {
   const std::string installer = PlaceInstaller("ZuLauncherTempSetup.exe");
   ASSERT_TRUE(fake_installer::WriteSettings(installer, {{"EXIT_CODE", "5"}}));
-  ElevationSeam seam;
+  const InstallerProcessApi seam = SeamProcessApi();
   UniqueKernelHandle process;
   HWND owner = ::GetDesktopWindow();
-  ASSERT_TRUE(StartInstallerProcess(installer, "/A", owner, process));
+  ASSERT_TRUE(StartInstallerProcess(installer, "/A", owner, process, seam));
   ASSERT_TRUE(process) << "a process handle to wait on";
   EXPECT_EQ(5u, WaitAndExitCode(process.get()));
 
@@ -195,11 +190,11 @@ TEST_F(InstallerProcessTest, RefusedElevationAndOtherFailuresAreNotStarted) {
       {ERROR_BAD_EXE_FORMAT, true, 0, "not a program"},
   };
   for (const Row& row : rows) {
-    ElevationSeam seam;
+    const InstallerProcessApi seam = SeamProcessApi();
     g_seam.createProcessError = row.createProcessError;
     g_seam.elevationGranted = row.elevationGranted;
     UniqueKernelHandle process;
-    EXPECT_FALSE(StartInstallerProcess(installer, "/S", nullptr, process)) << row.shows;
+    EXPECT_FALSE(StartInstallerProcess(installer, "/S", nullptr, process, seam)) << row.shows;
     EXPECT_FALSE(process) << row.shows;
     EXPECT_EQ(row.shellExecuteCalls, g_seam.shellExecuteCalls) << row.shows;
   }
@@ -255,13 +250,13 @@ TEST_F(SetupDownloadDialogTest, ElevationRequiredInstallerRunsThroughTheFallback
     SCOPED_TRACE(granted ? "elevation granted" : "elevation refused");
     ::DeleteFileA(m_recordPath.c_str());
     ::DeleteFileA(probeRecord.c_str());
-    ElevationSeam seam;
+    const InstallerProcessApi seam = SeamProcessApi();
     g_seam.elevationGranted = granted;
     g_seam.probeRecord = probeRecord;
-    ObservedSetupDownloadDlg dialog;
-    Prepare(dialog, InstallerUrl(), "/S");
-    dialog.m_downSize = std::to_string(m_installerSize);
-    dialog.m_downSha256 = FormatSha256Hex(digest);
+    InstallerRequest installer = Request(InstallerUrl(), "/S");
+    installer.downSize = std::to_string(m_installerSize);
+    installer.downSha256 = FormatSha256Hex(digest);
+    ObservedSetupDownloadDlg dialog(installer, seam);
     std::string boxText;
     const INT_PTR end = Run(dialog, [&] {
       HWND window = WaitForDialog();
@@ -275,7 +270,7 @@ TEST_F(SetupDownloadDialogTest, ElevationRequiredInstallerRunsThroughTheFallback
     });
     EXPECT_EQ(1, g_seam.shellExecuteCalls);
     EXPECT_EQ("runas", g_seam.verb);
-    EXPECT_EQ(dialog.m_setupPath, g_seam.file);
+    EXPECT_EQ(dialog.SetupPath(), g_seam.file);
     EXPECT_EQ("/S", g_seam.parameters);
     EXPECT_NE(nullptr, g_seam.owner) << "the dialog owns the elevation prompt";
     fake_installer::Record probe = fake_installer::ReadRecord(probeRecord);
@@ -285,13 +280,13 @@ TEST_F(SetupDownloadDialogTest, ElevationRequiredInstallerRunsThroughTheFallback
       EXPECT_EQ(1, end);
       fake_installer::Record record = fake_installer::ReadRecord(m_recordPath);
       EXPECT_EQ("/S", record["ARGUMENTS"]);
-      EXPECT_EQ(dialog.m_setupPath, record["PROGRAM_PATH"]);
+      EXPECT_EQ(dialog.SetupPath(), record["PROGRAM_PATH"]);
     } else {
       EXPECT_EQ(2, end);
       EXPECT_EQ(m_textCannotStart, boxText);
       EXPECT_FALSE(FileExists(m_recordPath));
     }
-    EXPECT_FALSE(FileExists(dialog.m_setupPath)) << "removed in both cases";
+    EXPECT_FALSE(FileExists(dialog.SetupPath())) << "removed in both cases";
   }
   ::DeleteFileA(probeRecord.c_str());
 }
@@ -301,18 +296,18 @@ TEST_F(SetupDownloadDialogTest, ElevationRequiredInstallerRunsThroughTheFallback
 TEST_F(SetupDownloadDialogTest, WriterIsRefusedWhileTheCheckedInstallerStarts) {
   const std::string probeRecord = GetTempDir() + "zu_write_probe.record";
   ::DeleteFileA(probeRecord.c_str());
-  ElevationSeam seam(false);
+  const InstallerProcessApi seam = SeamProcessApi(false);
   g_seam.probeRecord = probeRecord;
-  ObservedSetupDownloadDlg dialog;
-  Prepare(dialog, InstallerUrl(), "/S");
-  dialog.m_downSize = std::to_string(m_installerSize);
+  InstallerRequest installer = Request(InstallerUrl(), "/S");
+  installer.downSize = std::to_string(m_installerSize);
+  ObservedSetupDownloadDlg dialog(installer, seam);
   const INT_PTR end = Run(dialog, [&] { return NoBoxUntilEnded(); });
   EXPECT_EQ(1, end);
   EXPECT_EQ(1, g_seam.createProcessCalls);
   fake_installer::Record probe = fake_installer::ReadRecord(probeRecord);
   EXPECT_EQ("32", probe["WRITE_PROBE_ERROR"]);
   EXPECT_EQ("32", probe["DELETE_PROBE_ERROR"]);
-  EXPECT_EQ(dialog.m_setupPath, fake_installer::ReadRecord(m_recordPath)["PROGRAM_PATH"]);
+  EXPECT_EQ(dialog.SetupPath(), fake_installer::ReadRecord(m_recordPath)["PROGRAM_PATH"]);
   ::DeleteFileA(probeRecord.c_str());
 }
 

@@ -8,12 +8,19 @@
 #include <windows.h>
 
 #include <atomic>
+#include <optional>
 
 #include "installer/setup_download_dlg_win.h"
 #include "transfer/http_get_file_win.h"
 
 class ObservedSetupDownloadDlg : public CSetupDownloadDlg {
  public:
+  // No signer pin; the installer is started through `processApi`.
+  explicit ObservedSetupDownloadDlg(
+      const InstallerRequest& installer,
+      const InstallerProcessApi& processApi = PlatformInstallerProcessApi())
+      : CSetupDownloadDlg(installer, std::nullopt, processApi) {}
+
   // Set before DoModal.
   bool m_swallowStartTimer = false;
   bool m_cancelAtOnce = false;
@@ -40,14 +47,14 @@ class ObservedSetupDownloadDlg : public CSetupDownloadDlg {
       result = 0;
       return true;
     }
-    if (message == WM_HTTPGETFILE_COMPLETE && m_holdEarlyCompletion && !m_confirmOpen) {
+    if (message == WM_HTTPGETFILE_COMPLETE && m_holdEarlyCompletion && !ConfirmOpen()) {
       m_holdEarlyCompletion = false;
       m_keptCompletion = lParam;
       m_completionKept = true;
       result = 0;
       return true;
     }
-    const bool confirmationOpen = m_confirmOpen != 0;
+    const bool confirmationOpen = ConfirmOpen();
     const bool handled = CSetupDownloadDlg::ProcessWindowMessage(message, wParam, lParam, result);
     if (message == WM_INITDIALOG) {
       m_window = Window();

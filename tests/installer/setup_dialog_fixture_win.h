@@ -69,12 +69,14 @@ class SetupDownloadDialogTest : public ::testing::Test {
     return (static_cast<long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
   }
 
-  static void Prepare(CSetupDownloadDlg& dialog, const std::string& url,
-                      const std::string& arguments = "/S") {
-    dialog.m_programName = "Zu Test Program";
-    dialog.m_downUrl = url;
-    dialog.m_setupArgs = arguments;
-    dialog.m_agentName = "ZuLauncher";
+  // The test program's installer at `url`, started with `arguments`.
+  static InstallerRequest Request(const std::string& url, const std::string& arguments = "/S") {
+    InstallerRequest installer;
+    installer.programName = "Zu Test Program";
+    installer.downloadUrl = url;
+    installer.setupArgs = arguments;
+    installer.agentName = "ZuLauncher";
+    return installer;
   }
 
   static std::string InstallerUrl(const std::string& query = "") {

@@ -24,8 +24,7 @@ TEST_F(SetupDownloadDialogTest, RunsTheInstallerWithItsArgumentsWaitsAndDeletesI
   for (const std::string arguments : {"/S", "/A", ""}) {
     SCOPED_TRACE("arguments \"" + arguments + "\"");
     ::DeleteFileA(m_recordPath.c_str());
-    ObservedSetupDownloadDlg dialog;
-    Prepare(dialog, InstallerUrl(), arguments);
+    ObservedSetupDownloadDlg dialog(Request(InstallerUrl(), arguments));
     DWORD installerSeen = 0;
     DWORD folderGone = 0;
     std::string programPath;
@@ -43,13 +42,13 @@ TEST_F(SetupDownloadDialogTest, RunsTheInstallerWithItsArgumentsWaitsAndDeletesI
       return true;
     });
     EXPECT_EQ(1, end);
-    EXPECT_EQ(0, dialog.m_cancelled);
+    EXPECT_FALSE(dialog.Cancelled());
     fake_installer::Record record = fake_installer::ReadRecord(m_recordPath);
-    EXPECT_EQ("\"" + dialog.m_setupPath + "\" " + arguments, record["COMMAND_LINE"])
+    EXPECT_EQ("\"" + dialog.SetupPath() + "\" " + arguments, record["COMMAND_LINE"])
         << "quoted path, one space, the arguments";
     EXPECT_EQ(arguments, record["ARGUMENTS"]);
     EXPECT_EQ(CurrentDirectory(), record["CURRENT_DIR"]) << "the launcher's current directory";
-    EXPECT_EQ(dialog.m_setupPath, programPath);
+    EXPECT_EQ(dialog.SetupPath(), programPath);
     const std::string prefix = GetTempDir() + "ZuSetup-";
     const std::string suffix = std::string("\\") + kSetupFileName;
     ASSERT_EQ(prefix.size() + 32 + suffix.size(), programPath.size()) << programPath;
@@ -60,7 +59,7 @@ TEST_F(SetupDownloadDialogTest, RunsTheInstallerWithItsArgumentsWaitsAndDeletesI
     folders.insert(programPath.substr(0, prefix.size() + 32));
     EXPECT_FALSE(FileExists(programPath));
     EXPECT_GE(folderGone - installerSeen, 900u) << "removed about a second after the end";
-    EXPECT_EQ(m_installerSize, dialog.m_totalBytes);
+    EXPECT_EQ(m_installerSize, dialog.TotalBytes());
   }
   EXPECT_EQ(3u, folders.size()) << "a new folder for every download";
 }
@@ -74,8 +73,7 @@ TEST_F(SetupDownloadDialogTest, WaitsForTheInstallerAndIgnoresItsExitCode) {
                                                             {"PROGRAM_INI", programIni},
                                                             {"VERSION", "4"}}));
   const std::string installingStatus = Format(LoadText(TextId::InstallingNamed), "Zu Test Program");
-  ObservedSetupDownloadDlg dialog;
-  Prepare(dialog, InstallerUrl());
+  ObservedSetupDownloadDlg dialog(Request(InstallerUrl()));
   std::string statusWhileInstalling;
   const INT_PTR end = Run(dialog, [&] {
     HWND window = WaitForDialog();
@@ -94,8 +92,7 @@ TEST_F(SetupDownloadDialogTest, WaitsForTheInstallerAndIgnoresItsExitCode) {
 }
 
 TEST_F(SetupDownloadDialogCp1251, ProgressDialogMidDownloadScreenshot) {
-  ObservedSetupDownloadDlg dialog;
-  Prepare(dialog, InstallerUrl(TrickleQuery(3)));
+  ObservedSetupDownloadDlg dialog(Request(InstallerUrl(TrickleQuery(3))));
   std::string shot;
   int position = -1;
   COLORREF barStart = 0, barEnd = 0;
@@ -149,10 +146,10 @@ TEST_F(SetupDownloadDialogCp1251, ProgressShowsPercentAndGroupedByteCount) {
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.shows);
-    ObservedSetupDownloadDlg dialog;
+    InstallerRequest installer = Request(InstallerUrl());
+    installer.downSize = row.downSize;
+    ObservedSetupDownloadDlg dialog(installer);
     dialog.m_swallowStartTimer = true;
-    Prepare(dialog, InstallerUrl());
-    dialog.m_downSize = row.downSize;
     std::string status;
     int position = -1000;
     const INT_PTR end = Run(dialog, [&] {
@@ -176,9 +173,8 @@ TEST_F(SetupDownloadDialogCp1251, ProgressShowsPercentAndGroupedByteCount) {
 }
 
 TEST_F(SetupDownloadDialogTest, RefreshesOncePerHundredMillisecondsUnlessThePercentChanges) {
-  ObservedSetupDownloadDlg dialog;
+  ObservedSetupDownloadDlg dialog(Request(InstallerUrl()));
   dialog.m_swallowStartTimer = true;
-  Prepare(dialog, InstallerUrl());
   std::string afterSamePercent, afterPause, afterNewPercent;
   const INT_PTR end = Run(dialog, [&] {
     HWND window = WaitForDialog();
@@ -220,9 +216,9 @@ TEST_F(SetupDownloadDialogTest, CancelBeforeTheStartMessageAsksNothing) {
   for (const Row& row : rows) {
     SCOPED_TRACE(row.shows);
     const std::string token = test_http::UniqueToken("cancel-before-start");
-    ObservedSetupDownloadDlg dialog;
+    ObservedSetupDownloadDlg dialog(
+        Request(InstallerUrl(std::string("?") + row.query + "token=" + token)));
     dialog.m_cancelAtOnce = row.beforeTheTimer;
-    Prepare(dialog, InstallerUrl(std::string("?") + row.query + "token=" + token));
     int startsAtCancel = -1;
     const INT_PTR end = Run(dialog, [&] {
       if (!row.beforeTheTimer) {
@@ -237,7 +233,7 @@ TEST_F(SetupDownloadDialogTest, CancelBeforeTheStartMessageAsksNothing) {
       return NoBoxUntilEnded();
     });
     EXPECT_EQ(2, end);
-    EXPECT_EQ(1, dialog.m_cancelled);
+    EXPECT_TRUE(dialog.Cancelled());
     if (row.beforeTheTimer) {
       EXPECT_EQ(0, dialog.m_starts);
       EXPECT_TRUE(test_http::RecordedRequests(token).empty());
@@ -249,8 +245,7 @@ TEST_F(SetupDownloadDialogTest, CancelBeforeTheStartMessageAsksNothing) {
 }
 
 TEST_F(SetupDownloadDialogTest, CancelThenNoKeepsDownloadingAndUpdatingThenInstalls) {
-  ObservedSetupDownloadDlg dialog;
-  Prepare(dialog, InstallerUrl(TrickleQuery(3)));
+  ObservedSetupDownloadDlg dialog(Request(InstallerUrl(TrickleQuery(3))));
   int positionAtQuestion = -1, positionBeforeAnswer = -1;
   const INT_PTR end = Run(dialog, [&] {
     HWND window = WaitForDialog();
@@ -274,13 +269,12 @@ TEST_F(SetupDownloadDialogTest, CancelThenNoKeepsDownloadingAndUpdatingThenInsta
   });
   EXPECT_GT(positionBeforeAnswer, positionAtQuestion);
   EXPECT_EQ(1, end) << "the download went on and the installer ran";
-  EXPECT_EQ(0, dialog.m_cancelled);
+  EXPECT_FALSE(dialog.Cancelled());
   EXPECT_TRUE(FileExists(m_recordPath));
 }
 
 TEST_F(SetupDownloadDialogTest, CancelThenYesEndsCancelledAndRemovesThePartialFile) {
-  ObservedSetupDownloadDlg dialog;
-  Prepare(dialog, InstallerUrl(TrickleQuery(3)));
+  ObservedSetupDownloadDlg dialog(Request(InstallerUrl(TrickleQuery(3))));
   bool partialFileSeen = false;
   const INT_PTR end = Run(dialog, [&] {
     HWND window = WaitForDialog();
@@ -294,9 +288,9 @@ TEST_F(SetupDownloadDialogTest, CancelThenYesEndsCancelledAndRemovesThePartialFi
     return WaitGone(window);
   });
   EXPECT_EQ(2, end);
-  EXPECT_EQ(1, dialog.m_cancelled);
+  EXPECT_TRUE(dialog.Cancelled());
   EXPECT_TRUE(partialFileSeen) << "the download was under way in its private folder";
-  EXPECT_FALSE(FileExists(dialog.m_setupPath)) << "nothing is left after a cancel";
+  EXPECT_FALSE(FileExists(dialog.SetupPath())) << "nothing is left after a cancel";
   EXPECT_FALSE(FileExists(m_recordPath));
 }
 
@@ -307,22 +301,22 @@ TEST_F(SetupDownloadDialogTest, CompletionDuringTheConfirmationIsHandledAfterThe
     bool downloadSucceeds;
     bool answerYes;
     INT_PTR end;
-    int cancelled;
+    bool cancelled;
     bool installerRuns;
     bool errorBox;
   } rows[] = {
-      {true, false, 1, 0, true, false},
-      {true, true, 2, 1, false, false},
-      {false, false, 2, 0, false, true},
-      {false, true, 2, 1, false, false},
+      {true, false, 1, false, true, false},
+      {true, true, 2, true, false, false},
+      {false, false, 2, false, false, true},
+      {false, true, 2, true, false, false},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(std::string(row.downloadSucceeds ? "success" : "404") + ", answer " +
                  (row.answerYes ? "Yes" : "No"));
     ::DeleteFileA(m_recordPath.c_str());
-    ObservedSetupDownloadDlg dialog;
+    ObservedSetupDownloadDlg dialog(
+        Request(InstallerUrl(row.downloadSucceeds ? "" : "?status=404")));
     dialog.m_holdEarlyCompletion = true;
-    Prepare(dialog, InstallerUrl(row.downloadSucceeds ? "" : "?status=404"));
     bool heldWhileOpen = false;
     std::string errorStatus, errorBoxText;
     const INT_PTR end = Run(dialog, [&] {
@@ -367,7 +361,7 @@ TEST_F(SetupDownloadDialogTest, CompletionDuringTheConfirmationIsHandledAfterThe
     });
     EXPECT_TRUE(heldWhileOpen) << "nothing happened before the answer";
     EXPECT_EQ(row.end, end);
-    EXPECT_EQ(row.cancelled, dialog.m_cancelled);
+    EXPECT_EQ(row.cancelled, dialog.Cancelled());
     EXPECT_EQ(row.installerRuns, FileExists(m_recordPath));
     if (row.errorBox) {
       EXPECT_EQ(m_textTransferErrorBox, errorBoxText);
@@ -378,8 +372,7 @@ TEST_F(SetupDownloadDialogTest, CompletionDuringTheConfirmationIsHandledAfterThe
 
 TEST_F(SetupDownloadDialogCp1251, NotFoundShowsTransferErrorAndTheErrorBox) {
   ASSERT_EQ(1251u, ::GetACP()) << "run with LC_ALL=ru_RU.UTF-8";
-  ObservedSetupDownloadDlg dialog;
-  Prepare(dialog, InstallerUrl("?status=404"));
+  ObservedSetupDownloadDlg dialog(Request(InstallerUrl("?status=404")));
   std::string status, boxText;
   const INT_PTR end = Run(dialog, [&] {
     HWND window = WaitForDialog();
@@ -391,25 +384,23 @@ TEST_F(SetupDownloadDialogCp1251, NotFoundShowsTransferErrorAndTheErrorBox) {
     return WaitGone(window);
   });
   EXPECT_EQ(2, end);
-  EXPECT_EQ(0, dialog.m_cancelled);
+  EXPECT_FALSE(dialog.Cancelled());
   EXPECT_EQ("\xce\xf8\xe8\xe1\xea\xe0 \xef\xe5\xf0\xe5\xe4\xe0\xf7\xe8 \xf4\xe0\xe9\xeb\xe0.",
             status);  // "Ошибка передачи файла."
   EXPECT_EQ(m_textTransferErrorBox, boxText);
-  EXPECT_FALSE(FileExists(dialog.m_setupPath)) << "nothing is left after a failure";
+  EXPECT_FALSE(FileExists(dialog.SetupPath())) << "nothing is left after a failure";
 }
 
 TEST_F(SetupDownloadDialogTest, RefusedConnectionEndsSilently) {
-  ObservedSetupDownloadDlg dialog;
-  Prepare(dialog, test_http::RefusedUrl("/fake_installer.exe"));
+  ObservedSetupDownloadDlg dialog(Request(test_http::RefusedUrl("/fake_installer.exe")));
   const INT_PTR end = Run(dialog, [&] { return NoBoxUntilEnded(); });
   EXPECT_EQ(2, end);
-  EXPECT_EQ(0, dialog.m_cancelled);
+  EXPECT_FALSE(dialog.Cancelled());
   EXPECT_EQ(0, dialog.m_starts);
 }
 
 TEST_F(SetupDownloadDialogTest, InstallerThatCannotStartShowsItsTextAndRemovesTheFile) {
-  ObservedSetupDownloadDlg dialog;
-  Prepare(dialog, test_http::Url("/bytes/4096"));  // not a program
+  ObservedSetupDownloadDlg dialog(Request(test_http::Url("/bytes/4096")));  // not a program
   std::string boxText;
   const INT_PTR end = Run(dialog, [&] {
     HWND window = WaitForDialog();
@@ -420,9 +411,9 @@ TEST_F(SetupDownloadDialogTest, InstallerThatCannotStartShowsItsTextAndRemovesTh
     return WaitGone(window);
   });
   EXPECT_EQ(2, end);
-  EXPECT_EQ(0, dialog.m_cancelled);
+  EXPECT_FALSE(dialog.Cancelled());
   EXPECT_EQ(m_textCannotStart, boxText);
-  EXPECT_FALSE(FileExists(dialog.m_setupPath)) << "the text sends the user to the web site";
+  EXPECT_FALSE(FileExists(dialog.SetupPath())) << "the text sends the user to the web site";
 }
 
 // The names the installer was once downloaded to, in the launcher's and in the temporary
@@ -432,15 +423,14 @@ TEST_F(SetupDownloadDialogTest, OldFixedDownloadNamesAreNeitherUsedNorInTheWay) 
   const std::string tempDirName = GetTempDir() + kSetupFileName;
   ASSERT_TRUE(::CreateDirectoryA(launcherDirName.c_str(), nullptr)) << "a directory at that name";
   ASSERT_TRUE(WriteWholeFile(tempDirName, "someone else's file"));
-  ObservedSetupDownloadDlg dialog;
-  Prepare(dialog, InstallerUrl());
+  ObservedSetupDownloadDlg dialog(Request(InstallerUrl()));
   const INT_PTR end = Run(dialog, [&] { return true; });
   ::RemoveDirectoryA(launcherDirName.c_str());
   const std::string foreignContent = ReadWholeFile(tempDirName);
   ::DeleteFileA(tempDirName.c_str());
   EXPECT_EQ(1, end);
-  EXPECT_EQ(dialog.m_setupPath, fake_installer::ReadRecord(m_recordPath)["PROGRAM_PATH"]);
-  EXPECT_NE(tempDirName, dialog.m_setupPath);
+  EXPECT_EQ(dialog.SetupPath(), fake_installer::ReadRecord(m_recordPath)["PROGRAM_PATH"]);
+  EXPECT_NE(tempDirName, dialog.SetupPath());
   EXPECT_EQ("someone else's file", foreignContent) << "left as it was";
 }
 

@@ -1,0 +1,20 @@
+// What the installer download dialog is given: the program's display name and installer URL
+// from the version file, what the installer must be (size and SHA-256, as the version file
+// writes them; the dialog checks the file against them), the installer's arguments and the
+// HTTP user agent. The launcher's commands read it from the version file and refuse a request
+// that breaks their rules before anything is downloaded. Portable.
+#pragma once
+
+#include <string>
+
+struct InstallerRequest {
+  std::string programName;  // NAME
+  std::string downloadUrl;  // DOWN_URL
+  std::string downSize;     // DOWN_SIZE, optional: empty when absent
+  std::string downSha256;   // DOWN_SHA256, optional: empty when absent
+  std::string setupArgs;    // "/S", "/A" or empty
+  std::string agentName;
+  // Under a vendor key the signed version file vouches for the installer only through its
+  // digest and size, so DOWN_SHA256 and DOWN_SIZE must then be well-formed.
+  bool pinRequired = false;
+};
