@@ -213,7 +213,8 @@ int RunInstaller(bool checked, const char* url, const char* downSize, const char
   request.url = url;
   request.agent = kAgent;
   request.policy.sizeLimit = InstallerSizeLimit(expectation);
-  if (!StartTransferInto(request, download, window)) return 1;
+  int transferId = 0;
+  if (!StartTransferInto(request, download, window, transferId)) return 1;
   PumpUntilComplete(run);
   const double downloaded = Seconds();
   UniqueFileHandle held;

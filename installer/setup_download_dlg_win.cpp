@@ -82,8 +82,7 @@ void CSetupDownloadDlg::StartDownload() {
   request.url = m_downUrl;
   request.agent = m_agentName;
   request.policy.sizeLimit = InstallerSizeLimit(Expectation());
-  m_transferId = StartTransferInto(request, m_download, Window());
-  if (m_transferId == 0) {
+  if (!StartTransferInto(request, m_download, Window(), m_transferId)) {
     DiscardDownload();
     EndDialog(kEndFailed);
     return;

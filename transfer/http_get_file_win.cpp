@@ -60,7 +60,7 @@ int HttpGetFile(const char* url, const char* filePath, HWND notifyWnd, int* outJ
   }
 
   if (synchronous) return RunTransferHere(std::move(job), std::move(file));
-  if (StartTransferWorker(job, file) != 0) return 1;
+  if (StartTransferWorker(job, file)) return 1;
   // A transfer given up during set-up leaves nothing behind, not even the file it created.
   file.reset();
   if (toFile && filePath) ::DeleteFileA(filePath);

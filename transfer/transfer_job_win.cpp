@@ -51,16 +51,15 @@ int RunTransferHere(std::unique_ptr<TransferJob> job, UniqueFileHandle file) {
   return RunTransferJob(std::move(job));
 }
 
-int StartTransferWorker(std::unique_ptr<TransferJob>& job, UniqueFileHandle& file) {
+bool StartTransferWorker(std::unique_ptr<TransferJob>& job, UniqueFileHandle& file) {
   // The thread starts suspended so that one that cannot be started costs nothing: the id,
   // the out-pointers and the running count are committed only once it exists.
   UniqueKernelHandle thread(reinterpret_cast<HANDLE>(
       ::_beginthreadex(nullptr, 0, TransferThread, job.get(), CREATE_SUSPENDED, nullptr)));
-  if (!thread) return 0;
+  if (!thread) return false;
   job->file = std::move(file);
   TransferJob* running = job.release();  // the thread owns the record from here on
   Commit(*running);
-  const int id = running->id;
   ::ResumeThread(thread.get());
-  return id;  // nobody joins the thread; closing our handle lets it end on its own
+  return true;  // nobody joins the thread; closing our handle lets it end on its own
 }

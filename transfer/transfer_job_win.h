@@ -48,9 +48,10 @@ std::unique_ptr<TransferJob> NewTransferJob(const TransferRequest& request);
 // Commits the transfer and runs it on the calling thread; its outcome (1 success, 0 failure
 // or cancel).
 int RunTransferHere(std::unique_ptr<TransferJob> job, UniqueFileHandle file);
-// Starts a worker that takes the record and `file` along, commits the transfer and returns
-// its id; 0 when no thread could be started: then `job` and `file` are still the caller's.
-int StartTransferWorker(std::unique_ptr<TransferJob>& job, UniqueFileHandle& file);
+// Starts a worker that takes the record and `file` along and commits the transfer (its id
+// goes to `outJobId`); false when no thread could be started: then `job` and `file` are
+// still the caller's.
+bool StartTransferWorker(std::unique_ptr<TransferJob>& job, UniqueFileHandle& file);
 
 // Runs a committed transfer on the calling thread and returns its outcome. Posts the
 // completion, frees the record and takes the transfer off the registry at the very end

@@ -14,18 +14,19 @@ struct TransferBufferFree {
 
 }  // namespace
 
-int StartTransferInto(const TransferRequest& request, std::shared_ptr<HttpFileTarget> target,
-                      HWND notifyWnd) {
-  if (!target) return 0;
+bool StartTransferInto(const TransferRequest& request, std::shared_ptr<HttpFileTarget> target,
+                       HWND notifyWnd, int& id) {
+  if (!target) return false;
   UniqueFileHandle file = std::move(target->file);
   std::unique_ptr<TransferJob> job;
   try {
     job = NewTransferJob(request);
   } catch (const std::bad_alloc&) {
   }
-  if (!job) return 0;
+  if (!job) return false;
   job->toFile = 1;
   job->notifyWnd = notifyWnd;
+  job->outJobId = &id;
   // The file goes with the last owner of `target`, an abandoned worker included.
   job->target = std::move(target);
   return StartTransferWorker(job, file);

@@ -106,7 +106,8 @@ TEST_F(HttpGetFileSizeLimit, TransferThatCannotBeSetUpHoldsNoShareAndClosesTheFi
   TransferRequest request;
   request.url = test_http::Url("/bytes/10");
   request.agent = longAgent;
-  EXPECT_EQ(0, StartTransferInto(request, target, recorder.window()));
+  int id = 0;
+  EXPECT_FALSE(StartTransferInto(request, target, recorder.window(), id));
   EXPECT_EQ(1, target.use_count());
   EXPECT_FALSE(static_cast<bool>(target->file)) << "taken over and closed";
   EXPECT_TRUE(::DeleteFileA(path.c_str())) << "no handle keeps it";

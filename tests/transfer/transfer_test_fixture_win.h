@@ -63,8 +63,8 @@ class TransferTest : public ::testing::Test {
     request.url = url;
     request.agent = kTestAgent;
     request.policy = policy;
-    const int id = StartTransferInto(request, std::move(target), recorder.window());
-    EXPECT_NE(0, id);
+    int id = 0;
+    EXPECT_TRUE(StartTransferInto(request, std::move(target), recorder.window(), id));
     Started(id);
     return id;
   }
