@@ -28,11 +28,29 @@ constexpr CommandFamily kForcedFamily = {Outcome::RefreshFailedForced, Outcome::
 constexpr char kSupportedDataVersion[] = "1000";
 
 // Under vendor keys the copy is verified before anything is read from it, and one that does
-// not verify is due whatever its stamp.
+// not verify is due whatever its stamp. An administrator may set the period or stop refreshes.
 bool IsLocalVersionFileDue(const LauncherRequest& request, LauncherSystem& system) {
   const bool verified = system.VerifyLocalVersionFile();
+  const UpdatePolicy& policy = system.Policy();
+  if (policy.updatesDisabled) return false;
+  const int64_t period = policy.checkPeriodMinutes ? int64_t{60} * *policy.checkPeriodMinutes
+                                                   : kVersionFileRefreshSeconds;
   return IsLocalCopyDue(verified, system.Now(), system.VersionFileStamp(),
-                        request.settings.ForceCheck);
+                        request.settings.ForceCheck, period);
+}
+
+// Whether an installed program older than its section's version is offered that version: not
+// when the administrator holds it to another version line, else as the staged rollout says.
+bool IsOfferedHere(const std::string& section, const InstalledProgramInfo& info,
+                   const LauncherRequest& request, LauncherSystem& system) {
+  const std::optional<VersionPrefix>& target = system.Policy().targetVersion;
+  if (target && !IsWithinTargetVersion(*target, info.ServerVersion, info.ServerMinorVersion)) {
+    system.Log(Format("policy TargetVersionPrefix=%s: %s %d.%d not offered",
+                      FormatVersionPrefix(*target).c_str(), request.programId.c_str(),
+                      info.ServerVersion, info.ServerMinorVersion));
+    return false;
+  }
+  return IsUpdateOffered(request.programId, section, info, system);
 }
 
 // The steps every program command begins with: ProgramID, the refresh when due, the data
@@ -57,6 +75,19 @@ Outcome LaunchProgram(const InstalledProgramInfo& info, const LauncherRequest& r
                                                            : Outcome::ProgramNotStarted;
 }
 
+// Under UpdatesDisabled nothing is refreshed or installed: the installed program is reported
+// or started as it is, and a program that cannot be found ends with the lookup's own outcome.
+Outcome WithoutInstalling(const CommandFamily& family, bool installOnly,
+                          const LauncherRequest& request, LauncherSystem& system) {
+  if (const std::optional<Outcome> failed = BeginProgramCommand(family, request, system))
+    return *failed;
+  InstalledProgramInfo info;
+  if (const std::optional<Outcome> failed =
+          GetInstalledProgramInfo(ChooseProgramSection(request, system), system, info))
+    return *failed;
+  return installOnly ? Outcome::Installed : LaunchProgram(info, request, system);
+}
+
 // After an installation, or when nothing had to be installed: the final comparison, then
 // completion or the start of the program.
 Outcome FinishProgramCommand(const CommandFamily& family, const InstalledProgramInfo& info,
@@ -76,7 +107,7 @@ Outcome CheckVersion(const LauncherRequest& request, LauncherSystem& system) {
   InstalledProgramInfo info;
   if (GetInstalledProgramInfo(section, system, info)) return Outcome::NotInstalled;
   if (!IsInstalledVersionCurrent(info, request.settings.CheckMinorVersion) &&
-      !IsUpdateOffered(request.programId, section, info, system))
+      !IsOfferedHere(section, info, request, system))
     return Outcome::NewestInstalled;
   if (info.LocalVersion < info.ServerVersion) return Outcome::OlderMajorInstalled;
   if (request.settings.CheckMinorVersion != 0 && info.LocalMinorVersion < info.ServerMinorVersion)
@@ -88,13 +119,15 @@ Outcome CheckVersion(const LauncherRequest& request, LauncherSystem& system) {
 // it is the reason to install (a missing program gets the offered version whatever a staged
 // rollout says). An older program the rollout holds back is treated as current.
 Outcome CheckAndRun(bool installOnly, const LauncherRequest& request, LauncherSystem& system) {
+  if (system.Policy().updatesDisabled)
+    return WithoutInstalling(kCheckedFamily, installOnly, request, system);
   if (const std::optional<Outcome> failed = BeginProgramCommand(kCheckedFamily, request, system))
     return *failed;
   const std::string section = ChooseProgramSection(request, system);
   InstalledProgramInfo info;
   const bool found = !GetInstalledProgramInfo(section, system, info);
   const bool current = found && IsInstalledVersionCurrent(info, request.settings.CheckMinorVersion);
-  if (found && !current && !IsUpdateOffered(request.programId, section, info, system))
+  if (found && !current && !IsOfferedHere(section, info, request, system))
     return installOnly ? Outcome::Installed : LaunchProgram(info, request, system);
   if (!current) {
     if (const std::optional<Outcome> failed = InstallProgram(section, request, system))
@@ -108,6 +141,8 @@ Outcome CheckAndRun(bool installOnly, const LauncherRequest& request, LauncherSy
 // A staged rollout does not hold back a forced installation.
 Outcome ForceInstallAndRun(bool installOnly, const LauncherRequest& request,
                            LauncherSystem& system) {
+  if (system.Policy().updatesDisabled)
+    return WithoutInstalling(kForcedFamily, installOnly, request, system);
   if (const std::optional<Outcome> failed = BeginProgramCommand(kForcedFamily, request, system))
     return *failed;
   const std::string section = ChooseProgramSection(request, system);
@@ -119,10 +154,19 @@ Outcome ForceInstallAndRun(bool installOnly, const LauncherRequest& request,
   return FinishProgramCommand(kForcedFamily, info, installOnly, request, system);
 }
 
+Outcome Update(LauncherSystem& system) {
+  if (system.Policy().updatesDisabled) {
+    system.Log("update not done: the policy UpdatesDisabled is in effect");
+    return Outcome::UpdateFailed;
+  }
+  return system.RefreshVersionFile() ? Outcome::Refreshed : Outcome::UpdateFailed;
+}
+
 }  // namespace
 
 Outcome RunLauncherCommand(LauncherCommand command, const LauncherRequest& request,
                            LauncherSystem& system) {
+  system.Policy();  // read and logged once, before anything it may steer
   switch (command) {
     case LauncherCommand::Run:
       return CheckAndRun(false, request, system);
@@ -135,7 +179,7 @@ Outcome RunLauncherCommand(LauncherCommand command, const LauncherRequest& reque
     case LauncherCommand::ForceRun:
       return ForceInstallAndRun(false, request, system);
     case LauncherCommand::Update:
-      return system.RefreshVersionFile() ? Outcome::Refreshed : Outcome::UpdateFailed;
+      return Update(system);
     case LauncherCommand::Unknown:
       break;
   }

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <string>
 
+#include "app/update_policy.h"
 #include "installer/installer_request.h"
 
 enum class InstallerResult {
@@ -44,6 +45,9 @@ class LauncherSystem {
   virtual bool IsUnderVendorKey() = 0;
   // CHANNEL in [GENERAL] of the launcher INI as written, empty when absent.
   virtual std::string ChannelSetting() = 0;
+  // The administrator's policy for this request's program, read at the first call (which
+  // logs what is in effect) and the same for the rest of the run.
+  virtual const UpdatePolicy& Policy() = 0;
 
   // The text of a registry value named by its full path; false when it cannot be read.
   virtual bool ReadRegistryValue(const std::string& path, std::string& value) = 0;

@@ -3,8 +3,11 @@
 #include <windows.h>
 
 #include <ctime>
+#include <vector>
 
+#include "app/download_addresses.h"
 #include "app/install_id_store_win.h"
+#include "app/update_policy_win.h"
 #include "common/crypto_random_win.h"
 #include "common/text.h"
 #include "common/unique_handle_win.h"
@@ -27,10 +30,20 @@ int64_t WindowsLauncherSystem::Now() {
 
 WindowsLauncherSystem::~WindowsLauncherSystem() = default;
 
-std::string WindowsLauncherSystem::VersionFileUrl() const {
-  std::string url = m_request.versionFileUrl;
-  if (url.empty()) url = m_launcherIni.GetValue("GENERAL", "VERSION_FILE_URL", "");
-  return url;
+std::vector<std::string> WindowsLauncherSystem::VersionFileAddresses() {
+  const std::vector<std::string> iniAddresses = NumberedAddresses(
+      m_launcherIni.GetValue("GENERAL", "VERSION_FILE_URL", ""), "VERSION_FILE_URL",
+      [this](const std::string& key) { return m_launcherIni.GetValue("GENERAL", key.c_str(), ""); });
+  return ChooseVersionFileAddresses(Policy(), m_request.versionFileUrl, iniAddresses);
+}
+
+// Under vendor keys the copy is held to the highest ISSUED of the address that served it;
+// a copy from before mirrors were recorded, to that of the first address.
+std::string WindowsLauncherSystem::ServingAddress(const std::string& localCopy) {
+  std::string served;
+  if (ReadServingAddress(localCopy, served)) return served;
+  const std::vector<std::string> addresses = VersionFileAddresses();
+  return addresses.empty() ? std::string() : addresses.front();
 }
 
 void WindowsLauncherSystem::TrustSignedPart(const std::string& signedPart) {
@@ -43,8 +56,8 @@ bool WindowsLauncherSystem::VerifyLocalVersionFile() {
   if (!FindPublicKeySetting(m_launcherIni, keys)) return true;
   m_verifiedCopy.reset();
   std::string signedPart;
-  if (!LoadVerifiedLocalCopy(keys, ResolveIniPath(m_request.localVersionFilePath), VersionFileUrl(),
-                             signedPart))
+  const std::string localCopy = ResolveIniPath(m_request.localVersionFilePath);
+  if (!LoadVerifiedLocalCopy(keys, localCopy, ServingAddress(localCopy), signedPart))
     return false;
   TrustSignedPart(signedPart);
   return true;
@@ -83,13 +96,24 @@ bool WindowsLauncherSystem::VersionFileHasSection(const std::string& section) {
   return HasIniSection(section, m_request.localVersionFilePath);
 }
 
+// Each address in turn while none can be reached; a file that arrived decides, whatever it is.
 bool WindowsLauncherSystem::RefreshVersionFile() {
-  std::string signedPart;
-  if (!UpdateVersionFile(VersionFileUrl(), m_request.localVersionFilePath, m_request.agentName,
-                         m_launcherIni, signedPart))
-    return false;
-  if (IsUnderVendorKey()) TrustSignedPart(signedPart);
-  return true;
+  const std::vector<std::string> addresses = VersionFileAddresses();
+  for (size_t index = 0; index < addresses.size(); ++index) {
+    std::string signedPart;
+    const VersionFileRefresh result = UpdateVersionFile(
+        addresses[index], m_request.localVersionFilePath, m_request.agentName, m_launcherIni,
+        signedPart);
+    if (result == VersionFileRefresh::Unreachable) {
+      if (addresses.size() > 1) Log("version file not reached at " + addresses[index]);
+      continue;
+    }
+    if (result == VersionFileRefresh::Failed) return false;
+    if (addresses.size() > 1) Log("version file served by " + addresses[index]);
+    if (IsUnderVendorKey()) TrustSignedPart(signedPart);
+    return true;
+  }
+  return false;
 }
 
 bool WindowsLauncherSystem::IsUnderVendorKey() {
@@ -99,6 +123,17 @@ bool WindowsLauncherSystem::IsUnderVendorKey() {
 
 std::string WindowsLauncherSystem::ChannelSetting() {
   return m_launcherIni.GetValue("GENERAL", "CHANNEL", "");
+}
+
+const UpdatePolicy& WindowsLauncherSystem::Policy() {
+  if (!m_policy) {
+    const ResolvedPolicy resolved =
+        ReadUpdatePolicy(m_request.hasProgramId ? m_request.programId : std::string());
+    for (const std::string& line : resolved.ignored) Log(line);
+    Log(resolved.summary);
+    m_policy = resolved.policy;
+  }
+  return *m_policy;
 }
 
 bool WindowsLauncherSystem::ReadRegistryValue(const std::string& path, std::string& value) {

@@ -4,7 +4,9 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "app/launcher_request.h"
 #include "app/launcher_system.h"
@@ -27,6 +29,7 @@ class WindowsLauncherSystem : public LauncherSystem {
   bool RefreshVersionFile() override;
   bool IsUnderVendorKey() override;
   std::string ChannelSetting() override;
+  const UpdatePolicy& Policy() override;
   bool ReadRegistryValue(const std::string& path, std::string& value) override;
   int ProgramIniInt(const std::string& iniPath, const std::string& key) override;
   bool ReadInstallId(std::string& id) override;
@@ -37,11 +40,13 @@ class WindowsLauncherSystem : public LauncherSystem {
   void Log(const std::string& line) override;
 
  private:
-  std::string VersionFileUrl() const;
+  std::vector<std::string> VersionFileAddresses();
+  std::string ServingAddress(const std::string& localCopy);
   void TrustSignedPart(const std::string& signedPart);
 
   const LauncherRequest& m_request;
   const IniDocument& m_launcherIni;
+  std::optional<UpdatePolicy> m_policy;  // read at the first call
   // Under vendor keys: the signed part of the copy as verified, the only version file the
   // commands read; null while there is none. The profile functions are not used then: they
   // would read the file again by name, and it may have changed since.

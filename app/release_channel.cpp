@@ -21,6 +21,9 @@ bool IsChannelName(const std::string& name) {
 }
 
 std::string ChooseChannel(const LauncherRequest& request, LauncherSystem& system) {
+  // The administrator's channel (checked when the policy was read) replaces both.
+  if (const std::optional<std::string>& policyChannel = system.Policy().channel)
+    return *policyChannel;
   const bool fromRequest = request.hasChannel;
   const std::string channel = fromRequest ? request.channel : system.ChannelSetting();
   if (channel.empty() || IsChannelName(channel)) return channel;

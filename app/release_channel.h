@@ -12,8 +12,8 @@
 // another section's header or another key).
 bool IsChannelName(const std::string& name);
 
-// The request's Channel attribute when the request has one (empty: no channel), otherwise
-// CHANNEL of the launcher INI. A value of another shape is not used (no channel), and the log
+// The administrator's Channel policy when there is one; else the request's Channel attribute
+// when the request has one (empty: no channel), otherwise CHANNEL of the launcher INI. A value of another shape is not used (no channel), and the log
 // says so.
 std::string ChooseChannel(const LauncherRequest& request, LauncherSystem& system);
 

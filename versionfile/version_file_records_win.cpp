@@ -13,6 +13,9 @@ const char kRefreshTimeKey[] = "Software\\ZuLauncher\\VersionFiles\\RefreshTime"
 // Value names may hold any character but are limited in length; addresses and paths are
 // shorter than this in practice, and a longer one is simply not remembered.
 constexpr size_t kMaxValueName = 16383;
+// A record is a number or an address; anything longer is no record of ours.
+constexpr DWORD kMaxRecordBytes = 4096;
+const char kServingAddressKey[] = "Software\\ZuLauncher\\VersionFiles\\ServedBy";
 
 // The value's text (REG_SZ), or false when the key or the value is missing or not text.
 bool ReadText(const char* subkey, const std::string& name, std::string& text) {
@@ -21,15 +24,19 @@ bool ReadText(const char* subkey, const std::string& name, std::string& text) {
   if (::RegOpenKeyExA(HKEY_CURRENT_USER, subkey, 0, KEY_QUERY_VALUE, &opened) != ERROR_SUCCESS)
     return false;
   UniqueRegistryKey key(opened);
-  char buffer[64] = {};
   DWORD type = 0;
-  DWORD size = sizeof buffer - 1;
-  if (::RegQueryValueExA(key.get(), name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buffer),
-                         &size) != ERROR_SUCCESS ||
-      type != REG_SZ)
+  DWORD size = 0;
+  if (::RegQueryValueExA(key.get(), name.c_str(), nullptr, &type, nullptr, &size) !=
+          ERROR_SUCCESS ||
+      type != REG_SZ || size > kMaxRecordBytes)
     return false;
-  buffer[size < sizeof buffer ? size : sizeof buffer - 1] = '\0';
-  text = buffer;
+  std::string buffer(size + 1, '\0');
+  if (::RegQueryValueExA(key.get(), name.c_str(), nullptr, &type,
+                         reinterpret_cast<BYTE*>(buffer.data()), &size) != ERROR_SUCCESS ||
+      type != REG_SZ || size >= buffer.size())
+    return false;
+  buffer.resize(size);
+  text = buffer.c_str();  // up to the first zero byte
   return true;
 }
 
@@ -66,4 +73,12 @@ int64_t ReadRefreshTime(const std::string& localCopy) {
 
 bool WriteRefreshTime(const std::string& localCopy, int64_t seconds) {
   return WriteText(kRefreshTimeKey, localCopy, FormatUpdateTime(seconds));
+}
+
+bool ReadServingAddress(const std::string& localCopy, std::string& url) {
+  return ReadText(kServingAddressKey, localCopy, url) && !url.empty();
+}
+
+bool WriteServingAddress(const std::string& localCopy, const std::string& url) {
+  return WriteText(kServingAddressKey, localCopy, url);
 }

@@ -17,3 +17,8 @@ bool RaiseHighestIssued(const std::string& url, uint64_t issued);
 // LASTUPDATETIME of the copy at the full path `localCopy`, 0 when none is recorded.
 int64_t ReadRefreshTime(const std::string& localCopy);
 bool WriteRefreshTime(const std::string& localCopy, int64_t seconds);
+
+// The address that served the copy at `localCopy` (one of several mirrors), whose highest
+// ISSUED the copy is held to at use; false when none is recorded.
+bool ReadServingAddress(const std::string& localCopy, std::string& url);
+bool WriteServingAddress(const std::string& localCopy, const std::string& url);

@@ -78,17 +78,18 @@ bool WriteAllAndFlush(HANDLE file, const std::string& bytes) {
 
 }  // namespace
 
-bool UpdateVersionFile(const std::string& url, const std::string& localVersionFilePath,
-                       const std::string& agentName, const IniDocument& launcherIni,
-                       std::string& verifiedSignedPart) {
-  if (url.empty()) return false;
+VersionFileRefresh UpdateVersionFile(const std::string& url,
+                                     const std::string& localVersionFilePath,
+                                     const std::string& agentName, const IniDocument& launcherIni,
+                                     std::string& verifiedSignedPart) {
+  constexpr VersionFileRefresh kFailed = VersionFileRefresh::Failed;
   // Only web addresses are fetched; anything else fails like a download that failed.
-  if (!IsWebAddress(url)) return false;
+  if (url.empty() || !IsWebAddress(url)) return VersionFileRefresh::Unreachable;
   const std::string localCopy = ResolveIniPath(localVersionFilePath);
 
   // Read once into memory and judged there: the bytes judged are the bytes stored.
   std::string body;
-  if (!DownloadVersionFileBytes(url, agentName, body)) return false;
+  if (!DownloadVersionFileBytes(url, agentName, body)) return VersionFileRefresh::Unreachable;
   std::string keys;
   const bool underKeys = FindPublicKeySetting(launcherIni, keys);
   VersionFileCheck check;
@@ -96,7 +97,7 @@ bool UpdateVersionFile(const std::string& url, const std::string& localVersionFi
     check = JudgeDownloadedVersionFile(keys, body, localCopy, url);
     if (check.verdict != VersionFileVerdict::Accepted) {
       LogLine("version file refused: %s", DescribeVersionFileCheck(check).c_str());
-      return false;
+      return kFailed;
     }
   }
 
@@ -104,7 +105,7 @@ bool UpdateVersionFile(const std::string& url, const std::string& localVersionFi
   // either happens whole or not at all; the file is ours alone to write until it is closed.
   std::string download;
   UniqueFileHandle file = CreateTempFile(DirectoryOf(localCopy), download);
-  if (!file) return false;  // neither there nor in the user's temporary folder
+  if (!file) return kFailed;  // neither there nor in the user's temporary folder
   const bool written = WriteAllAndFlush(file.get(), body);
   // Under keys the file is renamed while still held, so that between the check and the move
   // nobody can change its bytes or put another file at its name.
@@ -118,29 +119,30 @@ bool UpdateVersionFile(const std::string& url, const std::string& localVersionFi
         (!underKeys && ReadIniString(kGeneral, "ZULAUNCHER_VERSION", download, "").empty())) {
       DropProfileCache(download);
       ::DeleteFileA(download.c_str());
-      return false;
+      return kFailed;
     }
     DropProfileCache(download);
     if (!PutInPlace(download, localCopy)) {
       ::DeleteFileA(download.c_str());
-      return false;
+      return kFailed;
     }
   }
   DropProfileCache(localCopy);
   if (!underKeys) {
     // A copy whose stamp could not be written is simply due again next time.
     WriteIniString(kGeneral, kLastUpdateTime, FormatUpdateTime(CurrentTime()), localCopy);
-    return true;
+    return VersionFileRefresh::Stored;
   }
   // The copy stays the signed bytes: its stamp is kept apart, and the floor rises only once
   // the file is in place. The log line (a message to another process) comes last.
   if (!RaiseHighestIssued(url, check.issued))
     LogLine("version file: the highest ISSUED could not be recorded");
   WriteRefreshTime(localCopy, CurrentTime());
+  WriteServingAddress(localCopy, url);
   LogLine("version file accepted: %s", DescribeVersionFileCheck(check).c_str());
   std::string_view signedBytes;
   std::string signature;
   SplitSignedVersionFile(body, signedBytes, signature);  // succeeded inside the check
   verifiedSignedPart.assign(signedBytes.data(), signedBytes.size());
-  return true;
+  return VersionFileRefresh::Stored;
 }

@@ -2,15 +2,18 @@
 
 #include <limits>
 
-bool IsVersionFileDue(int64_t now, int64_t lastUpdateTime, unsigned forceCheck) {
+bool IsVersionFileDue(int64_t now, int64_t lastUpdateTime, unsigned forceCheck,
+                      int64_t periodSeconds) {
   if (forceCheck != 0) return true;
+  if (periodSeconds == 0) return lastUpdateTime == 0;
   // Compare without forming a difference that could overflow for hostile stamps.
-  if (lastUpdateTime < now) return now - kVersionFileRefreshSeconds > lastUpdateTime;
-  return lastUpdateTime - kVersionFileRefreshSeconds > now;
+  if (lastUpdateTime < now) return now - periodSeconds > lastUpdateTime;
+  return lastUpdateTime - periodSeconds > now;
 }
 
-bool IsLocalCopyDue(bool verified, int64_t now, int64_t lastUpdateTime, unsigned forceCheck) {
-  return !verified || IsVersionFileDue(now, lastUpdateTime, forceCheck);
+bool IsLocalCopyDue(bool verified, int64_t now, int64_t lastUpdateTime, unsigned forceCheck,
+                    int64_t periodSeconds) {
+  return !verified || IsVersionFileDue(now, lastUpdateTime, forceCheck, periodSeconds);
 }
 
 int64_t ParseUpdateTime(const std::string& text) {

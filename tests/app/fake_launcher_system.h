@@ -73,6 +73,7 @@ class FakeLauncherSystem : public LauncherSystem {
   bool hasInstallId = false;       // HKEY_CURRENT_USER\Software\ZuLauncher InstallId
   std::string installId;
   bool installIdWritable = true;
+  UpdatePolicy policy;  // the administrator's
 
   // What the commands asked for.
   std::vector<std::string> calls;  // "refresh", "install", "start", "store id"
@@ -116,6 +117,7 @@ class FakeLauncherSystem : public LauncherSystem {
   }
   bool IsUnderVendorKey() override { return vendorKey; }
   std::string ChannelSetting() override { return launcherIniChannel; }
+  const UpdatePolicy& Policy() override { return policy; }
   bool ReadRegistryValue(const std::string& path, std::string& value) override {
     const auto found = registry.find(path);
     if (found == registry.end()) return false;

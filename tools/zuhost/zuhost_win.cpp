@@ -1,6 +1,7 @@
 // zuhost: plays the host application a vendor ships beside the launcher.
 //
 //   zuhost [--launcher PATH] [--timeout SECONDS] "<ZULAUNCHER_PARAM Command='run' .../>"
+//   zuhost --policy [PROGRAM_ID]
 //
 // It creates a window, starts the launcher (by default ZuLauncher.exe beside zuhost.exe)
 // with the parameter, in which it puts its own window handle as RetWindowHandle (replacing
@@ -11,6 +12,10 @@
 //   exit: <code>
 // Its own exit code is the launcher's; 255 when the launcher could not be started or did not
 // end within the time limit (default 600 seconds).
+//
+// With --policy it starts nothing: it prints the administrator's policy in effect for the
+// program (or for every program) as the launcher reads it, one line for each value it would
+// ignore, then the line the launcher logs, and exits 0.
 #include <windows.h>
 
 #include <cstdio>
@@ -19,6 +24,7 @@
 
 #include "app/launcher_settings.h"
 #include "app/result_code.h"
+#include "app/update_policy_win.h"
 #include "common/format.h"
 #include "common/text.h"
 #include "common/unique_handle_win.h"
@@ -68,8 +74,17 @@ void PumpMessages() {
 
 int Usage() {
   std::fprintf(stderr,
-               "usage: zuhost [--launcher PATH] [--timeout SECONDS] \"<ZULAUNCHER_PARAM .../>\"\n");
+               "usage: zuhost [--launcher PATH] [--timeout SECONDS] \"<ZULAUNCHER_PARAM .../>\"\n"
+               "       zuhost --policy [PROGRAM_ID]\n");
   return 255;
+}
+
+int PrintPolicy(const std::string& programId) {
+  const ResolvedPolicy resolved = ReadUpdatePolicy(programId);
+  for (const std::string& line : resolved.ignored) std::printf("%s\n", line.c_str());
+  std::printf("%s\n", resolved.summary.c_str());
+  std::fflush(stdout);
+  return 0;
 }
 
 }  // namespace
@@ -79,6 +94,10 @@ int main(int argc, char** argv) {
   unsigned timeoutSeconds = 600;
   std::string parameter;
   bool haveParameter = false;
+  if (argc >= 2 && std::string(argv[1]) == "--policy") {
+    if (argc > 3) return Usage();
+    return PrintPolicy(argc == 3 ? argv[2] : "");
+  }
   for (int i = 1; i < argc; ++i) {
     std::string argument = argv[i];
     if (argument == "--launcher" && i + 1 < argc) {
