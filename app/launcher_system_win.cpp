@@ -102,7 +102,13 @@ std::string WindowsLauncherSystem::ChannelSetting() {
 }
 
 bool WindowsLauncherSystem::ReadRegistryValue(const std::string& path, std::string& value) {
-  return ::ReadRegistryValue(path, value);
+  RegistryView answered = RegistryView::Own;
+  if (!::ReadRegistryValue(path, value, &answered)) return false;
+  // An installer of the other architecture recorded it: worth knowing when a lookup surprises.
+  if (answered != RegistryView::Own)
+    LogLine("registry value read from the %s view: %s",
+            answered == RegistryView::Bits64 ? "64-bit" : "32-bit", path.c_str());
+  return true;
 }
 
 int WindowsLauncherSystem::ProgramIniInt(const std::string& iniPath, const std::string& key) {
