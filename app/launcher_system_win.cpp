@@ -8,9 +8,9 @@
 #include "common/crypto_random_win.h"
 #include "common/text.h"
 #include "common/unique_handle_win.h"
+#include "env/directories_win.h"
 #include "env/ini_profile_win.h"
 #include "env/log.h"
-#include "env/directories_win.h"
 #include "env/registry_path_win.h"
 #include "env/user_copy.h"
 #include "env/user_copy_win.h"
@@ -69,8 +69,7 @@ bool WindowsLauncherSystem::VerifyLocalVersionFile() {
   if (!FindPublicKeySetting(m_launcherIni, keys)) return true;
   m_verifiedCopy.reset();
   std::string signedPart;
-  if (!LoadVerifiedLocalCopy(keys, m_copy, VersionFileUrl(), signedPart))
-    return false;
+  if (!LoadVerifiedLocalCopy(keys, m_copy, VersionFileUrl(), signedPart)) return false;
   TrustSignedPart(signedPart);
   return true;
 }

@@ -85,8 +85,7 @@ bool OpenRootKeyValue(const std::string& rootName, const std::string& subkey,
 bool ReadKeyValue(HKEY rootKey, const std::string& subkey, const std::string& valueName,
                   std::string& value, REGSAM view) {
   UniqueRegistryKey key;
-  if (::RegOpenKeyExA(rootKey, subkey.c_str(), 0, kReadAccess | view, key.put()) !=
-      ERROR_SUCCESS) {
+  if (::RegOpenKeyExA(rootKey, subkey.c_str(), 0, kReadAccess | view, key.put()) != ERROR_SUCCESS) {
     return false;
   }
   DWORD size = 0;

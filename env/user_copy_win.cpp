@@ -1,7 +1,9 @@
 #include "env/user_copy_win.h"
 
-#include <windows.h>
+// clang-format off
+#include <windows.h>  // first: shlobj.h needs its types
 #include <shlobj.h>
+// clang-format on
 
 #include "common/crypto_random_win.h"
 #include "common/unique_handle_win.h"
@@ -56,10 +58,9 @@ bool FolderRefusesNewFiles(const std::string& folder) {
   unsigned number = 0;
   for (int attempt = 0; attempt < kTempNameAttempts && CryptoRandomNumber(number); ++attempt) {
     // Gone as soon as it is closed; nobody else can open it meanwhile.
-    UniqueFileHandle probe(::CreateFileA(FormatTempCandidate(base, attempt, number).c_str(),
-                                         GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                         FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE,
-                                         nullptr));
+    UniqueFileHandle probe(
+        ::CreateFileA(FormatTempCandidate(base, attempt, number).c_str(), GENERIC_WRITE, 0, nullptr,
+                      CREATE_NEW, FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
     if (probe) return false;
     const DWORD error = ::GetLastError();
     if (error != ERROR_FILE_EXISTS) return IsWriteRefusal(error);

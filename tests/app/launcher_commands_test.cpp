@@ -638,8 +638,10 @@ TEST(LauncherCommands, TheCopyBesideFirstThenTheUsersOwnWhichTheRefreshKeepsWher
   for (const Row& row : rows) {
     Machine machine(FakeLauncherSystem::VersionFile(5, 3));
     FakeLauncherSystem& system = machine.system;
-    if (row.besideAge == kNone) system.localCopy.clear();
-    else system.StampLocalCopy(row.besideAge);
+    if (row.besideAge == kNone)
+      system.localCopy.clear();
+    else
+      system.StampLocalCopy(row.besideAge);
     system.hasUserCopy = row.userAge != kNone;
     if (system.hasUserCopy) {
       system.userCopy = FakeLauncherSystem::VersionFile(6, 0);

@@ -53,7 +53,8 @@ inline void ExpectPerMachineRoad(LauncherCase& test,
 
   {
     SealedFolder sealed(test.workspace.Dir());
-    if (!sealed.sealed()) GTEST_SKIP() << "no folder that refuses root's writes: " << sealed.detail();
+    if (!sealed.sealed())
+      GTEST_SKIP() << "no folder that refuses root's writes: " << sealed.detail();
     ASSERT_FALSE(WriteWholeFile(test.workspace.PathOf("probe.txt"), "x")) << "sealed";
 
     const LauncherOutcome first = test.workspace.Run(Parameter("Command='run' ProgramID='PROG'"));

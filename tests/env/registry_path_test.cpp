@@ -127,20 +127,16 @@ TEST(RegistryViewsToRead, OtherArchitecturesViewOnlyForMachineSoftwareAndClasses
     bool program64;
     std::vector<V> expected;
   } cases[] = {
-      {"HKLM\\Software from a 32-bit program", R::LocalMachine, "Software\\Co\\App", false,
-       {V::Own, V::Bits64}},
-      {"HKLM\\Software from a 64-bit program", R::LocalMachine, "Software\\Co\\App", true,
-       {V::Own, V::Bits32}},
+      {"HKLM\\Software, 32-bit", R::LocalMachine, "Software\\Co\\App", false, {V::Own, V::Bits64}},
+      {"HKLM\\Software, 64-bit", R::LocalMachine, "Software\\Co\\App", true, {V::Own, V::Bits32}},
       {"letter case of Software aside", R::LocalMachine, "SOFTWARE\\Co", true, {V::Own, V::Bits32}},
       {"a value directly in Software", R::LocalMachine, "Software", false, {V::Own, V::Bits64}},
       {"all of HKCR", R::ClassesRoot, "MyApp.Document\\shell", false, {V::Own, V::Bits64}},
       {"HKCR's own values", R::ClassesRoot, "", true, {V::Own, V::Bits32}},
-      {"HKLM\\System is one for both", R::LocalMachine, "System\\CurrentControlSet", false,
-       {V::Own}},
+      {"HKLM\\System: one for both", R::LocalMachine, "System\\CurrentControlSet", false, {V::Own}},
       {"a name that only begins with Software", R::LocalMachine, "Softwares\\Co", false, {V::Own}},
       {"a value directly under HKLM", R::LocalMachine, "", true, {V::Own}},
-      {"HKCU\\Software is the user's, one for both", R::CurrentUser, "Software\\Co", false,
-       {V::Own}},
+      {"HKCU\\Software: the user's, one", R::CurrentUser, "Software\\Co", false, {V::Own}},
       {"HKEY_USERS", R::Users, ".DEFAULT\\Software\\Co", true, {V::Own}},
   };
   for (const auto& c : cases)

@@ -162,9 +162,9 @@ TEST(RegistryViews, TheOtherArchitecturesViewAnswersAfterTheOwn) {
   ScratchMachineKey inBoth("views", otherFlag);
   ASSERT_TRUE(inBoth.SetValue("InstallDir", REG_SZ, "C:\\Other"));
   UniqueRegistryKey own;
-  ASSERT_EQ(ERROR_SUCCESS, ::RegCreateKeyExA(HKEY_LOCAL_MACHINE, inBoth.subkey().c_str(), 0,
-                                             nullptr, 0, KEY_ALL_ACCESS, nullptr, own.put(),
-                                             nullptr));
+  ASSERT_EQ(ERROR_SUCCESS,
+            ::RegCreateKeyExA(HKEY_LOCAL_MACHINE, inBoth.subkey().c_str(), 0, nullptr, 0,
+                              KEY_ALL_ACCESS, nullptr, own.put(), nullptr));
   ASSERT_EQ(ERROR_SUCCESS, ::RegSetValueExA(own.get(), "InstallDir", 0, REG_SZ,
                                             reinterpret_cast<const BYTE*>("C:\\Own"), 7));
   own.reset();

@@ -1,8 +1,7 @@
 // The manifests embedded in ZuLauncher.exe and in this test program (the same resource script)
 // name the architecture they were built for: Windows binds side-by-side assemblies by it.
-#include <windows.h>
-
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <string>
 #include <vector>

@@ -151,9 +151,9 @@ class ScratchMachineKey {
 
   ScratchMachineKey(const char* prefix, REGSAM view)
       : m_name(UniqueScratchName(prefix)), m_view(view) {
-    m_created = ::RegCreateKeyExA(HKEY_LOCAL_MACHINE, subkey().c_str(), 0, nullptr, 0,
-                                  KEY_ALL_ACCESS | view, nullptr, m_key.put(),
-                                  nullptr) == ERROR_SUCCESS;
+    m_created =
+        ::RegCreateKeyExA(HKEY_LOCAL_MACHINE, subkey().c_str(), 0, nullptr, 0,
+                          KEY_ALL_ACCESS | view, nullptr, m_key.put(), nullptr) == ERROR_SUCCESS;
   }
   ~ScratchMachineKey() {
     m_key.reset();
