@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <cstring>
 #include <string>
 
 #include "tests/support/scratch_win.h"
@@ -114,65 +113,6 @@ TEST_F(RegistryValue, OtherTypesAreTakenAsTextToo) {
   ASSERT_TRUE(m_scratch.SetValue("Product", "Plain", REG_SZ, "%TEMP%\\zu", 10));
   EXPECT_TRUE(ReadRegistryValue(PathTo("Product\\Plain"), value));
   EXPECT_EQ("%TEMP%\\zu", value) << "REG_SZ is taken as it stands";
-}
-
-// An install folder written as REG_EXPAND_SZ names it through the environment.
-TEST_F(RegistryValue, ExpandableValuesAreExpandedFromTheEnvironment) {
-  ASSERT_TRUE(::SetEnvironmentVariableA("ZU_TEST_PROGRAMS", "C:\\Users\\zu\\Programs"));
-  ::SetEnvironmentVariableA("ZU_TEST_UNSET", nullptr);
-  const struct {
-    const char* written;
-    const char* expected;
-  } cases[] = {
-      {"%ZU_TEST_PROGRAMS%\\MyApp", "C:\\Users\\zu\\Programs\\MyApp"},
-      {"%ZU_TEST_UNSET%\\MyApp", "%ZU_TEST_UNSET%\\MyApp"},  // as the system leaves it
-      {"C:\\No Variables", "C:\\No Variables"},
-  };
-  for (const auto& c : cases) {
-    ASSERT_TRUE(m_scratch.SetValue("Product", "Dir", REG_EXPAND_SZ, c.written,
-                                   static_cast<DWORD>(std::strlen(c.written) + 1)));
-    std::string value;
-    EXPECT_TRUE(ReadRegistryValue(PathTo("Product\\Dir"), value)) << c.written;
-    EXPECT_EQ(c.expected, value) << c.written;
-  }
-  ::SetEnvironmentVariableA("ZU_TEST_PROGRAMS", nullptr);
-}
-
-// A value only the other architecture's view holds is found there; one in both views is read
-// from the program's own. Needs a machine (prefix) with both views.
-TEST(RegistryViews, TheOtherArchitecturesViewAnswersAfterTheOwn) {
-  BOOL wow64 = FALSE;
-  if (!kProgramIs64Bit && (!::IsWow64Process(::GetCurrentProcess(), &wow64) || !wow64))
-    GTEST_SKIP() << "a 32-bit program on a 32-bit system (or Wine prefix): there is no 64-bit "
-                    "registry view to look in";
-  const REGSAM otherFlag = kProgramIs64Bit ? KEY_WOW64_32KEY : KEY_WOW64_64KEY;
-  const RegistryView other = kProgramIs64Bit ? RegistryView::Bits32 : RegistryView::Bits64;
-  ScratchMachineKey inOther("views", otherFlag);
-  ASSERT_TRUE(inOther.created());
-  ASSERT_TRUE(inOther.SetValue("InstallDir", REG_SZ, "C:\\Other"));
-  std::string value;
-  RegistryView answered = RegistryView::Own;
-  ASSERT_TRUE(ReadKeyValue(HKEY_LOCAL_MACHINE, inOther.subkey(), "InstallDir", value, otherFlag));
-  EXPECT_FALSE(ReadKeyValue(HKEY_LOCAL_MACHINE, inOther.subkey(), "InstallDir", value, 0))
-      << "the views are apart on this machine";
-  EXPECT_TRUE(ReadRegistryValue(inOther.ValuePath("InstallDir"), value, &answered));
-  EXPECT_EQ("C:\\Other", value);
-  EXPECT_EQ(other, answered);
-
-  ScratchMachineKey inBoth("views", otherFlag);
-  ASSERT_TRUE(inBoth.SetValue("InstallDir", REG_SZ, "C:\\Other"));
-  UniqueRegistryKey own;
-  ASSERT_EQ(ERROR_SUCCESS,
-            ::RegCreateKeyExA(HKEY_LOCAL_MACHINE, inBoth.subkey().c_str(), 0, nullptr, 0,
-                              KEY_ALL_ACCESS, nullptr, own.put(), nullptr));
-  ASSERT_EQ(ERROR_SUCCESS, ::RegSetValueExA(own.get(), "InstallDir", 0, REG_SZ,
-                                            reinterpret_cast<const BYTE*>("C:\\Own"), 7));
-  own.reset();
-  EXPECT_TRUE(ReadRegistryValue(inBoth.ValuePath("InstallDir"), value, &answered));
-  EXPECT_EQ("C:\\Own", value);
-  EXPECT_EQ(RegistryView::Own, answered);
-  ::RegDeleteTreeA(HKEY_LOCAL_MACHINE, inBoth.subkey().c_str());
-  ::RegDeleteKeyA(HKEY_LOCAL_MACHINE, inBoth.subkey().c_str());
 }
 
 TEST_F(RegistryValue, RootNamesAndKeysByTheirParts) {

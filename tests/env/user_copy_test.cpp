@@ -59,10 +59,4 @@ TEST(IsWriteRefusal, OnlyAUserWhoMayNotWriteThere) {
   for (const auto& c : cases) EXPECT_EQ(c.refusal, IsWriteRefusal(c.error)) << c.error;
 }
 
-TEST(FolderOfPath, UpToTheLastSeparatorOfEitherKind) {
-  EXPECT_EQ("C:\\A\\", FolderOfPath("C:\\A\\f.ini"));
-  EXPECT_EQ("C:\\A/data/", FolderOfPath("C:\\A/data/f.ini"));
-  EXPECT_EQ("", FolderOfPath("f.ini"));
-}
-
 }  // namespace
