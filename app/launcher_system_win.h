@@ -14,8 +14,7 @@ class WindowsLauncherSystem : public LauncherSystem {
  public:
   // Both must outlive the system; `launcherIni` names the version file's URL when the
   // request gives none.
-  WindowsLauncherSystem(const LauncherRequest& request, const IniDocument& launcherIni)
-      : m_request(request), m_launcherIni(launcherIni) {}
+  WindowsLauncherSystem(const LauncherRequest& request, const IniDocument& launcherIni);
   ~WindowsLauncherSystem() override;
 
   int64_t Now() override;
@@ -25,6 +24,7 @@ class WindowsLauncherSystem : public LauncherSystem {
   int VersionFileInt(const std::string& section, const std::string& key) override;
   bool VersionFileHasSection(const std::string& section) override;
   bool RefreshVersionFile() override;
+  bool UseCopyForThisUser() override;
   bool IsUnderVendorKey() override;
   std::string ChannelSetting() override;
   bool ReadRegistryValue(const std::string& path, std::string& value) override;
@@ -39,9 +39,14 @@ class WindowsLauncherSystem : public LauncherSystem {
  private:
   std::string VersionFileUrl() const;
   void TrustSignedPart(const std::string& signedPart);
+  void ReadCopyAt(const std::string& copy);
 
   const LauncherRequest& m_request;
   const IniDocument& m_launcherIni;
+  // Full path of the copy read: LocalVersionFilePath, or this user's own copy of it.
+  const std::string m_besideCopy;
+  std::string m_copy;
+  bool m_userCopyLogged = false;
   // Under vendor keys: the signed part of the copy as verified, the only version file the
   // commands read; null while there is none. The profile functions are not used then: they
   // would read the file again by name, and it may have changed since.
