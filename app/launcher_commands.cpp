@@ -29,7 +29,7 @@ constexpr char kSupportedDataVersion[] = "1000";
 
 // Under vendor keys the copy is verified before anything is read from it, and one that does
 // not verify is due whatever its stamp. An administrator may set the period or stop refreshes.
-bool IsLocalVersionFileDue(const LauncherRequest& request, LauncherSystem& system) {
+bool IsCopyInUseDue(const LauncherRequest& request, LauncherSystem& system) {
   const bool verified = system.VerifyLocalVersionFile();
   const UpdatePolicy& policy = system.Policy();
   if (policy.updatesDisabled) return false;
@@ -51,6 +51,15 @@ bool IsOfferedHere(const std::string& section, const InstalledProgramInfo& info,
     return false;
   }
   return IsUpdateOffered(request.programId, section, info, system);
+}
+
+// The copy beside the launcher first, so a folder the user may write costs nothing more; only
+// when that one is due (or missing) is the user's own copy looked for, which the refresh keeps
+// where he may not write. Forced, both are due anyway.
+bool IsLocalVersionFileDue(const LauncherRequest& request, LauncherSystem& system) {
+  if (!IsCopyInUseDue(request, system)) return false;
+  if (request.settings.ForceCheck != 0 || !system.UseCopyForThisUser()) return true;
+  return IsCopyInUseDue(request, system);
 }
 
 // The steps every program command begins with: ProgramID, the refresh when due, the data

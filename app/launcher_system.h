@@ -39,8 +39,14 @@ class LauncherSystem {
   virtual bool VersionFileHasSection(const std::string& section) = 0;
   // Replaces the local copy with the server's version file and stamps it; false when the
   // copy was not replaced (also when a vendor key is configured and the download is refused).
-  // Under vendor keys the keys are then read from the bytes it verified and stored.
+  // Under vendor keys the keys are then read from the bytes it verified and stored. Where this
+  // user may not create files beside the copy, the copy it writes, and the reads then, are his
+  // own (UseCopyForThisUser); wherever he may, beside it.
   virtual bool RefreshVersionFile() = 0;
+  // A launcher folder this user may not write (a per-machine install) has the refresh keep
+  // the copy in a folder of the user's own instead. Turns the reads above to that copy; false,
+  // changing nothing, when there is none.
+  virtual bool UseCopyForThisUser() = 0;
   // True when the launcher INI names vendor keys (PUBLIC_KEY, even a malformed list).
   virtual bool IsUnderVendorKey() = 0;
   // CHANNEL in [GENERAL] of the launcher INI as written, empty when absent.

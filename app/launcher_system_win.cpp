@@ -11,9 +11,12 @@
 #include "common/crypto_random_win.h"
 #include "common/text.h"
 #include "common/unique_handle_win.h"
+#include "env/directories_win.h"
 #include "env/ini_profile_win.h"
 #include "env/log.h"
 #include "env/registry_path_win.h"
+#include "env/user_copy.h"
+#include "env/user_copy_win.h"
 #include "ini/ini_document.h"
 #include "installer/installer_signer.h"
 #include "installer/setup_download_dlg_win.h"
@@ -28,7 +31,30 @@ int64_t WindowsLauncherSystem::Now() {
   return static_cast<int64_t>(std::time(nullptr));
 }
 
+WindowsLauncherSystem::WindowsLauncherSystem(const LauncherRequest& request,
+                                             const IniDocument& launcherIni)
+    : m_request(request),
+      m_launcherIni(launcherIni),
+      m_besideCopy(ResolveIniPath(request.localVersionFilePath)),
+      m_copy(m_besideCopy) {}
+
 WindowsLauncherSystem::~WindowsLauncherSystem() = default;
+
+void WindowsLauncherSystem::ReadCopyAt(const std::string& copy) {
+  if (copy != m_copy) m_verifiedCopy.reset();
+  m_copy = copy;
+  if (m_copy != m_besideCopy && !m_userCopyLogged) {
+    LogLine("local version file kept for this user: %s", m_copy.c_str());
+    m_userCopyLogged = true;
+  }
+}
+
+bool WindowsLauncherSystem::UseCopyForThisUser() {
+  const std::string userCopy = UserCopyOf(m_besideCopy);
+  if (userCopy.empty() || !FileExists(userCopy)) return false;
+  ReadCopyAt(userCopy);
+  return true;
+}
 
 std::vector<std::string> WindowsLauncherSystem::VersionFileAddresses() {
   const std::vector<std::string> iniAddresses = NumberedAddresses(
@@ -56,15 +82,13 @@ bool WindowsLauncherSystem::VerifyLocalVersionFile() {
   if (!FindPublicKeySetting(m_launcherIni, keys)) return true;
   m_verifiedCopy.reset();
   std::string signedPart;
-  const std::string localCopy = ResolveIniPath(m_request.localVersionFilePath);
-  if (!LoadVerifiedLocalCopy(keys, localCopy, ServingAddress(localCopy), signedPart))
-    return false;
+  if (!LoadVerifiedLocalCopy(keys, m_copy, ServingAddress(m_copy), signedPart)) return false;
   TrustSignedPart(signedPart);
   return true;
 }
 
 int64_t WindowsLauncherSystem::VersionFileStamp() {
-  if (IsUnderVendorKey()) return ReadRefreshTime(ResolveIniPath(m_request.localVersionFilePath));
+  if (IsUnderVendorKey()) return ReadRefreshTime(m_copy);
   return ParseUpdateTime(VersionFileString("GENERAL", "LASTUPDATETIME"));
 }
 
@@ -73,7 +97,7 @@ std::string WindowsLauncherSystem::VersionFileString(const std::string& section,
   if (IsUnderVendorKey())
     return m_verifiedCopy ? m_verifiedCopy->GetValue(section.c_str(), key.c_str(), "")
                           : std::string();
-  return ReadIniString(section, key, m_request.localVersionFilePath, "");
+  return ReadIniString(section, key, m_copy, "");
 }
 
 int WindowsLauncherSystem::VersionFileInt(const std::string& section, const std::string& key) {
@@ -82,7 +106,7 @@ int WindowsLauncherSystem::VersionFileInt(const std::string& section, const std:
   if (IsUnderVendorKey())
     return static_cast<int>(
         static_cast<uint32_t>(ParseUpdateTime(VersionFileString(section, key))));
-  return ReadIniInt(section, key, 0, m_request.localVersionFilePath);
+  return ReadIniInt(section, key, 0, m_copy);
 }
 
 bool WindowsLauncherSystem::VersionFileHasSection(const std::string& section) {
@@ -93,23 +117,31 @@ bool WindowsLauncherSystem::VersionFileHasSection(const std::string& section) {
     }
     return false;
   }
-  return HasIniSection(section, m_request.localVersionFilePath);
+  return HasIniSection(section, m_copy);
 }
 
 // Each address in turn while none can be reached; a file that arrived decides, whatever it is.
 bool WindowsLauncherSystem::RefreshVersionFile() {
+  // Beside the launcher whenever this user may write there (also after his own copy was
+  // read: the folder may have been opened to him since), else in his own folder; a folder
+  // that fails for another reason fails the refresh as before.
+  std::string target = m_besideCopy;
+  if (FolderRefusesNewFiles(FolderOfPath(m_besideCopy))) {
+    const std::string userCopy = UserCopyOf(m_besideCopy);
+    if (!userCopy.empty() && MakeUserCopyFolder(userCopy)) target = userCopy;
+  }
   const std::vector<std::string> addresses = VersionFileAddresses();
   for (size_t index = 0; index < addresses.size(); ++index) {
     std::string signedPart;
-    const VersionFileRefresh result = UpdateVersionFile(
-        addresses[index], m_request.localVersionFilePath, m_request.agentName, m_launcherIni,
-        signedPart);
+    const VersionFileRefresh result =
+        UpdateVersionFile(addresses[index], target, m_request.agentName, m_launcherIni, signedPart);
     if (result == VersionFileRefresh::Unreachable) {
       if (addresses.size() > 1) Log("version file not reached at " + addresses[index]);
       continue;
     }
     if (result == VersionFileRefresh::Failed) return false;
     if (addresses.size() > 1) Log("version file served by " + addresses[index]);
+    ReadCopyAt(target);
     if (IsUnderVendorKey()) TrustSignedPart(signedPart);
     return true;
   }
@@ -137,7 +169,13 @@ const UpdatePolicy& WindowsLauncherSystem::Policy() {
 }
 
 bool WindowsLauncherSystem::ReadRegistryValue(const std::string& path, std::string& value) {
-  return ::ReadRegistryValue(path, value);
+  RegistryView answered = RegistryView::Own;
+  if (!::ReadRegistryValue(path, value, &answered)) return false;
+  // An installer of the other architecture recorded it: worth knowing when a lookup surprises.
+  if (answered != RegistryView::Own)
+    LogLine("registry value read from the %s view: %s",
+            answered == RegistryView::Bits64 ? "64-bit" : "32-bit", path.c_str());
+  return true;
 }
 
 int WindowsLauncherSystem::ProgramIniInt(const std::string& iniPath, const std::string& key) {

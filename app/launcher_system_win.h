@@ -16,8 +16,7 @@ class WindowsLauncherSystem : public LauncherSystem {
  public:
   // Both must outlive the system; `launcherIni` names the version file's URL when the
   // request gives none.
-  WindowsLauncherSystem(const LauncherRequest& request, const IniDocument& launcherIni)
-      : m_request(request), m_launcherIni(launcherIni) {}
+  WindowsLauncherSystem(const LauncherRequest& request, const IniDocument& launcherIni);
   ~WindowsLauncherSystem() override;
 
   int64_t Now() override;
@@ -27,6 +26,7 @@ class WindowsLauncherSystem : public LauncherSystem {
   int VersionFileInt(const std::string& section, const std::string& key) override;
   bool VersionFileHasSection(const std::string& section) override;
   bool RefreshVersionFile() override;
+  bool UseCopyForThisUser() override;
   bool IsUnderVendorKey() override;
   std::string ChannelSetting() override;
   const UpdatePolicy& Policy() override;
@@ -43,9 +43,14 @@ class WindowsLauncherSystem : public LauncherSystem {
   std::vector<std::string> VersionFileAddresses();
   std::string ServingAddress(const std::string& localCopy);
   void TrustSignedPart(const std::string& signedPart);
+  void ReadCopyAt(const std::string& copy);
 
   const LauncherRequest& m_request;
   const IniDocument& m_launcherIni;
+  // Full path of the copy read: LocalVersionFilePath, or this user's own copy of it.
+  const std::string m_besideCopy;
+  std::string m_copy;
+  bool m_userCopyLogged = false;
   std::optional<UpdatePolicy> m_policy;  // read at the first call
   // Under vendor keys: the signed part of the copy as verified, the only version file the
   // commands read; null while there is none. The profile functions are not used then: they

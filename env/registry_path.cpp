@@ -52,3 +52,14 @@ std::string RegistryDataToText(const unsigned char* data, size_t size) {
   size_t length = zero ? static_cast<size_t>(static_cast<const unsigned char*>(zero) - data) : size;
   return std::string(reinterpret_cast<const char*>(data), length);
 }
+
+std::vector<RegistryView> RegistryViewsToRead(RegistryRoot root, const std::string& subkey,
+                                              bool program64) {
+  const RegistryView other = program64 ? RegistryView::Bits32 : RegistryView::Bits64;
+  if (root == RegistryRoot::ClassesRoot) return {RegistryView::Own, other};
+  if (root != RegistryRoot::LocalMachine) return {RegistryView::Own};
+  const size_t separator = FindChar(subkey, '\\');
+  const std::string first = separator == std::string::npos ? subkey : subkey.substr(0, separator);
+  if (EqualsNoCase(first, "Software")) return {RegistryView::Own, other};
+  return {RegistryView::Own};
+}

@@ -44,9 +44,17 @@ wine_use_arch() {
   export ZU_WINE_ARCH="$arch"
   case "$arch" in
     win32)
-      export WINEPREFIX="$repo/build/wineprefix"
-      export WINEARCH=win32
-      unset WINELOADER WINESERVER
+      if [ "${ZU_WINE_WOW64:-0}" = 1 ]; then
+        # 32-bit programs in the 64-bit prefix, as on 64-bit Windows: both registry views.
+        export WINEPREFIX="$repo/build/wineprefix64"
+        export WINEARCH=win64
+        export WINELOADER=/usr/lib/wine/wine
+        export WINESERVER=/usr/lib/wine/wineserver64
+      else
+        export WINEPREFIX="$repo/build/wineprefix"
+        export WINEARCH=win32
+        unset WINELOADER WINESERVER
+      fi
       ;;
     win64)
       export WINEPREFIX="$repo/build/wineprefix64"

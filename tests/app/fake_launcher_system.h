@@ -59,7 +59,12 @@ class FakeLauncherSystem : public LauncherSystem {
 
   // The machine.
   int64_t now = 1'800'000'000;
-  IniFile localCopy;
+  IniFile localCopy;  // beside the launcher
+  // The user's own copy, which the refresh writes where the launcher's folder refuses him.
+  bool hasUserCopy = false;
+  IniFile userCopy;
+  bool folderRefusesWrites = false;
+  bool readingUserCopy = false;
   IniFile serverFile;
   bool refreshSucceeds = true;
   bool vendorKey = false;    // the launcher INI names PUBLIC_KEY
@@ -89,31 +94,40 @@ class FakeLauncherSystem : public LauncherSystem {
     if (!copyVerifies) logLines.push_back("local version file not used");
     return copyVerifies;
   }
+  IniFile& CopyInUse() { return readingUserCopy ? userCopy : localCopy; }
   int64_t VersionFileStamp() override {
-    return std::atoll(localCopy.count({"GENERAL", "LASTUPDATETIME"})
-                          ? localCopy[{"GENERAL", "LASTUPDATETIME"}].c_str()
+    IniFile& copy = CopyInUse();
+    return std::atoll(copy.count({"GENERAL", "LASTUPDATETIME"})
+                          ? copy[{"GENERAL", "LASTUPDATETIME"}].c_str()
                           : "0");
   }
   std::string VersionFileString(const std::string& section, const std::string& key) override {
     if (vendorKey && !copyVerifies) return std::string();  // reads as absent
-    const auto found = localCopy.find({section, key});
-    return found == localCopy.end() ? std::string() : found->second;
+    const auto found = CopyInUse().find({section, key});
+    return found == CopyInUse().end() ? std::string() : found->second;
   }
   int VersionFileInt(const std::string& section, const std::string& key) override {
     return std::atoi(VersionFileString(section, key).c_str());
   }
   bool VersionFileHasSection(const std::string& section) override {
-    for (const auto& entry : localCopy)
+    for (const auto& entry : CopyInUse())
       if (EqualsNoCase(entry.first.first, section)) return true;
     return false;
   }
   bool RefreshVersionFile() override {
     calls.push_back("refresh");
     if (!refreshSucceeds) return false;
-    localCopy = serverFile;
-    StampLocalCopy(0);
+    readingUserCopy = folderRefusesWrites;
+    hasUserCopy = hasUserCopy || folderRefusesWrites;
+    CopyInUse() = serverFile;
+    CopyInUse()[{"GENERAL", "LASTUPDATETIME"}] = std::to_string(now);
     copyVerifies = true;
     return true;
+  }
+  bool UseCopyForThisUser() override {
+    calls.push_back("user copy");
+    readingUserCopy = hasUserCopy;
+    return hasUserCopy;
   }
   bool IsUnderVendorKey() override { return vendorKey; }
   std::string ChannelSetting() override { return launcherIniChannel; }

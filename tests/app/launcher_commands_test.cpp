@@ -601,3 +601,59 @@ TEST(LauncherCommands, ChannelsStagedRolloutAndMinimumVersion) {
 }
 
 }  // namespace
+
+// Which copy of the version file a command reads where the launcher's folder may refuse this
+// user's files. Installed 5.3; the copy beside the launcher offers 5.3, the user's own 6.0, the
+// server 7.0, so checkversion's answer shows which was read (41: the user's or the server's).
+TEST(LauncherCommands, TheCopyBesideFirstThenTheUsersOwnWhichTheRefreshKeepsWhereHeMayNotWrite) {
+  constexpr int64_t kNone = -1, kFresh = 60, kDue = 10801;
+  const struct Row {
+    const char* what;
+    int64_t besideAge, userAge;
+    bool refuses;
+    unsigned forceCheck;
+    bool refreshSucceeds;
+    bool looksForUserCopy, refreshes, readsUserCopy;
+    Outcome expected;
+  } rows[] = {
+      {"writable, fresh: nothing more than before", kFresh, kNone, false, 0, true, false, false,
+       false, Outcome::NewestInstalled},
+      {"refusing, fresh beside: read there", kFresh, kFresh, true, 0, true, false, false, false,
+       Outcome::NewestInstalled},
+      {"refusing, none beside, the user's fresh", kNone, kFresh, true, 0, true, true, false, true,
+       Outcome::OlderMajorInstalled},
+      {"refusing, due beside, the user's fresh", kDue, kFresh, true, 0, true, true, false, true,
+       Outcome::OlderMajorInstalled},
+      {"refusing, both due: the user's refreshed", kDue, kDue, true, 0, true, true, true, true,
+       Outcome::OlderMajorInstalled},
+      {"refusing, none at all: the user's made", kNone, kNone, true, 0, true, true, true, true,
+       Outcome::OlderMajorInstalled},
+      {"writable again, both due: refreshed beside", kDue, kDue, false, 0, true, true, true, false,
+       Outcome::OlderMajorInstalled},
+      {"forced: refreshed into the user's, no lookup", kFresh, kFresh, true, 1, true, false, true,
+       true, Outcome::OlderMajorInstalled},
+      {"refusing, refresh fails", kNone, kNone, true, 0, false, true, true, false,
+       Outcome::RefreshFailed},
+  };
+  for (const Row& row : rows) {
+    Machine machine(FakeLauncherSystem::VersionFile(5, 3));
+    FakeLauncherSystem& system = machine.system;
+    if (row.besideAge == kNone)
+      system.localCopy.clear();
+    else
+      system.StampLocalCopy(row.besideAge);
+    system.hasUserCopy = row.userAge != kNone;
+    if (system.hasUserCopy) {
+      system.userCopy = FakeLauncherSystem::VersionFile(6, 0);
+      system.userCopy[{"GENERAL", "LASTUPDATETIME"}] = std::to_string(system.now - row.userAge);
+    }
+    system.serverFile = FakeLauncherSystem::VersionFile(7, 0);
+    system.folderRefusesWrites = row.refuses;
+    system.refreshSucceeds = row.refreshSucceeds;
+    machine.request.settings.ForceCheck = row.forceCheck;
+    EXPECT_EQ(row.expected, machine.Run(LauncherCommand::CheckVersion)) << row.what;
+    EXPECT_EQ(row.looksForUserCopy, system.Called("user copy")) << row.what;
+    EXPECT_EQ(row.refreshes, system.Called("refresh")) << row.what;
+    EXPECT_EQ(row.readsUserCopy, system.readingUserCopy) << row.what;
+  }
+}

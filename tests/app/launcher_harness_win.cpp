@@ -134,7 +134,8 @@ LauncherOutcome LauncherWorkspace::Run(const std::string& parameter,
   BackgroundLogReceiver receiver;
   BoxWatcher watcher(options.cancelDownloadAfterMilliseconds);
 
-  const std::string outputPath = PathOf("zuhost-output.txt");
+  // Beside the workspace, not in it: a case may seal the launcher's folder against writes.
+  const std::string outputPath = m_dir.substr(0, m_dir.size() - 1) + ".zuhost-output.txt";
   SECURITY_ATTRIBUTES inheritable{sizeof inheritable, nullptr, TRUE};
   UniqueFileHandle output(::CreateFileA(outputPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ,
                                         &inheritable, CREATE_ALWAYS, 0, nullptr));
@@ -161,7 +162,7 @@ LauncherOutcome LauncherWorkspace::Run(const std::string& parameter,
 
   outcome.boxes = watcher.Boxes();
   for (const ReceivedLine& line : receiver.Lines()) outcome.logLines.push_back(line.text);
-  outcome.hostOutput = ReadFile("zuhost-output.txt");
+  outcome.hostOutput = ReadWholeFile(outputPath);
   bool found = false;
   outcome.postedCode = ParseLineValue(outcome.hostOutput, "posted: ", outcome.posted);
   outcome.exitCode = ParseLineValue(outcome.hostOutput, "exit: ", found);

@@ -18,6 +18,7 @@
 #include "common/unique_handle_win.h"
 #include "env/directories_win.h"
 #include "tests/app/launcher_fixture_win.h"
+#include "tests/app/per_machine_road_win.h"
 
 namespace {
 
@@ -493,6 +494,18 @@ TEST(LauncherSignedCp1251, ACopyWhereNoFileCanBeCreatedFailsAndWritesNothingElse
     }
     EXPECT_TRUE(TemporaryFilesIn("c:\\").empty());
   }
+}
+
+// A launcher folder this user cannot write: the verified copy is kept in his own folder, with
+// the same check at use, and its refresh time recorded under its own path.
+TEST(LauncherSignedCp1251, RunAndUpdateInAFolderTheUserCannotWrite) {
+  ASSERT_TRUE(test_http::Running());
+  ForgetVersionFileRecords();
+  LauncherCase test("SignedPerMachine");
+  e2e::ExpectPerMachineRoad(test, SignedByVendor, Fixture("vendor.pub"));
+  const long long now = CurrentUnixTime();
+  EXPECT_LE(now - 60, RecordedRefreshTime(UserCopyOf(test.workspace.PathOf(kLocalCopy))));
+  EXPECT_EQ(-1, RecordedRefreshTime(test.workspace.PathOf(kLocalCopy)));
 }
 
 }  // namespace

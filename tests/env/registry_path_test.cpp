@@ -116,4 +116,31 @@ TEST(RegistryDataToText, EndsAtTheFirstZeroOrAtTheEndOfTheData) {
   EXPECT_EQ("", RegistryDataToText(&one, 0)) << "size zero reads nothing";
 }
 
+// Own view first; the other architecture's only where 64-bit Windows keeps two.
+TEST(RegistryViewsToRead, OtherArchitecturesViewOnlyForMachineSoftwareAndClasses) {
+  using V = RegistryView;
+  using R = RegistryRoot;
+  const struct {
+    const char* shows;
+    R root;
+    const char* subkey;
+    bool program64;
+    std::vector<V> expected;
+  } cases[] = {
+      {"HKLM\\Software, 32-bit", R::LocalMachine, "Software\\Co\\App", false, {V::Own, V::Bits64}},
+      {"HKLM\\Software, 64-bit", R::LocalMachine, "Software\\Co\\App", true, {V::Own, V::Bits32}},
+      {"letter case of Software aside", R::LocalMachine, "SOFTWARE\\Co", true, {V::Own, V::Bits32}},
+      {"a value directly in Software", R::LocalMachine, "Software", false, {V::Own, V::Bits64}},
+      {"all of HKCR", R::ClassesRoot, "MyApp.Document\\shell", false, {V::Own, V::Bits64}},
+      {"HKCR's own values", R::ClassesRoot, "", true, {V::Own, V::Bits32}},
+      {"HKLM\\System: one for both", R::LocalMachine, "System\\CurrentControlSet", false, {V::Own}},
+      {"a name that only begins with Software", R::LocalMachine, "Softwares\\Co", false, {V::Own}},
+      {"a value directly under HKLM", R::LocalMachine, "", true, {V::Own}},
+      {"HKCU\\Software: the user's, one", R::CurrentUser, "Software\\Co", false, {V::Own}},
+      {"HKEY_USERS", R::Users, ".DEFAULT\\Software\\Co", true, {V::Own}},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(c.expected, RegistryViewsToRead(c.root, c.subkey, c.program64)) << c.shows;
+}
+
 }  // namespace

@@ -4,8 +4,10 @@ resources, injected faults and the request record. Python 3 standard library onl
 import email.utils
 import json
 import os
+import signal
 import socket
 import struct
+import sys
 import threading
 import time
 import urllib.parse
@@ -136,6 +138,15 @@ class Handler(BaseHTTPRequestHandler):
                 self._send_plain(200, requests_as_lines(entries), "text/plain")
             else:
                 self._send_plain(200, json.dumps(entries).encode(), "application/json")
+            return
+        if path in ("/_seal", "/_unseal"):
+            import http_test_seal
+            folder = query.get("path", [""])[-1]
+            if path == "/_seal":
+                ok, detail = http_test_seal.seal(folder)
+            else:
+                ok, detail = http_test_seal.unseal(folder), "unsealed"
+            self._send_plain(200 if ok else 503, (detail + "\n").encode(), "text/plain")
             return
         if path == "/_clear":
             self.server.request_log.clear()
@@ -324,9 +335,14 @@ def make_server(listener, file_root, source_root, request_log, server_class=Test
 def serve(listener, file_root, source_root, request_log=None):
     """Serves on an already listening socket until the process is stopped."""
     server = make_server(listener, file_root, source_root, request_log or RequestLog())
+    import http_test_seal
+    http_test_seal.set_list_file(os.path.join(os.path.dirname(os.path.abspath(file_root)), "sealed"))
+    # wine_run.sh stops the server with SIGTERM: the sealed folders are opened again first.
+    signal.signal(signal.SIGTERM, lambda number, frame: sys.exit(0))
     try:
         server.serve_forever(poll_interval=0.2)
     except KeyboardInterrupt:
         pass
     finally:
+        http_test_seal.unseal_all()
         server.server_close()

@@ -142,6 +142,52 @@ class ScratchRegistryKey {
   bool m_created = false;
 };
 
+// A scratch key under HKEY_LOCAL_MACHINE\Software\ZuLauncherTests in one registry view (0,
+// KEY_WOW64_64KEY or KEY_WOW64_32KEY), as an installer of that architecture records its
+// program; removed with its contents.
+class ScratchMachineKey {
+ public:
+  static constexpr const char* kParent = "Software\\ZuLauncherTests";
+
+  ScratchMachineKey(const char* prefix, REGSAM view)
+      : m_name(UniqueScratchName(prefix)), m_view(view) {
+    m_created =
+        ::RegCreateKeyExA(HKEY_LOCAL_MACHINE, subkey().c_str(), 0, nullptr, 0,
+                          KEY_ALL_ACCESS | view, nullptr, m_key.put(), nullptr) == ERROR_SUCCESS;
+  }
+  ~ScratchMachineKey() {
+    m_key.reset();
+    if (!m_created) return;
+    UniqueRegistryKey parent;
+    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, kParent, 0, KEY_ALL_ACCESS | m_view, parent.put()) !=
+        ERROR_SUCCESS)
+      return;
+    ::RegDeleteTreeA(parent.get(), m_name.c_str());
+    parent.reset();
+    ::RegDeleteKeyExA(HKEY_LOCAL_MACHINE, kParent, m_view, 0);  // when no other test holds one
+  }
+  ScratchMachineKey(const ScratchMachineKey&) = delete;
+  ScratchMachineKey& operator=(const ScratchMachineKey&) = delete;
+
+  bool created() const { return m_created; }
+  std::string subkey() const { return std::string(kParent) + "\\" + m_name; }
+  // "HKEY_LOCAL_MACHINE\<subkey>\<valueName>", as a version file names a registry value.
+  std::string ValuePath(const std::string& valueName) const {
+    return "HKEY_LOCAL_MACHINE\\" + subkey() + "\\" + valueName;
+  }
+  bool SetValue(const std::string& name, DWORD type, const std::string& text) const {
+    return ::RegSetValueExA(m_key.get(), name.c_str(), 0, type,
+                            reinterpret_cast<const BYTE*>(text.c_str()),
+                            static_cast<DWORD>(text.size() + 1)) == ERROR_SUCCESS;
+  }
+
+ private:
+  std::string m_name;
+  REGSAM m_view;
+  UniqueRegistryKey m_key;
+  bool m_created = false;
+};
+
 class CurrentDirectoryGuard {
  public:
   CurrentDirectoryGuard() {

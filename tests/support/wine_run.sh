@@ -33,6 +33,14 @@ stop_server() {
     server_pid=""
   fi
   if [ -n "$server_dir" ]; then
+    # Folders the server sealed (http_test_seal.py) and could not open again itself.
+    local how folder
+    while read -r how folder; do
+      case "$how" in
+        chattr) chattr -i "$folder" "$folder"/* 2>/dev/null ;;
+        bind) umount "$folder" 2>/dev/null ;;
+      esac
+    done < <(cat "$server_dir/sealed" 2>/dev/null)
     rm -rf "$server_dir"
     server_dir=""
   fi
