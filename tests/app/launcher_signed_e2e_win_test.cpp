@@ -509,3 +509,44 @@ TEST(LauncherSignedCp1251, RunAndUpdateInAFolderTheUserCannotWrite) {
 }
 
 }  // namespace
+
+namespace {
+
+// Mirrors under a key: an address that cannot be reached gives way to the next, which serves
+// the signed file; a first address that serves a badly signed one decides: the second is never
+// asked. Each address keeps its own highest ISSUED.
+TEST(LauncherSignedCp1251, MirrorsFailOverOnlyWhenNothingArrived) {
+  ASSERT_TRUE(test_http::Running());
+  const std::string signedFile = Fixture("zupublish.ini");
+  for (const bool firstServesABadFile : {false, true}) {
+    SCOPED_TRACE(firstServesABadFile ? "first serves a bad signature" : "first refuses");
+    ForgetVersionFileRecords();
+    LauncherCase test(kCaseName);
+    const std::string token = test_http::UniqueToken("signedmirror");
+    e2e::WriteServedFile(test.name, "version.ini", signedFile);
+    e2e::WriteServedFile(test.name, "bad.ini", WithSignatureCharacterChanged(signedFile, 20));
+    const std::string first = firstServesABadFile ? e2e::ServedUrl(test.name, "bad.ini")
+                                                  : test_http::RefusedUrl("/version.ini");
+    const std::string second = e2e::ServedUrl(test.name, "version.ini?token=" + token);
+    test.workspace.WriteFile("ZuLauncher.ini", "[GENERAL]\r\nVERSION_FILE_URL=" + first +
+                                                   "\r\nVERSION_FILE_URL_2=" + second +
+                                                   "\r\nPUBLIC_KEY=" + Fixture("vendor.pub") +
+                                                   "\r\n");
+    // The first address once served a later release: its floor is above this file's ISSUED.
+    const std::string higher = std::to_string(std::stoull(IssuedOf(signedFile)) + 1000);
+    ::RegSetKeyValueA(HKEY_CURRENT_USER, (std::string(kRecordsKey) + "\\HighestIssued").c_str(),
+                      first.c_str(), REG_SZ, higher.c_str(), static_cast<DWORD>(higher.size() + 1));
+    const LauncherOutcome outcome = test.workspace.Run(Parameter("Command='update'"));
+    ExpectReported(outcome, firstServesABadFile ? Outcome::UpdateFailed : Outcome::Refreshed);
+    EXPECT_EQ(firstServesABadFile ? 0u : 1u, test_http::RecordedRequests(token).size());
+    EXPECT_EQ(!firstServesABadFile, HasLogLine(outcome, "version file served by " + second));
+    if (firstServesABadFile) continue;
+    // The copy is held at use to the floor of the address that served it, not the first's.
+    const LauncherOutcome used =
+        test.workspace.Run(Parameter("Command='checkversion' ProgramID='PROG'"));
+    ExpectReported(used, Outcome::NotInstalled);
+    EXPECT_EQ(1u, test_http::RecordedRequests(token).size()) << "the copy was fresh and verified";
+  }
+}
+
+}  // namespace
