@@ -1,5 +1,6 @@
 #include "app/install_step.h"
 
+#include "app/download_addresses.h"
 #include "app/installer_arguments.h"
 #include "common/hex_digest.h"
 #include "installer/installer_check.h"
@@ -25,6 +26,13 @@ InstallerRequest ReadInstallerRequest(const std::string& section, const Launcher
   InstallerRequest installer;
   installer.programName = system.VersionFileString(section, "NAME");
   installer.downloadUrl = system.VersionFileString(section, "DOWN_URL");
+  if (!installer.downloadUrl.empty()) {
+    std::vector<std::string> addresses =
+        NumberedAddresses(installer.downloadUrl, "DOWN_URL", [&](const std::string& key) {
+          return system.VersionFileString(section, key);
+        });
+    installer.mirrorUrls.assign(addresses.begin() + 1, addresses.end());
+  }
   // Optional: without them the installer is taken as it comes.
   installer.downSize = system.VersionFileString(section, "DOWN_SIZE");
   installer.downSha256 = system.VersionFileString(section, "DOWN_SHA256");
@@ -40,6 +48,8 @@ std::optional<Outcome> CheckInstallerRequest(const InstallerRequest& installer) 
   if (installer.programName.empty() || installer.downloadUrl.empty() ||
       !IsWebAddress(installer.downloadUrl))
     return Outcome::NoInstallInformation;
+  for (const std::string& mirror : installer.mirrorUrls)
+    if (!IsWebAddress(mirror)) return Outcome::NoInstallInformation;
   if (!MissingPin(installer).empty()) return Outcome::NoInstallInformation;
   return std::nullopt;
 }

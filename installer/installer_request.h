@@ -6,10 +6,14 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 struct InstallerRequest {
   std::string programName;  // NAME
   std::string downloadUrl;  // DOWN_URL
+  // DOWN_URL_2 ... DOWN_URL_9: tried in order when the one before could not be reached, never
+  // after a download that arrived and failed its checks.
+  std::vector<std::string> mirrorUrls;
   std::string downSize;     // DOWN_SIZE, optional: empty when absent
   std::string downSha256;   // DOWN_SHA256, optional: empty when absent
   std::string setupArgs;    // "/S", "/A" or empty

@@ -26,13 +26,19 @@ constexpr UINT kStartDelayMs = 100;
 // within a second whatever the server does.
 constexpr DWORD kCancelWaitMs = 500;
 
+std::vector<std::string> AddressesOf(const InstallerRequest& installer) {
+  std::vector<std::string> addresses = {installer.downloadUrl};
+  addresses.insert(addresses.end(), installer.mirrorUrls.begin(), installer.mirrorUrls.end());
+  return addresses;
+}
+
 }  // namespace
 
 CSetupDownloadDlg::CSetupDownloadDlg(const InstallerRequest& installer,
                                      std::optional<std::string> installerSigner,
                                      const InstallerProcessApi& processApi)
     : m_programName(installer.programName),
-      m_downUrl(installer.downloadUrl),
+      m_downUrls(AddressesOf(installer)),
       m_setupArgs(installer.setupArgs),
       m_agentName(installer.agentName),
       m_downSize(installer.downSize),
@@ -79,12 +85,12 @@ void CSetupDownloadDlg::StartDownload() {
   }
   m_setupPath = m_download->Path();
   TransferRequest request;
-  request.url = m_downUrl;
+  request.url = m_downUrls[m_addressIndex];
   request.agent = m_agentName;
   request.policy.sizeLimit = InstallerSizeLimit(Expectation());
   if (!StartTransferInto(request, m_download, Window(), m_transferId)) {
     DiscardDownload();
-    EndDialog(kEndFailed);
+    if (!TryNextAddress()) EndDialog(kEndFailed);
     return;
   }
 
@@ -158,21 +164,38 @@ void CSetupDownloadDlg::ReleaseHeldCompletion() {
   FinishTransfer(m_heldCompletion);
 }
 
+bool CSetupDownloadDlg::TryNextAddress() {
+  if (m_cancelled || m_addressIndex + 1 >= m_downUrls.size()) return false;
+  LogLine("installer not reached at %s", m_downUrls[m_addressIndex].c_str());
+  DiscardDownload();
+  ++m_addressIndex;
+  m_transferActive = false;
+  m_transferId = 0;
+  m_totalBytes = 0;
+  StartDownload();
+  return true;
+}
+
 void CSetupDownloadDlg::FinishTransfer(LPARAM succeeded) {
   if (!m_transferActive) {
     // Cancelled by the user, or failed before the start message: the end code and Cancelled()
-    // tell the caller which.
+    // tell the caller which. Not cancelled, the next address may serve.
+    if (TryNextAddress()) return;
     DiscardDownload();
     EndDialog(kEndFailed);
     return;
   }
   if (!succeeded) {
+    // A body longer than DOWN_SIZE arrived and failed its check: no other address is tried.
     if (m_download && m_download->sizeLimitExceeded.load()) {
       LogLine("%s", InstallerSizeExceeded(Expectation(), m_download->bytesOffered.load()).c_str());
+    } else if (TryNextAddress()) {
+      return;
     }
     FailTransfer();
     return;
   }
+  if (m_downUrls.size() > 1) LogLine("installer served by %s", m_downUrls[m_addressIndex].c_str());
   SetStatusText("%s", LoadText(TextId::TransferDone));
   m_transferActive = false;
   // A file that is not the published installer is treated like a failed transfer.

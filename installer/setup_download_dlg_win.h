@@ -13,6 +13,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "common/dialog_win.h"
 #include "common/format.h"
@@ -57,6 +58,8 @@ class CSetupDownloadDlg : public ModalDialog {
   LRESULT OnHttpComplete(WPARAM wParam, LPARAM lParam);
 
   void StartDownload();
+  // After a transfer that reached nothing: starts the next address, if there is one.
+  bool TryNextAddress();
   // Acts on the end of the transfer: `succeeded` is the completion message's lParam.
   void FinishTransfer(LPARAM succeeded);
   // Acts on a completion that came while the confirmation was open, now that it is closed.
@@ -77,7 +80,8 @@ class CSetupDownloadDlg : public ModalDialog {
   int AskUser(const std::string& text, UINT type);
 
   const std::string m_programName;  // NAME of the program, for the installing status
-  const std::string m_downUrl;      // DOWN_URL, the installer's URL
+  const std::vector<std::string> m_downUrls;  // DOWN_URL, then its mirrors
+  size_t m_addressIndex = 0;                  // the address being tried
   const std::string m_setupArgs;    // "/S", "/A" or empty
   const std::string m_agentName;    // user agent of the transfer
   const std::string m_downSize;     // DOWN_SIZE as written, or empty: the installer's byte count

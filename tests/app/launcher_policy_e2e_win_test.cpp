@@ -149,4 +149,39 @@ TEST(LauncherMirrors, AnUnreachableAddressGivesWayToTheNext) {
   EXPECT_NE(std::string::npos, test.workspace.ReadFile("_ZuVersion_temp_.ini").find("VERSION=7"));
 }
 
+// The installer's mirrors: unreachable addresses give way to the next; an installer that
+// arrived and failed its digest is final, and the next address is never asked.
+TEST(LauncherMirrors, TheInstallerFailsOverOnlyWhenNothingArrived) {
+  ASSERT_TRUE(test_http::Running());
+  for (const bool firstFailsItsCheck : {false, true}) {
+    SCOPED_TRACE(firstFailsItsCheck ? "the first fails its digest" : "the first two unreachable");
+    LauncherCase test(firstFailsItsCheck ? "InstallerMirrorChecked" : "InstallerMirrorFailOver");
+    const std::string token = test_http::UniqueToken("setupmirror");
+    const std::string serving = e2e::ServedUrl(test.name, "setup.exe?token=" + token);
+    e2e::Keys keys = test.ProgramKeys(5, 0);
+    for (auto& key : keys) {
+      if (key.first != "DOWN_URL") continue;
+      key.second = firstFailsItsCheck ? e2e::ServedUrl(test.name, "setup.exe")
+                                      : test_http::RefusedUrl("/setup.exe");
+    }
+    if (firstFailsItsCheck) {
+      keys.push_back({"DOWN_SHA256", std::string(64, '0')});
+      keys.push_back({"DOWN_URL_2", serving});
+    } else {
+      keys.push_back({"DOWN_URL_2", e2e::ServedUrl(test.name, "setup.exe?status=503")});
+      keys.push_back({"DOWN_URL_3", serving});
+    }
+    test.workspace.WriteLauncherIni(e2e::ServedUrl(test.name, "version.ini"));
+    test.workspace.WriteLocalVersionFile(LauncherCase::VersionFile(keys));
+    test.ServeInstaller(5);
+
+    const LauncherOutcome outcome =
+        test.workspace.Run(Parameter("Command='install' ProgramID='PROG' SilentInstall='1'"));
+    ExpectReported(outcome, firstFailsItsCheck ? Outcome::InstallFailed : Outcome::Installed);
+    EXPECT_EQ(firstFailsItsCheck ? 0u : 1u, test_http::RecordedRequests(token).size());
+    EXPECT_EQ(!firstFailsItsCheck, HasLogLine(outcome, "installer served by " + serving));
+    EXPECT_EQ(!firstFailsItsCheck, test.workspace.Exists("installer.record"));
+  }
+}
+
 }  // namespace

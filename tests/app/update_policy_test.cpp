@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/download_addresses.h"
+#include "app/install_step.h"
 #include "app/launcher_commands.h"
 #include "tests/app/fake_launcher_system.h"
 
@@ -263,6 +264,47 @@ TEST(DownloadAddresses, MirrorsInOrderAndWhoseAddressCounts) {
   for (const Row& row : rows)
     EXPECT_EQ(row.expected, ChooseVersionFileAddresses(row.policy, row.requestUrl, inis))
         << row.what;
+}
+
+}  // namespace
+
+namespace {
+
+TEST(DownloadAddresses, TheInstallersMirrorsComeFromItsSectionAndMustBeWebAddresses) {
+  struct Row {
+    const char* what;
+    std::vector<std::pair<const char*, const char*>> keys;
+    std::vector<std::string> mirrors;
+    bool refused;
+  } rows[] = {
+      {"none", {}, {}, false},
+      {"in order, a repeat left out",
+       {{"DOWN_URL_3", "http://c/s.exe"}, {"DOWN_URL_2", "http://server/setup.exe"},
+        {"DOWN_URL_9", "https://d/s.exe"}},
+       {"http://c/s.exe", "https://d/s.exe"},
+       false},
+      {"a mirror that is no web address", {{"DOWN_URL_2", "file://c/s.exe"}}, {"file://c/s.exe"},
+       true},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    FakeLauncherSystem system;
+    system.localCopy = FakeLauncherSystem::VersionFile(6, 0);
+    system.StampLocalCopy(0);
+    for (const auto& [key, value] : row.keys) system.localCopy[{"PROG", key}] = value;
+    system.Install(5, 0);
+    system.serverVersion = 6;  // what the installer installs
+    system.serverMinor = 0;
+    LauncherRequest request;
+    request.hasProgramId = true;
+    request.programId = "PROG";
+    const InstallerRequest installer = ReadInstallerRequest("PROG", request, system);
+    EXPECT_EQ(row.mirrors, installer.mirrorUrls);
+    EXPECT_EQ(row.refused, CheckInstallerRequest(installer).has_value());
+    EXPECT_EQ(row.refused ? Outcome::NoInstallInformation : Outcome::Started,
+              RunLauncherCommand(LauncherCommand::Run, request, system));
+    EXPECT_EQ(!row.refused, system.Called("install"));
+  }
 }
 
 }  // namespace
