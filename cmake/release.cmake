@@ -38,6 +38,10 @@ add_custom_target(vendor_guide ALL DEPENDS ${ZU_VENDOR_GUIDE})
 install(TARGETS ZuLauncher zuhost zulogview RUNTIME DESTINATION .)
 install(FILES ${CMAKE_SOURCE_DIR}/res/ZuLauncher.sample.ini DESTINATION . RENAME ZuLauncher.ini)
 install(FILES ${ZU_VENDOR_GUIDE} DESTINATION .)
+# For the vendor's customers' administrators: the Group Policy template and a sample .reg file.
+install(FILES ${CMAKE_SOURCE_DIR}/tools/policy/ZuLauncher.admx
+              ${CMAKE_SOURCE_DIR}/tools/policy/ZuLauncher-policy.sample.reg DESTINATION policy)
+install(FILES ${CMAKE_SOURCE_DIR}/tools/policy/en-US/ZuLauncher.adml DESTINATION policy/en-US)
 
 set(CPACK_GENERATOR ZIP)
 set(CPACK_PACKAGE_NAME ZuLauncher)
