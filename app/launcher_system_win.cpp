@@ -33,6 +33,10 @@ std::string WindowsLauncherSystem::VersionFileUrl() const {
   return url;
 }
 
+VersionFileOrigin WindowsLauncherSystem::Origin() const {
+  return OriginOf(m_launcherIni, VersionFileUrl(), ResolveIniPath(m_request.localVersionFilePath));
+}
+
 void WindowsLauncherSystem::TrustSignedPart(const std::string& signedPart) {
   m_verifiedCopy = std::make_unique<IniDocument>();
   m_verifiedCopy->LoadBuffer(signedPart.data(), signedPart.size());
@@ -43,15 +47,13 @@ bool WindowsLauncherSystem::VerifyLocalVersionFile() {
   if (!FindPublicKeySetting(m_launcherIni, keys)) return true;
   m_verifiedCopy.reset();
   std::string signedPart;
-  if (!LoadVerifiedLocalCopy(keys, ResolveIniPath(m_request.localVersionFilePath), VersionFileUrl(),
-                             signedPart))
-    return false;
+  if (!LoadVerifiedLocalCopy(keys, Origin(), signedPart)) return false;
   TrustSignedPart(signedPart);
   return true;
 }
 
 int64_t WindowsLauncherSystem::VersionFileStamp() {
-  if (IsUnderVendorKey()) return ReadRefreshTime(ResolveIniPath(m_request.localVersionFilePath));
+  if (IsUnderVendorKey()) return ReadRefreshTime(RecordsOf(Origin()));
   return ParseUpdateTime(VersionFileString("GENERAL", "LASTUPDATETIME"));
 }
 
