@@ -1,9 +1,8 @@
 // The installer download dialog under Wine and Xvfb, driven from a second thread against
 // the loopback test server: download, progress display, cancel, failures, installer run.
-#include <windows.h>
 #include <commctrl.h>
-
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <cstdio>
 #include <set>
@@ -202,6 +201,39 @@ TEST_F(SetupDownloadDialogTest, RefreshesOncePerHundredMillisecondsUnlessThePerc
   EXPECT_EQ(std::string::npos, afterSamePercent.find("10,001")) << "throttled";
   EXPECT_NE(std::string::npos, afterPause.find("10,002")) << afterPause;
   EXPECT_NE(std::string::npos, afterNewPercent.find("20,000")) << afterNewPercent;
+}
+
+// Cancels sent while the installer is checked and while it runs, as another process sends
+// them (the dialog's waits deliver sent messages at once), are refused: the installer runs
+// to its end, the dialog ends installed and not cancelled, and nothing is left behind.
+TEST_F(SetupDownloadDialogTest, CancelsSentWhileTheInstallerIsCheckedOrRunsAreRefused) {
+  ASSERT_TRUE(fake_installer::WriteSettings(m_settingsExe,
+                                            {{"RECORD_FILE", m_recordPath}, {"DELAY_MS", "1000"}}));
+  InstallerRequest installer = Request(InstallerUrl(), "/S");
+  installer.downSize = std::to_string(m_installerSize);
+  ObservedSetupDownloadDlg dialog(installer);
+  int delivered = 0;
+  const INT_PTR end = Run(dialog, [&] {
+    HWND window = WaitForDialog();
+    if (!window) return Fail("no dialog");
+    if (!WaitFor([&] { return dialog.m_completionArrived.load(); }, 20000)) {
+      return Fail("the transfer never completed");
+    }
+    while (!m_modalEnded && ::IsWindow(window)) {
+      DWORD_PTR reply = 0;
+      if (::SendMessageTimeoutA(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0,
+                                SMTO_NORMAL, 200, &reply)) {
+        ++delivered;
+      }
+      ::Sleep(10);
+    }
+    return true;
+  });
+  EXPECT_EQ(1, end);
+  EXPECT_FALSE(dialog.Cancelled());
+  EXPECT_GE(delivered, 10) << "cancels taken while the installer ran";
+  EXPECT_EQ("/S", fake_installer::ReadRecord(m_recordPath)["ARGUMENTS"]) << "the installer ran";
+  EXPECT_FALSE(FileExists(dialog.SetupPath()));
 }
 
 TEST_F(SetupDownloadDialogTest, CancelBeforeTheStartMessageAsksNothing) {
