@@ -3,10 +3,11 @@
 // gone when the download is let go.
 #include "installer/private_download_win.h"
 
-#include <aclapi.h>
-#include <gtest/gtest.h>
-#include <sddl.h>
 #include <windows.h>
+#include <aclapi.h>
+#include <sddl.h>
+
+#include <gtest/gtest.h>
 
 #include <string>
 
