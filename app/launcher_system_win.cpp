@@ -59,6 +59,10 @@ std::string WindowsLauncherSystem::VersionFileUrl() const {
   return url;
 }
 
+VersionFileOrigin WindowsLauncherSystem::Origin() const {
+  return OriginOf(m_launcherIni, VersionFileUrl(), m_copy);
+}
+
 void WindowsLauncherSystem::TrustSignedPart(const std::string& signedPart) {
   m_verifiedCopy = std::make_unique<IniDocument>();
   m_verifiedCopy->LoadBuffer(signedPart.data(), signedPart.size());
@@ -69,13 +73,13 @@ bool WindowsLauncherSystem::VerifyLocalVersionFile() {
   if (!FindPublicKeySetting(m_launcherIni, keys)) return true;
   m_verifiedCopy.reset();
   std::string signedPart;
-  if (!LoadVerifiedLocalCopy(keys, m_copy, VersionFileUrl(), signedPart)) return false;
+  if (!LoadVerifiedLocalCopy(keys, Origin(), signedPart)) return false;
   TrustSignedPart(signedPart);
   return true;
 }
 
 int64_t WindowsLauncherSystem::VersionFileStamp() {
-  if (IsUnderVendorKey()) return ReadRefreshTime(m_copy);
+  if (IsUnderVendorKey()) return ReadRefreshTime(RecordsOf(Origin()));
   return ParseUpdateTime(VersionFileString("GENERAL", "LASTUPDATETIME"));
 }
 

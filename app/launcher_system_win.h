@@ -9,6 +9,7 @@
 #include "app/launcher_request.h"
 #include "app/launcher_system.h"
 #include "ini/ini_document.h"
+#include "versionfile/version_file_trust_win.h"
 
 class WindowsLauncherSystem : public LauncherSystem {
  public:
@@ -38,6 +39,7 @@ class WindowsLauncherSystem : public LauncherSystem {
 
  private:
   std::string VersionFileUrl() const;
+  VersionFileOrigin Origin() const;
   void TrustSignedPart(const std::string& signedPart);
   void ReadCopyAt(const std::string& copy);
 

@@ -87,6 +87,7 @@ void CSetupDownloadDlg::StartDownload() {
     EndDialog(kEndFailed);
     return;
   }
+  m_transferSetUp = true;
 
   HWND progress = GetItem(IDC_DOWNLOAD_PROGRESS);
   ::SendMessageA(progress, PBM_SETRANGE, 0, MAKELPARAM(0, 100));
@@ -94,7 +95,9 @@ void CSetupDownloadDlg::StartDownload() {
   SetStatusText("%s", LoadText(TextId::DownloadBegins));
 }
 
-LRESULT CSetupDownloadDlg::OnHttpStart(WPARAM, LPARAM contentLength) {
+LRESULT CSetupDownloadDlg::OnHttpStart(WPARAM transferId, LPARAM contentLength) {
+  // Posted by anyone but our transfer, or after its end: not ours to act on.
+  if (!IsOurTransfer(transferId) || m_transferEnded) return 0;
   m_totalBytes =
       ProgressTotal(static_cast<int>(contentLength), InstallerExpectedSize(Expectation()));
   m_transferActive = true;
@@ -102,6 +105,7 @@ LRESULT CSetupDownloadDlg::OnHttpStart(WPARAM, LPARAM contentLength) {
 }
 
 LRESULT CSetupDownloadDlg::OnHttpProgress(WPARAM transferId, LPARAM bytesSoFar) {
+  if (!IsOurTransfer(transferId) || m_transferEnded) return 0;
   HttpGetFileProgressTaken(static_cast<int>(transferId));  // the transfer may post the next
   const int bytes = static_cast<int>(bytesSoFar);
   const int percent = ProgressPercent(bytes, m_totalBytes);
@@ -117,6 +121,10 @@ LRESULT CSetupDownloadDlg::OnHttpProgress(WPARAM transferId, LPARAM bytesSoFar) 
 }
 
 LRESULT CSetupDownloadDlg::OnCancel(WPARAM, LPARAM) {
+  // The installer is being checked or runs: nothing interrupts it. A click waits in the queue
+  // until the dialog has ended; a cancel sent by another process, which the waits' peeking
+  // delivers at once, is refused here.
+  if (m_installing) return 0;
   if (m_confirmOpen) return 0;  // already asking: one question at a time
   if (m_transferActive) {
     m_confirmOpen = true;
@@ -140,7 +148,9 @@ LRESULT CSetupDownloadDlg::OnCancel(WPARAM, LPARAM) {
   return 0;
 }
 
-LRESULT CSetupDownloadDlg::OnHttpComplete(WPARAM, LPARAM succeeded) {
+LRESULT CSetupDownloadDlg::OnHttpComplete(WPARAM transferId, LPARAM succeeded) {
+  if (!IsOurTransfer(transferId) || m_transferEnded) return 0;
+  m_transferEnded = true;
   if (m_confirmOpen) {
     // The confirmation's own modal loop dispatched this message, so we cannot wait here for
     // the answer: keep the outcome and act on it when OnCancel has the answer.
@@ -175,6 +185,7 @@ void CSetupDownloadDlg::FinishTransfer(LPARAM succeeded) {
   }
   SetStatusText("%s", LoadText(TextId::TransferDone));
   m_transferActive = false;
+  m_installing = true;
   // A file that is not the published installer is treated like a failed transfer.
   std::string failure;
   if (!CheckInstallerRepainting(failure)) {
