@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 
+#include "app/held_vendor_settings.h"
 #include "app/launch_parameter.h"
 #include "app/launcher_commands.h"
 #include "app/launcher_main.h"
@@ -31,6 +32,25 @@ void ShowOutcome(Outcome outcome, int silentMessage) {
   ShowMessageDlg(nullptr, text, LoadText(row.captionId), MB_OK, MDF_COUNTDOWN, 5, nullptr, nullptr);
 }
 
+// Loads the INI the request names into `launcherIni` and holds the vendor's settings of the
+// INI beside the launcher in it. False (result 60) when the named INI is a network path or
+// cannot be loaded, or when the INI beside the launcher exists but cannot be read: a locked
+// file must not drop the keys it holds. A missing one holds nothing.
+bool LoadLauncherIni(const std::string& iniFileName, IniDocument& launcherIni) {
+  if (!IsLocalIniFileName(iniFileName)) return false;
+  if (!launcherIni.LoadFile(iniFileName.c_str())) return false;
+  const std::string besidePath = GetModuleDir() + kLauncherIniName;
+  IniDocument beside;
+  if (!beside.LoadFile(besidePath.c_str())) {
+    const DWORD error = ::GetFileAttributesA(besidePath.c_str()) == INVALID_FILE_ATTRIBUTES
+                            ? ::GetLastError()
+                            : ERROR_SUCCESS;
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+  }
+  HoldVendorSettings(beside, launcherIni);
+  return true;
+}
+
 // Reads the request and serves it up to the point where the outcome is known. `request`
 // keeps what was read, also when the parameter is rejected on the way.
 Outcome ServeRequest(const std::string& argument, LauncherRequest& request) {
@@ -45,7 +65,7 @@ Outcome ServeRequest(const std::string& argument, LauncherRequest& request) {
   if (request.agentNameReplaced)
     LogLine("AgentName with a control character not used; the agent is %s",
             request.agentName.c_str());
-  if (!g_launcherIni.LoadFile(request.iniFileName.c_str())) return Outcome::LauncherIniNotLoaded;
+  if (!LoadLauncherIni(request.iniFileName, g_launcherIni)) return Outcome::LauncherIniNotLoaded;
 
   const CommandEntry& command = FindCommand(commandWord);
   WindowsLauncherSystem system(request, g_launcherIni);

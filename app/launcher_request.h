@@ -4,18 +4,19 @@
 
 #include <string>
 
+#include "app/held_vendor_settings.h"
 #include "app/launcher_settings.h"
 
 class XmlNode;
 
 struct LauncherRequest {
   LauncherSettings settings;
-  std::string iniFileName = "ZuLauncher.ini";
+  std::string iniFileName = kLauncherIniName;
   std::string localVersionFilePath;  // the caller's default: module directory + file name
   std::string versionFileUrl;        // empty: the launcher INI names the URL
   std::string agentName = "ZuLauncher";
   bool agentNameReplaced = false;  // the given AgentName held a control character
-  bool hasProgramId = false;  // a present but empty ProgramID counts as given
+  bool hasProgramId = false;       // a present but empty ProgramID counts as given
   std::string programId;
   std::string launchParam;  // empty when absent
   bool hasChannel = false;  // Channel given (an empty one too: then no channel)

@@ -63,13 +63,15 @@ std::vector<std::string> WindowsLauncherSystem::VersionFileAddresses() {
   return ChooseVersionFileAddresses(Policy(), m_request.versionFileUrl, iniAddresses);
 }
 
-// Under vendor keys the copy is held to the highest ISSUED of the address that served it;
-// a copy from before mirrors were recorded, to that of the first address.
-std::string WindowsLauncherSystem::ServingAddress(const std::string& localCopy) {
+// Under vendor keys the copy is held to the highest ISSUED of the address that served it (of
+// its feed under FEED_ID); a copy from before mirrors were recorded, to that of the first one.
+VersionFileOrigin WindowsLauncherSystem::Origin() {
   std::string served;
-  if (ReadServingAddress(localCopy, served)) return served;
-  const std::vector<std::string> addresses = VersionFileAddresses();
-  return addresses.empty() ? std::string() : addresses.front();
+  if (!ReadServingAddress(m_copy, served)) {
+    const std::vector<std::string> addresses = VersionFileAddresses();
+    if (!addresses.empty()) served = addresses.front();
+  }
+  return OriginOf(m_launcherIni, served, m_copy);
 }
 
 void WindowsLauncherSystem::TrustSignedPart(const std::string& signedPart) {
@@ -82,13 +84,13 @@ bool WindowsLauncherSystem::VerifyLocalVersionFile() {
   if (!FindPublicKeySetting(m_launcherIni, keys)) return true;
   m_verifiedCopy.reset();
   std::string signedPart;
-  if (!LoadVerifiedLocalCopy(keys, m_copy, ServingAddress(m_copy), signedPart)) return false;
+  if (!LoadVerifiedLocalCopy(keys, Origin(), signedPart)) return false;
   TrustSignedPart(signedPart);
   return true;
 }
 
 int64_t WindowsLauncherSystem::VersionFileStamp() {
-  if (IsUnderVendorKey()) return ReadRefreshTime(m_copy);
+  if (IsUnderVendorKey()) return ReadRefreshTime(RecordsOf(Origin()));
   return ParseUpdateTime(VersionFileString("GENERAL", "LASTUPDATETIME"));
 }
 

@@ -11,6 +11,7 @@
 #include "app/launcher_request.h"
 #include "app/launcher_system.h"
 #include "ini/ini_document.h"
+#include "versionfile/version_file_trust_win.h"
 
 class WindowsLauncherSystem : public LauncherSystem {
  public:
@@ -41,7 +42,7 @@ class WindowsLauncherSystem : public LauncherSystem {
 
  private:
   std::vector<std::string> VersionFileAddresses();
-  std::string ServingAddress(const std::string& localCopy);
+  VersionFileOrigin Origin();
   void TrustSignedPart(const std::string& signedPart);
   void ReadCopyAt(const std::string& copy);
 

@@ -110,6 +110,12 @@ struct BCryptKeyTraits {
   static void Close(Handle handle) { ::BCryptDestroyKey(handle); }
 };
 
+struct LocalMemoryTraits {  // what the system hands out to be freed with LocalFree
+  using Handle = HLOCAL;
+  static Handle Empty() { return nullptr; }
+  static void Close(Handle handle) { ::LocalFree(handle); }
+};
+
 using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
 using UniqueFileHandle = UniqueHandle<FileHandleTraits>;
 using UniqueInternetHandle = UniqueHandle<InternetHandleTraits>;
@@ -120,6 +126,7 @@ using UniqueBitmap = UniqueHandle<BitmapTraits>;
 using UniqueMemoryDc = UniqueHandle<MemoryDcTraits>;
 using UniqueBCryptAlgorithm = UniqueHandle<BCryptAlgorithmTraits>;
 using UniqueBCryptKey = UniqueHandle<BCryptKeyTraits>;
+using UniqueLocalMemory = UniqueHandle<LocalMemoryTraits>;
 
 // A window DC remembers its window for ReleaseDC.
 class WindowDc {

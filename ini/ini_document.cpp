@@ -110,6 +110,17 @@ void IniDocument::ParseText(std::string_view text) {
   }
 }
 
+void IniDocument::SetValue(const char* section, const char* key, const std::string& value) {
+  IniSection& target = FindOrAddSection(section);
+  for (IniEntry& entry : target.entries) {
+    if (EqualsNoCase(entry.key, key)) {
+      entry.value = value;
+      return;
+    }
+  }
+  target.entries.Append(std::string(key), value);
+}
+
 std::string IniDocument::GetValue(const char* section, const char* key,
                                   const char* defaultValue) const {
   std::string fallback = defaultValue ? defaultValue : "";

@@ -42,6 +42,9 @@ class IniDocument {
   void LoadBuffer(const char* bytes, size_t size);
   // The value of the first entry named `key` in section `section`, or `defaultValue`.
   std::string GetValue(const char* section, const char* key, const char* defaultValue) const;
+  // Gives the first entry named `key` in `section` the value `value`, adding the section and
+  // the entry when they are missing. The file itself is not touched.
+  void SetValue(const char* section, const char* key, const std::string& value);
   void Clear();
 
   // Sections in order of first appearance; a later header of the same name (without regard

@@ -5,6 +5,7 @@
 #include <new>
 
 #include "common/crypto_random_win.h"
+#include "installer/private_folder_win.h"
 
 namespace {
 
@@ -33,12 +34,15 @@ PrivateDownload::PrivateDownload(std::string folder, std::string path)
 std::shared_ptr<PrivateDownload> PrivateDownload::Create(const std::string& parentDir,
                                                          const std::string& fileName) {
   if (parentDir.empty()) return nullptr;
+  PrivateFolderSecurity security;
+  if (!security.Build()) return nullptr;
   for (int attempt = 0; attempt < kFolderAttempts; ++attempt) {
     std::string name;
     if (!RandomFolderName(name)) return nullptr;
     const std::string folder = parentDir + name;
-    // CreateDirectory fails on an existing folder: what we get is ours alone.
-    if (!::CreateDirectoryA(folder.c_str(), nullptr)) {
+    // CreateDirectory fails on an existing folder: what we get is ours alone, and it takes
+    // nothing of the temporary directory's permissions.
+    if (!::CreateDirectoryA(folder.c_str(), security.Attributes())) {
       if (::GetLastError() == ERROR_ALREADY_EXISTS) continue;
       return nullptr;
     }
@@ -48,10 +52,15 @@ std::shared_ptr<PrivateDownload> PrivateDownload::Create(const std::string& pare
       ::RemoveDirectoryA(folder.c_str());
       return nullptr;
     }
+    // Held from here on, and checked to be the folder we made (not a junction put in its
+    // place between its creation and now); the destructor removes the folder otherwise.
+    download->m_folderHandle = HoldPrivateFolder(folder);
+    if (!download->m_folderHandle) return nullptr;
     // New, and shared with readers only: nobody else writes into it while we hold it.
     download->file.reset(::CreateFileA(download->m_path.c_str(), GENERIC_WRITE, FILE_SHARE_READ,
                                        nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!download->file) return nullptr;  // the destructor removes the folder
+    if (!download->file) return nullptr;
+    if (!LiesIn(download->file.get(), download->m_folderHandle.get(), fileName)) return nullptr;
     return download;
   }
   return nullptr;
@@ -60,5 +69,6 @@ std::shared_ptr<PrivateDownload> PrivateDownload::Create(const std::string& pare
 PrivateDownload::~PrivateDownload() {
   file.reset();
   ::DeleteFileA(m_path.c_str());
+  m_folderHandle.reset();
   ::RemoveDirectoryA(m_folder.c_str());
 }

@@ -1,7 +1,8 @@
 // The installer's private download place: a folder made for one download inside the user's
 // temporary directory, with a name no other process can predict (from the system's
-// cryptographic random source) and created new, never an existing one; in it the file,
-// created new and shared with readers only. Shared by the installer download dialog and the
+// cryptographic random source) and created new, never an existing one, with permissions of its
+// own (private_folder_win.h) and held open; in it the file, created new and shared with
+// readers only. Shared by the installer download dialog and the
 // transfer's worker as an HttpFileTarget (see http_file_target_win.h): whoever lets go last
 // removes the file and the folder, so an abandoned worker still cleans up after itself.
 #pragma once
@@ -31,4 +32,5 @@ class PrivateDownload : public HttpFileTarget {
 
   std::string m_folder;
   std::string m_path;
+  UniqueFileHandle m_folderHandle;  // held: the folder can be neither renamed nor removed
 };

@@ -93,6 +93,7 @@ void CSetupDownloadDlg::StartDownload() {
     if (!TryNextAddress()) EndDialog(kEndFailed);
     return;
   }
+  m_transferSetUp = true;
 
   HWND progress = GetItem(IDC_DOWNLOAD_PROGRESS);
   ::SendMessageA(progress, PBM_SETRANGE, 0, MAKELPARAM(0, 100));
@@ -100,7 +101,9 @@ void CSetupDownloadDlg::StartDownload() {
   SetStatusText("%s", LoadText(TextId::DownloadBegins));
 }
 
-LRESULT CSetupDownloadDlg::OnHttpStart(WPARAM, LPARAM contentLength) {
+LRESULT CSetupDownloadDlg::OnHttpStart(WPARAM transferId, LPARAM contentLength) {
+  // Posted by anyone but our transfer, or after its end: not ours to act on.
+  if (!IsOurTransfer(transferId) || m_transferEnded) return 0;
   m_totalBytes =
       ProgressTotal(static_cast<int>(contentLength), InstallerExpectedSize(Expectation()));
   m_transferActive = true;
@@ -108,6 +111,7 @@ LRESULT CSetupDownloadDlg::OnHttpStart(WPARAM, LPARAM contentLength) {
 }
 
 LRESULT CSetupDownloadDlg::OnHttpProgress(WPARAM transferId, LPARAM bytesSoFar) {
+  if (!IsOurTransfer(transferId) || m_transferEnded) return 0;
   HttpGetFileProgressTaken(static_cast<int>(transferId));  // the transfer may post the next
   const int bytes = static_cast<int>(bytesSoFar);
   const int percent = ProgressPercent(bytes, m_totalBytes);
@@ -123,6 +127,10 @@ LRESULT CSetupDownloadDlg::OnHttpProgress(WPARAM transferId, LPARAM bytesSoFar) 
 }
 
 LRESULT CSetupDownloadDlg::OnCancel(WPARAM, LPARAM) {
+  // The installer is being checked or runs: nothing interrupts it. A click waits in the queue
+  // until the dialog has ended; a cancel sent by another process, which the waits' peeking
+  // delivers at once, is refused here.
+  if (m_installing) return 0;
   if (m_confirmOpen) return 0;  // already asking: one question at a time
   if (m_transferActive) {
     m_confirmOpen = true;
@@ -146,7 +154,9 @@ LRESULT CSetupDownloadDlg::OnCancel(WPARAM, LPARAM) {
   return 0;
 }
 
-LRESULT CSetupDownloadDlg::OnHttpComplete(WPARAM, LPARAM succeeded) {
+LRESULT CSetupDownloadDlg::OnHttpComplete(WPARAM transferId, LPARAM succeeded) {
+  if (!IsOurTransfer(transferId) || m_transferEnded) return 0;
+  m_transferEnded = true;
   if (m_confirmOpen) {
     // The confirmation's own modal loop dispatched this message, so we cannot wait here for
     // the answer: keep the outcome and act on it when OnCancel has the answer.
@@ -170,6 +180,9 @@ bool CSetupDownloadDlg::TryNextAddress() {
   DiscardDownload();
   ++m_addressIndex;
   m_transferActive = false;
+  // The next transfer's messages are the ones that count from now on.
+  m_transferSetUp = false;
+  m_transferEnded = false;
   m_transferId = 0;
   m_totalBytes = 0;
   StartDownload();
@@ -198,6 +211,7 @@ void CSetupDownloadDlg::FinishTransfer(LPARAM succeeded) {
   if (m_downUrls.size() > 1) LogLine("installer served by %s", m_downUrls[m_addressIndex].c_str());
   SetStatusText("%s", LoadText(TextId::TransferDone));
   m_transferActive = false;
+  m_installing = true;
   // A file that is not the published installer is treated like a failed transfer.
   std::string failure;
   if (!CheckInstallerRepainting(failure)) {

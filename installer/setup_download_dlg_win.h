@@ -48,6 +48,12 @@ class CSetupDownloadDlg : public ModalDialog {
   bool ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
   // True while the cancel confirmation is shown: its modal loop dispatches our messages too.
   bool ConfirmOpen() const { return m_confirmOpen; }
+  // For a dialog whose engine messages are posted by its driver instead of a transfer (a
+  // test's): messages with `transferId` count as this dialog's transfer's.
+  void AdoptTransfer(int transferId) {
+    m_transferId = transferId;
+    m_transferSetUp = true;
+  }
 
  private:
   LRESULT OnInitDialog(WPARAM wParam, LPARAM lParam);
@@ -60,6 +66,10 @@ class CSetupDownloadDlg : public ModalDialog {
   void StartDownload();
   // After a transfer that reached nothing: starts the next address, if there is one.
   bool TryNextAddress();
+  // Whether a transfer message's wParam names the transfer this dialog started.
+  bool IsOurTransfer(WPARAM transferId) const {
+    return m_transferSetUp && transferId == static_cast<WPARAM>(m_transferId);
+  }
   // Acts on the end of the transfer: `succeeded` is the completion message's lParam.
   void FinishTransfer(LPARAM succeeded);
   // Acts on a completion that came while the confirmation was open, now that it is closed.
@@ -96,7 +106,14 @@ class CSetupDownloadDlg : public ModalDialog {
   int m_totalBytes = 0;
   uint32_t m_lastTick = 0;  // tick count of the last progress display
   int m_lastPercent = 0;    // percentage of the last progress display
-  int m_transferId = 0;     // the engine's id of the running transfer, 0 before it starts
+  int m_transferId = 0;     // the engine's id of the running transfer, once it is set up
+  bool m_transferSetUp = false;
+  // The first completion of our transfer has come: any later one is not the engine's.
+  bool m_transferEnded = false;
+  // From the end of the transfer to the installer's exit: the file is checked and run, and
+  // a cancel (clicked, or sent by another process while the waits dispatch sent messages)
+  // is refused, so nothing discards the file under the check or the run.
+  bool m_installing = false;
 
   MessageMap<CSetupDownloadDlg> m_messageMap;
   bool m_completionHeld = false;

@@ -148,6 +148,13 @@ bool FindPublicKeySetting(const IniDocument& launcherIni, std::string& value) {
   return true;
 }
 
+bool FindFeedIdSetting(const IniDocument& launcherIni, std::string& value) {
+  const std::string found = launcherIni.GetValue("GENERAL", "FEED_ID", "\n");
+  if (found == "\n") return false;
+  value = found;
+  return true;
+}
+
 bool ParsePublicKeyList(const std::string& text, std::vector<EcP256Point>& keys) {
   std::vector<EcP256Point> parsed;
   for (const std::string& item : SplitCommaList(text)) {

@@ -36,6 +36,9 @@ bool ReadIssued(std::string_view file, uint64_t& issued);
 
 // The launcher INI's GENERAL/PUBLIC_KEY: true when the key is present (even empty).
 bool FindPublicKeySetting(const IniDocument& launcherIni, std::string& value);
+// The launcher INI's GENERAL/FEED_ID, the name of the feed its signed files must be for: true
+// when the key is present (even empty).
+bool FindFeedIdSetting(const IniDocument& launcherIni, std::string& value);
 
 // One or more base64 SubjectPublicKeyInfo P-256 keys separated by commas (blanks around
 // each allowed). False, with `keys` untouched, when any item is empty or not such a key.

@@ -10,6 +10,8 @@ namespace {
 
 const char kHighestIssuedKey[] = "Software\\ZuLauncher\\VersionFiles\\HighestIssued";
 const char kRefreshTimeKey[] = "Software\\ZuLauncher\\VersionFiles\\RefreshTime";
+const char kFeedHighestIssuedKey[] = "Software\\ZuLauncher\\VersionFiles\\Feeds\\HighestIssued";
+const char kFeedRefreshTimeKey[] = "Software\\ZuLauncher\\VersionFiles\\Feeds\\RefreshTime";
 // Value names may hold any character but are limited in length; addresses and paths are
 // shorter than this in practice, and a longer one is simply not remembered.
 constexpr size_t kMaxValueName = 16383;
@@ -52,27 +54,42 @@ bool WriteText(const char* subkey, const std::string& name, const std::string& t
                           static_cast<DWORD>(text.size() + 1)) == ERROR_SUCCESS;
 }
 
+const char* FloorKey(const VersionFileRecords& records) {
+  return records.feedId.empty() ? kHighestIssuedKey : kFeedHighestIssuedKey;
+}
+const std::string& FloorName(const VersionFileRecords& records) {
+  return records.feedId.empty() ? records.url : records.feedId;
+}
+const char* RefreshTimeKey(const VersionFileRecords& records) {
+  return records.feedId.empty() ? kRefreshTimeKey : kFeedRefreshTimeKey;
+}
+const std::string& RefreshTimeName(const VersionFileRecords& records) {
+  return records.feedId.empty() ? records.localCopy : records.feedId;
+}
+
 }  // namespace
 
-bool ReadHighestIssued(const std::string& url, uint64_t& issued) {
+bool ReadHighestIssued(const VersionFileRecords& records, uint64_t& issued) {
   std::string text;
   // The same decimal form as ISSUED itself; anything else counts as no record.
-  return ReadText(kHighestIssuedKey, url, text) && ReadIssued("[GENERAL]\nISSUED=" + text, issued);
+  return ReadText(FloorKey(records), FloorName(records), text) &&
+         ReadIssued("[GENERAL]\nISSUED=" + text, issued);
 }
 
-bool RaiseHighestIssued(const std::string& url, uint64_t issued) {
+bool RaiseHighestIssued(const VersionFileRecords& records, uint64_t issued) {
   uint64_t recorded = 0;
-  if (ReadHighestIssued(url, recorded) && recorded >= issued) return true;
-  return WriteText(kHighestIssuedKey, url, std::to_string(issued));
+  if (ReadHighestIssued(records, recorded) && recorded >= issued) return true;
+  return WriteText(FloorKey(records), FloorName(records), std::to_string(issued));
 }
 
-int64_t ReadRefreshTime(const std::string& localCopy) {
+int64_t ReadRefreshTime(const VersionFileRecords& records) {
   std::string text;
-  return ReadText(kRefreshTimeKey, localCopy, text) ? ParseUpdateTime(text) : 0;
+  return ReadText(RefreshTimeKey(records), RefreshTimeName(records), text) ? ParseUpdateTime(text)
+                                                                           : 0;
 }
 
-bool WriteRefreshTime(const std::string& localCopy, int64_t seconds) {
-  return WriteText(kRefreshTimeKey, localCopy, FormatUpdateTime(seconds));
+bool WriteRefreshTime(const VersionFileRecords& records, int64_t seconds) {
+  return WriteText(RefreshTimeKey(records), RefreshTimeName(records), FormatUpdateTime(seconds));
 }
 
 bool ReadServingAddress(const std::string& localCopy, std::string& url) {

@@ -9,16 +9,26 @@
 #include <cstdint>
 #include <string>
 
-// The highest ISSUED accepted for `url`; false when none is recorded.
-bool ReadHighestIssued(const std::string& url, uint64_t& issued);
-// Records `issued` for `url` unless a higher one is recorded; false when it cannot be written.
-bool RaiseHighestIssued(const std::string& url, uint64_t issued);
+// Whose records are meant. Under a FEED_ID in the launcher INI they are the feed's, under
+// ...\VersionFiles\Feeds, so that every address (mirrors) and every copy of one feed shares one
+// floor and one refresh time; otherwise the floor is the address's and the refresh time the
+// local copy's.
+struct VersionFileRecords {
+  std::string feedId;     // empty: the launcher INI names no (usable) FEED_ID
+  std::string url;        // the version file's address
+  std::string localCopy;  // the full path of the local copy
+};
 
-// LASTUPDATETIME of the copy at the full path `localCopy`, 0 when none is recorded.
-int64_t ReadRefreshTime(const std::string& localCopy);
-bool WriteRefreshTime(const std::string& localCopy, int64_t seconds);
+// The highest ISSUED accepted for them; false when none is recorded.
+bool ReadHighestIssued(const VersionFileRecords& records, uint64_t& issued);
+// Records `issued` unless a higher one is recorded; false when it cannot be written.
+bool RaiseHighestIssued(const VersionFileRecords& records, uint64_t issued);
 
-// The address that served the copy at `localCopy` (one of several mirrors), whose highest
-// ISSUED the copy is held to at use; false when none is recorded.
+// LASTUPDATETIME of the copy, 0 when none is recorded.
+int64_t ReadRefreshTime(const VersionFileRecords& records);
+bool WriteRefreshTime(const VersionFileRecords& records, int64_t seconds);
+
+// The address that served the copy at the full path `localCopy` (one of several mirrors),
+// whose highest ISSUED the copy is held to at use; false when none is recorded.
 bool ReadServingAddress(const std::string& localCopy, std::string& url);
 bool WriteServingAddress(const std::string& localCopy, const std::string& url);

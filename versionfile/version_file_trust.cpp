@@ -20,6 +20,8 @@ const char* const kVerdictTexts[] = {
     "ISSUED below the highest accepted for this address: ",
     "EXPIRES in GENERAL is not a decimal number",
     "expired: EXPIRES ",
+    "feed FEED_ID ",
+    "malformed FEED_ID in the launcher INI",
 };
 static_assert(sizeof kVerdictTexts / sizeof kVerdictTexts[0] ==
                   static_cast<size_t>(VersionFileVerdict::Count),
@@ -31,7 +33,61 @@ bool HasDataVersion(std::string_view signedBytes) {
   return !document.GetValue("GENERAL", "ZULAUNCHER_VERSION", "").empty();
 }
 
+// Accepted, with the signed part and the index of the key that signed it, when one of `keys`
+// signed `file`; otherwise why not.
+VersionFileVerdict VerifySignature(std::string_view file, const std::vector<EcP256Point>& keys,
+                                   SignatureVerifier& verifier, std::string_view& signedBytes,
+                                   size_t& keyIndex) {
+  std::string signatureText;
+  if (!SplitSignedVersionFile(file, signedBytes, signatureText))
+    return VersionFileVerdict::NoSignature;
+  std::string der;
+  EcdsaP256Signature signature;
+  if (!DecodeBase64(signatureText, der) || !ParseEcdsaP256Signature(der, signature))
+    return VersionFileVerdict::MalformedSignature;
+  Sha256Digest digest;
+  if (!verifier.HashSha256(signedBytes, digest)) return VersionFileVerdict::NotSignedByListedKey;
+  for (size_t i = 0; i < keys.size(); ++i) {
+    if (verifier.Verify(keys[i], digest, signature)) {
+      keyIndex = i;
+      return VersionFileVerdict::Accepted;
+    }
+  }
+  return VersionFileVerdict::NotSignedByListedKey;
+}
+
+// Whether the signed part is for the feed the launcher INI names (any feed when it names none).
+bool IsForFeed(std::string_view signedBytes, const VersionFileBounds& bounds) {
+  if (!bounds.hasFeedId) return true;
+  std::string feedId;
+  return ReadFeedId(signedBytes, feedId) && feedId == bounds.feedId;
+}
+
+// The ISSUED of the local copy bounds a download only when one of the keys signed the copy
+// for this feed: anyone who can write the copy could otherwise claim the highest ISSUED there
+// is and hold off every genuine file. Any other copy sets no bound; the recorded floor holds.
+bool ReadVerifiedIssued(std::string_view copy, const std::vector<EcP256Point>& keys,
+                        const VersionFileBounds& bounds, SignatureVerifier& verifier,
+                        uint64_t& issued) {
+  std::string_view signedBytes;
+  size_t keyIndex = 0;
+  return !copy.empty() &&
+         VerifySignature(copy, keys, verifier, signedBytes, keyIndex) ==
+             VersionFileVerdict::Accepted &&
+         IsForFeed(signedBytes, bounds) && ReadIssued(signedBytes, issued);
+}
+
 }  // namespace
+
+bool ReadFeedId(std::string_view signedBytes, std::string& feedId) {
+  IniDocument document;
+  document.LoadBuffer(signedBytes.data(), signedBytes.size());
+  // A value never holds a line feed, so this default cannot be mistaken for one.
+  feedId = document.GetValue("GENERAL", "FEED_ID", "\n");
+  if (feedId != "\n") return true;
+  feedId.clear();
+  return false;
+}
 
 bool ReadExpires(std::string_view signedBytes, uint64_t& expires, bool& present) {
   IniDocument document;
@@ -61,37 +117,31 @@ VersionFileCheck CheckSignedVersionFile(std::string_view download, const std::st
     return check;
   }
   check.keyCount = keys.size();
+  if (bounds.hasFeedId && bounds.feedId.empty()) {
+    check.verdict = VersionFileVerdict::MalformedFeedId;
+    return check;
+  }
 
   std::string_view signedBytes;
-  std::string signatureText;
-  if (!SplitSignedVersionFile(download, signedBytes, signatureText)) {
-    check.verdict = VersionFileVerdict::NoSignature;
-    return check;
-  }
-  std::string der;
-  EcdsaP256Signature signature;
-  if (!DecodeBase64(signatureText, der) || !ParseEcdsaP256Signature(der, signature)) {
-    check.verdict = VersionFileVerdict::MalformedSignature;
-    return check;
-  }
-  Sha256Digest digest;
-  check.verdict = VersionFileVerdict::NotSignedByListedKey;
-  if (!verifier.HashSha256(signedBytes, digest)) return check;
-  bool verified = false;
-  for (size_t i = 0; i < keys.size() && !verified; ++i) {
-    if (verifier.Verify(keys[i], digest, signature)) {
-      verified = true;
-      check.keyIndex = i;
+  check.verdict = VerifySignature(download, keys, verifier, signedBytes, check.keyIndex);
+  if (check.verdict != VersionFileVerdict::Accepted) return check;
+  // Before anything is compared with the floor: a file of another feed says nothing of this
+  // feed's releases.
+  if (bounds.hasFeedId) {
+    check.expectedFeedId = bounds.feedId;
+    check.hasFeedId = ReadFeedId(signedBytes, check.feedId);
+    if (!IsForFeed(signedBytes, bounds)) {
+      check.verdict = VersionFileVerdict::OtherFeed;
+      return check;
     }
   }
-  if (!verified) return check;
 
   // Only what was signed counts, so ISSUED is read from the signed part alone.
   if (!ReadIssued(signedBytes, check.issued)) {
     check.verdict = VersionFileVerdict::NoIssued;
     return check;
   }
-  check.hasLocalIssued = ReadIssued(localCopy, check.localIssued);
+  check.hasLocalIssued = ReadVerifiedIssued(localCopy, keys, bounds, verifier, check.localIssued);
   if (check.hasLocalIssued && check.issued < check.localIssued) {
     check.verdict = VersionFileVerdict::OlderIssued;
     return check;
@@ -127,6 +177,9 @@ std::string DescribeVersionFileCheck(const VersionFileCheck& check) {
     text += std::to_string(check.issued) + " < " + std::to_string(check.floor);
   } else if (check.verdict == VersionFileVerdict::Expired) {
     text += std::to_string(check.expires);
+  } else if (check.verdict == VersionFileVerdict::OtherFeed) {
+    text += (check.hasFeedId ? check.feedId : std::string("missing")) + ", expected " +
+            check.expectedFeedId;
   }
   return text;
 }

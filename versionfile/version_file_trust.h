@@ -22,12 +22,14 @@ enum class VersionFileVerdict {
   // No listed key verifies it. ECDSA cannot tell a changed file or signature from a
   // signature by a key that is not listed: the three look the same.
   NotSignedByListedKey,
-  NoIssued,       // ISSUED missing or not a decimal number
-  OlderIssued,    // ISSUED below the local copy's
-  NoDataVersion,  // the signed part has no ZULAUNCHER_VERSION
-  BelowFloor,     // ISSUED below the highest accepted before for this address
-  NoExpires,      // EXPIRES present but not a decimal number
-  Expired,        // the time now is past EXPIRES
+  NoIssued,         // ISSUED missing or not a decimal number
+  OlderIssued,      // ISSUED below the local copy's
+  NoDataVersion,    // the signed part has no ZULAUNCHER_VERSION
+  BelowFloor,       // ISSUED below the highest accepted before for this address
+  NoExpires,        // EXPIRES present but not a decimal number
+  Expired,          // the time now is past EXPIRES
+  OtherFeed,        // FEED_ID of the signed part missing or not the one the launcher INI names
+  MalformedFeedId,  // the launcher INI's FEED_ID is empty: no file can match it
   Count
 };
 
@@ -41,11 +43,15 @@ class SignatureVerifier {
 };
 
 // What bounds a file beyond its signature. The floor is kept outside the local copy, so it
-// holds when the copy is missing, unreadable or locked; EXPIRES is read against `now`.
+// holds when the copy is missing, unreadable or locked; EXPIRES is read against `now`. A
+// launcher INI that names FEED_ID takes only files signed for that feed: one key may sign
+// several version files (staging, another product), and none may stand in for another.
 struct VersionFileBounds {
   bool hasFloor = false;
-  uint64_t floor = 0;  // the highest ISSUED accepted before
-  int64_t now = 0;     // seconds since 1970
+  uint64_t floor = 0;      // the highest ISSUED accepted before
+  int64_t now = 0;         // seconds since 1970
+  bool hasFeedId = false;  // the launcher INI names FEED_ID (even an empty one)
+  std::string feedId;
 };
 
 struct VersionFileCheck {
@@ -58,10 +64,14 @@ struct VersionFileCheck {
   uint64_t floor = 0;  // the floor it was held to, when there is one
   uint64_t expires = 0;
   bool hasExpires = false;  // EXPIRES in the signed part
+  std::string feedId;       // FEED_ID of the signed part, when the launcher INI names one
+  bool hasFeedId = false;
+  std::string expectedFeedId;
 };
 
-// `localCopy` is the file the download would replace (empty when there is none); a local
-// copy without a readable ISSUED sets no lower bound. A file is usable up to and including
+// `localCopy` is the file the download would replace (empty when there is none); its ISSUED
+// bounds the download only when one of the keys signed it (for the same feed): an unsigned or
+// edited copy, or one without ISSUED, sets no lower bound. A file is usable up to and including
 // the second of its EXPIRES; without EXPIRES it does not expire.
 VersionFileCheck CheckSignedVersionFile(std::string_view download, const std::string& publicKeys,
                                         std::string_view localCopy, const VersionFileBounds& bounds,
@@ -75,6 +85,9 @@ VersionFileCheck CheckLocalVersionFile(std::string_view copy, const std::string&
 // GENERAL/EXPIRES of the signed part: absent (true, `present` false), a decimal number like
 // ISSUED (true), or malformed (false).
 bool ReadExpires(std::string_view signedBytes, uint64_t& expires, bool& present);
+
+// GENERAL/FEED_ID of the signed part: true with its value when present.
+bool ReadFeedId(std::string_view signedBytes, std::string& feedId);
 
 // The reason as the log and the vendor's tool state it, e.g. "no signature".
 std::string DescribeVersionFileCheck(const VersionFileCheck& check);

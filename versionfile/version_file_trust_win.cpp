@@ -45,32 +45,52 @@ class BCryptVerifier : public SignatureVerifier {
   }
 };
 
-VersionFileBounds BoundsFor(const std::string& url) {
+VersionFileBounds BoundsFor(const VersionFileOrigin& origin) {
   VersionFileBounds bounds;
-  bounds.hasFloor = ReadHighestIssued(url, bounds.floor);
+  bounds.hasFloor = ReadHighestIssued(RecordsOf(origin), bounds.floor);
   bounds.now = static_cast<int64_t>(std::time(nullptr));
+  bounds.hasFeedId = origin.hasFeedId;
+  bounds.feedId = origin.feedId;
   return bounds;
 }
 
 }  // namespace
 
-VersionFileCheck JudgeDownloadedVersionFile(const std::string& keys, std::string_view download,
-                                            const std::string& localCopy, const std::string& url) {
-  std::string local;
-  ReadWholeFile(localCopy, local);  // no local copy: the recorded floor still holds
-  BCryptVerifier verifier;
-  return CheckSignedVersionFile(download, keys, local, BoundsFor(url), verifier);
+VersionFileOrigin OriginOf(const IniDocument& launcherIni, const std::string& url,
+                           const std::string& localCopy) {
+  VersionFileOrigin origin;
+  origin.hasFeedId = FindFeedIdSetting(launcherIni, origin.feedId);
+  origin.url = url;
+  origin.localCopy = localCopy;
+  return origin;
 }
 
-bool LoadVerifiedLocalCopy(const std::string& keys, const std::string& localCopy,
-                           const std::string& url, std::string& signedPart) {
+VersionFileRecords RecordsOf(const VersionFileOrigin& origin) {
+  VersionFileRecords records;
+  // An empty FEED_ID refuses every file, so nothing is ever recorded under it.
+  if (origin.hasFeedId) records.feedId = origin.feedId;
+  records.url = origin.url;
+  records.localCopy = origin.localCopy;
+  return records;
+}
+
+VersionFileCheck JudgeDownloadedVersionFile(const std::string& keys, std::string_view download,
+                                            const VersionFileOrigin& origin) {
+  std::string local;
+  ReadWholeFile(origin.localCopy, local);  // no local copy: the recorded floor still holds
+  BCryptVerifier verifier;
+  return CheckSignedVersionFile(download, keys, local, BoundsFor(origin), verifier);
+}
+
+bool LoadVerifiedLocalCopy(const std::string& keys, const VersionFileOrigin& origin,
+                           std::string& signedPart) {
   std::string copy;
-  if (!ReadWholeFile(localCopy, copy)) {
+  if (!ReadWholeFile(origin.localCopy, copy)) {
     LogLine("local version file not used: missing, unreadable or too large");
     return false;
   }
   BCryptVerifier verifier;
-  const VersionFileCheck check = CheckLocalVersionFile(copy, keys, BoundsFor(url), verifier);
+  const VersionFileCheck check = CheckLocalVersionFile(copy, keys, BoundsFor(origin), verifier);
   if (check.verdict != VersionFileVerdict::Accepted) {
     LogLine("local version file not used: %s", DescribeVersionFileCheck(check).c_str());
     return false;

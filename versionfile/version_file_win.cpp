@@ -24,7 +24,9 @@ namespace {
 const char kGeneral[] = "GENERAL";
 const char kLastUpdateTime[] = "LASTUPDATETIME";
 
-int64_t CurrentTime() { return static_cast<int64_t>(std::time(nullptr)); }
+int64_t CurrentTime() {
+  return static_cast<int64_t>(std::time(nullptr));
+}
 
 // The profile layer may keep a cached copy of a file it has read; make it forget.
 void DropProfileCache(const std::string& path) {
@@ -93,8 +95,9 @@ VersionFileRefresh UpdateVersionFile(const std::string& url,
   std::string keys;
   const bool underKeys = FindPublicKeySetting(launcherIni, keys);
   VersionFileCheck check;
+  const VersionFileOrigin origin = OriginOf(launcherIni, url, localCopy);
   if (underKeys) {
-    check = JudgeDownloadedVersionFile(keys, body, localCopy, url);
+    check = JudgeDownloadedVersionFile(keys, body, origin);
     if (check.verdict != VersionFileVerdict::Accepted) {
       LogLine("version file refused: %s", DescribeVersionFileCheck(check).c_str());
       return kFailed;
@@ -135,9 +138,9 @@ VersionFileRefresh UpdateVersionFile(const std::string& url,
   }
   // The copy stays the signed bytes: its stamp is kept apart, and the floor rises only once
   // the file is in place. The log line (a message to another process) comes last.
-  if (!RaiseHighestIssued(url, check.issued))
+  if (!RaiseHighestIssued(RecordsOf(origin), check.issued))
     LogLine("version file: the highest ISSUED could not be recorded");
-  WriteRefreshTime(localCopy, CurrentTime());
+  WriteRefreshTime(RecordsOf(origin), CurrentTime());
   WriteServingAddress(localCopy, url);
   LogLine("version file accepted: %s", DescribeVersionFileCheck(check).c_str());
   std::string_view signedBytes;

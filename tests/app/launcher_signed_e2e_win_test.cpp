@@ -189,6 +189,9 @@ TEST(LauncherSignedCp1251, SignedFilesOfBothToolsAreAcceptedAndUsed) {
            "0", Accepted("2 of 2", signedByTool)},
           {"ISSUED equal to the local copy's", signedByTool, vendor, issued,
            Accepted("1 of 1", signedByTool)},
+          // The old copy is unsigned: its ISSUED bounds nothing.
+          {"an unsigned copy claiming the highest ISSUED", signedByTool, vendor,
+           "18446744073709551615", Accepted("1 of 1", signedByTool)},
           {"UTF-16LE with its mark", Fixture("utf16.ini"), vendor, "0",
            Accepted("1 of 1", Fixture("utf16.ini"))},
       },
@@ -216,10 +219,6 @@ TEST(LauncherSignedCp1251, EveryRefusalKeepsTheOldCopyAndNamesItsReason) {
           {"signed by a key not in the list", Fixture("other_key.ini"), vendor, "0", noMatch},
           {"a section appended after the signature", signedFile + "[PROG]\r\nVERSION=99\r\n",
            vendor, "0", "version file refused: no signature"},
-          {"ISSUED lower than the local copy's", signedFile, vendor,
-           std::to_string(std::stoull(issued) + 1),
-           "version file refused: older ISSUED than the local copy's: " + issued + " < " +
-               std::to_string(std::stoull(issued) + 1)},
           {"ISSUED missing", Fixture("no_issued.ini"), vendor, "0",
            "version file refused: no ISSUED in GENERAL (or not a decimal number)"},
           {"a malformed PUBLIC_KEY", signedFile, vendor.substr(1), "0",
@@ -383,6 +382,101 @@ TEST(LauncherSignedCp1251, AnOlderReleaseIsRefusedWhateverBecameOfTheCopy) {
     lock.reset();
     EXPECT_EQ(!deleted, test.workspace.Exists(kLocalCopy));
     EXPECT_FALSE(LeftoverDownloads(test.workspace));
+  }
+}
+
+// The floor of a feed, or -1 when none is recorded.
+long long RecordedFeedFloor(const std::string& feedId) {
+  char text[32] = {};
+  DWORD size = sizeof text - 1;
+  const std::string key = std::string(kRecordsKey) + "\\Feeds\\HighestIssued";
+  if (::RegGetValueA(HKEY_CURRENT_USER, key.c_str(), feedId.c_str(), RRF_RT_REG_SZ, nullptr, text,
+                     &size) != ERROR_SUCCESS)
+    return -1;
+  return std::atoll(text);
+}
+
+// One key signs two feeds: under FEED_ID the other feed's file is refused before the floor
+// moves, and two addresses of one feed (mirrors) share its floor.
+TEST(LauncherSignedCp1251, AFeedTakesOnlyItsOwnFilesAndItsMirrorsShareOneFloor) {
+  ASSERT_TRUE(test_http::Running());
+  ForgetVersionFileRecords();
+  LauncherCase test("SignedFeed");
+  const std::string mirror = e2e::ServedUrl(test.name, "mirror.ini");
+  test.workspace.WriteFile(
+      "ZuLauncher.ini",
+      "[GENERAL]\r\nVERSION_FILE_URL=" + e2e::ServedUrl(test.name, "version.ini") +
+          "\r\nPUBLIC_KEY=" + Fixture("vendor.pub") + "\r\nFEED_ID=prod\r\n");
+  const struct {
+    const char* what;
+    const char* fixture;
+    bool fromMirror;
+    int code;
+    const char* logLine;
+    long long floorAfter;
+  } rows[] = {
+      {"another feed's later release", "feed_staging_400.ini", false, 30,
+       "version file refused: feed FEED_ID staging, expected prod", -1},
+      {"a file without FEED_ID", "issued_300.ini", false, 30,
+       "version file refused: feed FEED_ID missing, expected prod", -1},
+      {"the feed's release", "feed_prod_300.ini", false, 0,
+       "version file accepted: signed by key 1 of 1, ISSUED 300", 300},
+      // The copy is gone (deleted first), so only the floor can refuse it.
+      {"an older release of the feed from a mirror", "feed_prod_200.ini", true, 30,
+       "version file refused: ISSUED below the highest accepted for this address: 200 < 300", 300},
+      {"the same release from the mirror", "feed_prod_300.ini", true, 0,
+       "version file accepted: signed by key 1 of 1, ISSUED 300", 300},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.what);
+    e2e::WriteServedFile(test.name, row.fromMirror ? "mirror.ini" : "version.ini",
+                         Fixture(row.fixture));
+    const std::string url = row.fromMirror ? " VersionFileURL='" + mirror + "'" : "";
+    if (row.code != 0) ::DeleteFileA(test.workspace.PathOf(kLocalCopy).c_str());
+    const LauncherOutcome outcome = test.workspace.Run(Parameter("Command='update'" + url));
+    ExpectReported(outcome, row.code);
+    EXPECT_TRUE(HasLogLine(outcome, row.logLine)) << row.logLine;
+    EXPECT_EQ(row.floorAfter, RecordedFeedFloor("prod"));
+  }
+  EXPECT_EQ(-1, RecordedFeedFloor("staging"));
+}
+
+// The keys in the INI beside the launcher hold whatever INI the request names; a network path
+// is not read at all.
+TEST(LauncherSignedCp1251, ARequestsIniCannotDropTheKeysBesideTheLauncher) {
+  ASSERT_TRUE(test_http::Running());
+  ForgetVersionFileRecords();
+  LauncherCase test("SignedHeldKeys");
+  const std::string url = e2e::ServedUrl(test.name, "version.ini");
+  WriteLauncherIni(test, url, Fixture("vendor.pub"));
+  test.workspace.WriteFile("keyless.ini", "[GENERAL]\r\nVERSION_FILE_URL=" + url + "\r\n");
+  test.workspace.WriteFile(kLocalCopy, OldCopy("0"));
+  const struct {
+    const char* what;
+    const char* fixture;
+    std::string iniFileName;
+    int code;
+    const char* logLine;  // "" for none asked
+  } rows[] = {
+      {"an INI without keys, an unsigned file", "unstamped.ini", "keyless.ini", 30,
+       "version file refused: no signature"},
+      {"an INI without keys, a signed file", "zupublish.ini", "keyless.ini", 0, ""},
+      {"a UNC path", "zupublish.ini", "\\\\127.0.0.1\\share\\keyless.ini", 60, ""},
+      {"a UNC path with forward slashes", "zupublish.ini", "//127.0.0.1/share/keyless.ini", 60, ""},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.what);
+    e2e::WriteServedFile(test.name, "version.ini", Fixture(row.fixture));
+    const std::string old = test.workspace.ReadFile(kLocalCopy);
+    const LauncherOutcome outcome = test.workspace.Run(
+        Parameter("Command='update' ForceCheck='1' IniFileName='" + row.iniFileName + "'"));
+    ExpectReported(outcome, row.code);
+    if (*row.logLine) {
+      EXPECT_TRUE(HasLogLine(outcome, row.logLine)) << row.logLine;
+    }
+    if (row.code != 0) {
+      EXPECT_EQ(old, test.workspace.ReadFile(kLocalCopy)) << "the old copy, byte for byte";
+    }
   }
 }
 

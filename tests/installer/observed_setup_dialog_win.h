@@ -33,11 +33,16 @@ class ObservedSetupDownloadDlg : public CSetupDownloadDlg {
   std::atomic<int> m_completionsWhileConfirmationOpen{0};
   std::atomic<bool> m_completionKept{false};
   std::atomic<LPARAM> m_keptCompletion{0};
+  std::atomic<WPARAM> m_keptTransferId{0};
+  // The completion has reached the dialog: the check and the installer's run follow inside
+  // its handling.
+  std::atomic<bool> m_completionArrived{false};
 
   // Posts the kept completion to the dialog; call once the confirmation is open.
   bool DeliverKeptCompletion() {
     if (!m_completionKept.exchange(false)) return false;
-    return ::PostMessageA(m_window, WM_HTTPGETFILE_COMPLETE, 0, m_keptCompletion) != FALSE;
+    return ::PostMessageA(m_window, WM_HTTPGETFILE_COMPLETE, m_keptTransferId, m_keptCompletion) !=
+           FALSE;
   }
 
  protected:
@@ -50,13 +55,17 @@ class ObservedSetupDownloadDlg : public CSetupDownloadDlg {
     if (message == WM_HTTPGETFILE_COMPLETE && m_holdEarlyCompletion && !ConfirmOpen()) {
       m_holdEarlyCompletion = false;
       m_keptCompletion = lParam;
+      m_keptTransferId = wParam;
       m_completionKept = true;
       result = 0;
       return true;
     }
+    if (message == WM_HTTPGETFILE_COMPLETE) m_completionArrived = true;
     const bool confirmationOpen = ConfirmOpen();
     const bool handled = CSetupDownloadDlg::ProcessWindowMessage(message, wParam, lParam, result);
     if (message == WM_INITDIALOG) {
+      // Without the timer no transfer starts: the test posts the engine's messages as 1.
+      if (m_swallowStartTimer) AdoptTransfer(1);
       m_window = Window();
       if (m_cancelAtOnce) {
         ::PostMessageA(Window(), WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);

@@ -204,6 +204,47 @@ TEST_F(SetupDownloadDialogTest, RefreshesOncePerHundredMillisecondsUnlessThePerc
   EXPECT_NE(std::string::npos, afterNewPercent.find("20,000")) << afterNewPercent;
 }
 
+// Cancels that another process sends while the installer is checked and while it runs (the
+// dialog's waits deliver sent messages at once) are refused: the installer runs to its end,
+// the dialog ends installed and not cancelled, and nothing is left behind.
+TEST_F(SetupDownloadDialogTest, CancelsSentWhileTheInstallerIsCheckedOrRunsAreRefused) {
+  ASSERT_TRUE(fake_installer::WriteSettings(m_settingsExe,
+                                            {{"RECORD_FILE", m_recordPath}, {"DELAY_MS", "1000"}}));
+  InstallerRequest installer = Request(InstallerUrl(), "/S");
+  installer.downSize = std::to_string(m_installerSize);
+  ObservedSetupDownloadDlg dialog(installer);
+  PROCESS_INFORMATION sender{};
+  const INT_PTR end = Run(dialog, [&] {
+    HWND window = WaitForDialog();
+    if (!window) return Fail("no dialog");
+    if (!WaitFor([&] { return dialog.m_completionArrived.load(); }, 20000)) {
+      return Fail("the transfer never completed");
+    }
+    // It sends until the dialog is gone.
+    std::string commandLine = "\"" + GetModuleDir() + "cancel_sender.exe\" " +
+                              std::to_string(static_cast<long long>(HandleToLong(window)));
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    if (!::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                          &startup, &sender)) {
+      return Fail("cannot start cancel_sender.exe");
+    }
+    return NoBoxUntilEnded();
+  });
+  UniqueKernelHandle senderProcess(sender.hProcess);
+  UniqueKernelHandle senderThread(sender.hThread);
+  EXPECT_EQ(1, end);
+  EXPECT_FALSE(dialog.Cancelled());
+  ASSERT_TRUE(senderProcess);
+  ASSERT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(senderProcess.get(), 10000));
+  DWORD delivered = 0;
+  ::GetExitCodeProcess(senderProcess.get(), &delivered);
+  EXPECT_GE(delivered, 10u) << "cancels taken while the installer ran";
+  EXPECT_LT(delivered, 255u) << "the sender found the dialog";
+  EXPECT_EQ("/S", fake_installer::ReadRecord(m_recordPath)["ARGUMENTS"]) << "the installer ran";
+  EXPECT_FALSE(FileExists(dialog.SetupPath()));
+}
+
 TEST_F(SetupDownloadDialogTest, CancelBeforeTheStartMessageAsksNothing) {
   struct Row {
     bool beforeTheTimer;

@@ -74,6 +74,17 @@ cp zupublish.ini resigned.ini
 "$zupublish" sign resigned.ini vendor.pem >/dev/null || fail "sign of a signed file"
 [ "$(grep -ac '^\[SIGNATURE\]' resigned.ini)" = 1 ] || fail "signing again left two signatures"
 
+# Files bound to a feed (the launcher INI's FEED_ID), for the launcher's feed tests too.
+for feed in prod staging; do
+  cp unstamped.ini "feed_$feed.ini"
+  expect "sign --feed-id $feed" 0 "FEED_ID=$feed" \
+    "$zupublish" sign "feed_$feed.ini" vendor.pem --feed-id "$feed" --valid-days 30
+  [ "$(grep -ac "^FEED_ID=$feed" "feed_$feed.ini")" = 1 ] || fail "no FEED_ID=$feed in [GENERAL]"
+done
+expect "an empty --feed-id" 2 "--feed-id" "$zupublish" sign unstamped.ini vendor.pem --feed-id ""
+expect "an option given twice" 2 "usage" \
+  "$zupublish" sign unstamped.ini vendor.pem --feed-id a --feed-id b
+
 # The same release by the openssl command line alone (the README's second routine).
 body "ISSUED=$(date +%s)" >openssl.ini
 printf '[SIGNATURE]\r\nECDSA_P256_SHA256=%s\r\n' \
@@ -120,8 +131,14 @@ expect "a section after the signature" 1 "no signature" \
   "$zupublish" verify appended.ini "$(cat vendor.pub)"
 expect "an unsigned file" 1 "no signature" "$zupublish" verify unstamped.ini "$(cat vendor.pub)"
 expect "no ISSUED" 1 "no ISSUED" "$zupublish" verify no_issued.ini "$(cat vendor.pub)"
-expect "older than the local copy" 1 "older ISSUED" \
+# A local copy's ISSUED counts only when the copy verifies: unsigned, it bounds nothing.
+expect "an unsigned local copy claiming a later ISSUED" 0 "accepted" \
   "$zupublish" verify zupublish.ini "$(cat vendor.pub)" newer_local.ini
+sed "s/^ISSUED=.*/ISSUED=$(( $(grep -a ^ISSUED= zupublish.ini | tr -dc 0-9) + 100000 ))\r/" \
+  zupublish.ini >newer_signed_local.ini
+"$zupublish" sign newer_signed_local.ini vendor.pem >/dev/null || fail "cannot sign the newer copy"
+expect "older than a signed local copy" 1 "older ISSUED" \
+  "$zupublish" verify zupublish.ini "$(cat vendor.pub)" newer_signed_local.ini
 expect "a malformed key list" 1 "malformed PUBLIC_KEY" \
   "$zupublish" verify zupublish.ini "$(cat vendor.pub),"
 
@@ -203,6 +220,10 @@ signed_by_openssl() {  # FILE GENERAL-LINES
 signed_by_openssl expired.ini "ISSUED=$now"$'\r'$'\n'"EXPIRES=$((now - 1))"
 signed_by_openssl issued_300.ini "ISSUED=300"
 signed_by_openssl issued_200.ini "ISSUED=200"
+# Releases of two feeds signed by one key.
+signed_by_openssl feed_prod_300.ini "ISSUED=300"$'\r'$'\n'"FEED_ID=prod"
+signed_by_openssl feed_prod_200.ini "ISSUED=200"$'\r'$'\n'"FEED_ID=prod"
+signed_by_openssl feed_staging_400.ini "ISSUED=400"$'\r'$'\n'"FEED_ID=staging"
 expect "an expired file" 1 "expired: EXPIRES $((now - 1))" "$zupublish" verify expired.ini "$(cat vendor.pub)"
 expect "an older release is still well signed" 0 "ISSUED 200" \
   "$zupublish" verify issued_200.ini "$(cat vendor.pub)"

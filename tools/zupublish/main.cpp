@@ -1,7 +1,8 @@
 // zupublish: the vendor's side of signed version files.
 //   zupublish keygen KEY.pem                        new P-256 key; prints the PUBLIC_KEY= line
 //   zupublish stamp VERSION.ini PROGRAMID INSTALLER  writes DOWN_SIZE and DOWN_SHA256
-//   zupublish sign VERSION.ini KEY.pem [--valid-days N]  sets ISSUED and EXPIRES, (re)signs
+//   zupublish sign VERSION.ini KEY.pem [--valid-days N] [--feed-id NAME]
+//                                                    sets ISSUED, EXPIRES (FEED_ID), (re)signs
 //   zupublish verify VERSION.ini PUBLIC_KEY [LOCAL]  checks as the launcher would, now
 //   zupublish signer INSTALLER                       prints the INSTALLER_SIGNER= line
 //   zupublish rollout VERSION.ini SECTION SHARE      sets ROLLOUT (0 to 100) in one step
@@ -40,6 +41,7 @@ const char kUsageText[] =
     "  zupublish keygen KEY.pem\n"
     "  zupublish stamp VERSION.ini PROGRAMID INSTALLER\n"
     "  zupublish sign VERSION.ini KEY.pem [--valid-days N]   (default 90; 0: no EXPIRES)\n"
+    "                 [--feed-id NAME]   (FEED_ID in [GENERAL], as the launcher INI names it)\n"
     "  zupublish verify VERSION.ini PUBLIC_KEY [LOCAL_COPY.ini]\n"
     "  zupublish signer INSTALLER.exe\n"
     "  zupublish rollout VERSION.ini SECTION SHARE\n"
@@ -125,7 +127,18 @@ VersionFileBounds Now() {
   return bounds;
 }
 
-int Sign(const std::string& versionPath, const std::string& keyPath, uint64_t validDays) {
+// A feed's name as the launcher INI's FEED_ID holds it: printable, without blanks at either
+// end (the INI reader trims them), so that what is signed is what the launcher compares.
+bool IsUsableFeedId(const std::string& name) {
+  if (name.empty() || name.front() == ' ' || name.back() == ' ') return false;
+  for (unsigned char c : name) {
+    if (c < 0x20 || c == 0x7F) return false;
+  }
+  return true;
+}
+
+int Sign(const std::string& versionPath, const std::string& keyPath, uint64_t validDays,
+         const std::string& feedId) {
   VersionText version;
   std::string pem, error;
   PrivateKey key;
@@ -159,6 +172,8 @@ int Sign(const std::string& versionPath, const std::string& keyPath, uint64_t va
     return Fail(versionPath + ": --valid-days 0 but the file has EXPIRES; remove that line first");
   if (validDays != 0 && !SetIniValue(text, "GENERAL", "EXPIRES", std::to_string(expires)))
     return Fail(versionPath + ": no section [GENERAL]");
+  if (!feedId.empty() && !SetIniValue(text, "GENERAL", "FEED_ID", feedId))
+    return Fail(versionPath + ": no section [GENERAL]");
   const std::string ending = LineEndingOf(text);
   if (!text.empty() && text.back() != '\n') text += ending;
 
@@ -172,14 +187,17 @@ int Sign(const std::string& versionPath, const std::string& keyPath, uint64_t va
           version, "[SIGNATURE]" + ending + "ECDSA_P256_SHA256=" + EncodeBase64(signature) + ending,
           false);
 
-  // What is written must pass the launcher's own check.
+  // What is written must pass the launcher's own check (for its feed, when it names one).
   OpenSslVerifier verifier;
-  const VersionFileCheck check = CheckSignedVersionFile(file, publicKey, "", Now(), verifier);
+  VersionFileBounds bounds = Now();
+  bounds.hasFeedId = ReadFeedId(signedBytes, bounds.feedId);
+  const VersionFileCheck check = CheckSignedVersionFile(file, publicKey, "", bounds, verifier);
   if (check.verdict != VersionFileVerdict::Accepted)
     return Fail(versionPath + ": the launcher would refuse it: " + DescribeVersionFileCheck(check));
   if (!ReplaceFileAtomically(versionPath, file, error)) return Fail(error);
   std::printf("signed %s: ISSUED=%llu", versionPath.c_str(),
               static_cast<unsigned long long>(issued));
+  if (bounds.hasFeedId) std::printf(" FEED_ID=%s", bounds.feedId.c_str());
   if (validDays != 0)
     std::printf(" EXPIRES=%llu (in %llu days)", static_cast<unsigned long long>(expires),
                 static_cast<unsigned long long>(validDays));
@@ -264,15 +282,32 @@ int main(int argc, char** argv) {
   const std::string command = argc > 1 ? argv[1] : "";
   if (command == "keygen" && argc == 3) return Keygen(argv[2]);
   if (command == "stamp" && argc == 5) return Stamp(argv[2], argv[3], argv[4]);
-  if (command == "sign" && argc == 4) return Sign(argv[2], argv[3], kDefaultValidDays);
-  if (command == "sign" && argc == 6 && std::string(argv[4]) == "--valid-days") {
-    uint64_t days = 0;
-    if (!ParseValidDays(argv[5], days)) {
-      std::fprintf(stderr, "zupublish: --valid-days takes a number of days from 0 to %llu\n",
-                   static_cast<unsigned long long>(kMaxValidDays));
-      return kUsage;
+  if (command == "sign" && argc >= 4 && argc % 2 == 0) {
+    uint64_t days = kDefaultValidDays;
+    std::string feedId;
+    bool daysGiven = false;
+    for (int i = 4; i + 1 < argc; i += 2) {
+      const std::string option = argv[i];
+      if (option == "--valid-days" && !daysGiven) {
+        daysGiven = true;
+        if (!ParseValidDays(argv[i + 1], days)) {
+          std::fprintf(stderr, "zupublish: --valid-days takes a number of days from 0 to %llu\n",
+                       static_cast<unsigned long long>(kMaxValidDays));
+          return kUsage;
+        }
+      } else if (option == "--feed-id" && feedId.empty()) {
+        feedId = argv[i + 1];
+        if (!IsUsableFeedId(feedId)) {
+          std::fprintf(stderr,
+                       "zupublish: --feed-id takes a printable name without blanks at its ends\n");
+          return kUsage;
+        }
+      } else {
+        std::fputs(kUsageText, stderr);
+        return kUsage;
+      }
     }
-    return Sign(argv[2], argv[3], days);
+    return Sign(argv[2], argv[3], days, feedId);
   }
   if (command == "verify" && (argc == 4 || argc == 5))
     return Verify(argv[2], argv[3], argc == 5 ? argv[4] : "");

@@ -1,0 +1,92 @@
+// The installer's private folder as the system reports it: a protected DACL of two entries
+// (this user and SYSTEM), none inherited from the temporary directory; the file in it; both
+// gone when the download is let go.
+#include "installer/private_download_win.h"
+
+#include <windows.h>
+#include <aclapi.h>
+#include <sddl.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "common/unique_handle_win.h"
+#include "env/directories_win.h"
+
+namespace {
+
+// Whether the file system keeps the security descriptor a folder is made with: Windows does;
+// Wine keeps one only where the Unix file system stores extended attributes.
+bool KeepsProtectedDacls() {
+  const std::string probe = GetTempDir() + "ZuDaclProbe";
+  ::RemoveDirectoryA(probe.c_str());
+  PSECURITY_DESCRIPTOR made = nullptr;
+  if (!::ConvertStringSecurityDescriptorToSecurityDescriptorA("D:P(A;;FA;;;SY)(A;;FA;;;WD)",
+                                                              SDDL_REVISION_1, &made, nullptr))
+    return false;
+  UniqueLocalMemory ownedMade(made);
+  SECURITY_ATTRIBUTES attributes{sizeof attributes, made, FALSE};
+  if (!::CreateDirectoryA(probe.c_str(), &attributes)) return false;
+  PSECURITY_DESCRIPTOR read = nullptr;
+  SECURITY_DESCRIPTOR_CONTROL control = 0;
+  DWORD revision = 0;
+  const bool kept =
+      ::GetNamedSecurityInfoA(probe.c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr,
+                              nullptr, nullptr, nullptr, &read) == ERROR_SUCCESS &&
+      ::GetSecurityDescriptorControl(read, &control, &revision) && (control & SE_DACL_PROTECTED);
+  if (read) ::LocalFree(read);
+  ::RemoveDirectoryA(probe.c_str());
+  return kept;
+}
+
+std::string FolderOf(const std::string& path) {
+  return path.substr(0, path.rfind('\\'));
+}
+
+TEST(PrivateDownload, TheFolderHasAProtectedDaclOfThisUserAndSystemOnly) {
+  std::string folder, path;
+  {
+    const std::shared_ptr<PrivateDownload> download =
+        PrivateDownload::Create(GetTempDir(), "ZuLauncherTempSetup.exe");
+    ASSERT_TRUE(download);
+    path = download->Path();
+    folder = FolderOf(path);
+    EXPECT_NE(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesA(path.c_str()));
+    // The folder is held: it can be neither removed nor renamed meanwhile.
+    EXPECT_FALSE(::MoveFileA(folder.c_str(), (folder + "-moved").c_str()));
+    EXPECT_FALSE(::RemoveDirectoryA(folder.c_str()));
+    if (!KeepsProtectedDacls())
+      GTEST_SKIP() << "this file system keeps no security descriptors (Wine without extended "
+                      "attributes): the DACL cannot be read back here";
+
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    PACL dacl = nullptr;
+    ASSERT_EQ(static_cast<DWORD>(ERROR_SUCCESS),
+              ::GetNamedSecurityInfoA(folder.c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION,
+                                      nullptr, nullptr, &dacl, nullptr, &descriptor));
+    UniqueLocalMemory owned(descriptor);
+    SECURITY_DESCRIPTOR_CONTROL control = 0;
+    DWORD revision = 0;
+    ASSERT_TRUE(::GetSecurityDescriptorControl(descriptor, &control, &revision));
+    EXPECT_TRUE(control & SE_DACL_PROTECTED);
+    ASSERT_TRUE(dacl);
+    EXPECT_EQ(2u, dacl->AceCount);
+    char* sddl = nullptr;
+    ASSERT_TRUE(::ConvertSecurityDescriptorToStringSecurityDescriptorA(
+        descriptor, SDDL_REVISION_1, DACL_SECURITY_INFORMATION, &sddl, nullptr));
+    UniqueLocalMemory ownedText(sddl);
+    const std::string text = sddl;
+    EXPECT_NE(std::string::npos, text.find(";;;SY)")) << text;
+    for (DWORD i = 0; i < dacl->AceCount; ++i) {
+      ACE_HEADER* ace = nullptr;
+      ASSERT_TRUE(::GetAce(dacl, i, reinterpret_cast<void**>(&ace)));
+      EXPECT_EQ(ACCESS_ALLOWED_ACE_TYPE, ace->AceType) << text;
+      EXPECT_FALSE(ace->AceFlags & INHERITED_ACE) << text;
+    }
+  }
+  EXPECT_EQ(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesA(path.c_str()));
+  EXPECT_EQ(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesA(folder.c_str()));
+}
+
+}  // namespace
