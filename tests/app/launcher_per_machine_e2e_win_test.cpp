@@ -63,9 +63,10 @@ TEST(LauncherPerMachine, TheProgramIsFoundWhereverItsInstallerRecordedIt) {
     for (const std::string& line : outcome.logLines)
       logged = logged || line.find("registry value read from the") != std::string::npos;
     EXPECT_EQ(*row.logLine != '\0', logged);
-    if (*row.logLine)
+    if (*row.logLine) {
       EXPECT_TRUE(HasLogLine(outcome, std::string("registry value read from the ") + row.logLine +
                                           ": " + machineKey.ValuePath("InstallDir")));
+    }
     ::SetEnvironmentVariableA("ZU_TEST_PROGRAM_ROOT", nullptr);
   }
 }
