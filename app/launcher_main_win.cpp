@@ -8,6 +8,7 @@
 #include "app/launcher_commands.h"
 #include "app/launcher_main.h"
 #include "app/launcher_request.h"
+#include "app/language_setting_win.h"
 #include "app/launcher_system_win.h"
 #include "app/result_code.h"
 #include "app/result_message_win.h"
@@ -17,6 +18,7 @@
 #include "ini/ini_document.h"
 #include "msgbox/message_dlg_win.h"
 #include "res/load_text.h"
+#include "res/text_language.h"
 #include "xml/xml_document.h"
 
 namespace {
@@ -51,6 +53,12 @@ bool LoadLauncherIni(const std::string& iniFileName, IniDocument& launcherIni) {
   return true;
 }
 
+// Outcomes found before the launcher INI is read.
+bool IsBeforeLauncherIni(Outcome outcome) {
+  return outcome == Outcome::NotWellFormed || outcome == Outcome::WrongRootElement ||
+         outcome == Outcome::NoCommand;
+}
+
 // Reads the request and serves it up to the point where the outcome is known. `request`
 // keeps what was read, also when the parameter is rejected on the way.
 Outcome ServeRequest(const std::string& argument, LauncherRequest& request) {
@@ -66,6 +74,7 @@ Outcome ServeRequest(const std::string& argument, LauncherRequest& request) {
     LogLine("AgentName with a control character not used; the agent is %s",
             request.agentName.c_str());
   if (!LoadLauncherIni(request.iniFileName, g_launcherIni)) return Outcome::LauncherIniNotLoaded;
+  ApplyLanguageSetting(g_launcherIni);
 
   const CommandEntry& command = FindCommand(commandWord);
   WindowsLauncherSystem system(request, g_launcherIni);
@@ -80,6 +89,11 @@ int ZuLauncherMain(const std::string& argument) {
   LogLine("ZuLauncherMain()-%s", argument.c_str());
   LauncherRequest request;
   const Outcome outcome = ServeRequest(argument, request);
+  if (!TextLanguageInUse() && IsBeforeLauncherIni(outcome)) {
+    // The parameter was refused before the launcher INI was read: its language still speaks.
+    IniDocument launcherIni;
+    if (launcherIni.LoadFile(request.iniFileName.c_str())) ApplyLanguageSetting(launcherIni);
+  }
   ShowOutcome(outcome, request.settings.SilentMessage);
   const int resultCode = CodeOf(outcome);
   LogLine("nEC:%d", resultCode);

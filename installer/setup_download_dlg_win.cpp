@@ -15,6 +15,7 @@
 #include "msgbox/message_dlg_win.h"
 #include "res/load_text.h"
 #include "res/resource.h"
+#include "res/text_language.h"
 #include "transfer/http_get_file_win.h"
 #include "transfer/transfer_win.h"
 
@@ -60,6 +61,11 @@ bool CSetupDownloadDlg::ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM
 }
 
 LRESULT CSetupDownloadDlg::OnInitDialog(WPARAM, LPARAM) {
+  // Dialog 129 is written in Russian; a language chosen by LANGUAGE names it and its button.
+  if (const std::string* title = TextInUse(TextId::DownloadDialogTitle))
+    ::SetWindowTextA(Window(), title->c_str());
+  if (const std::string* cancel = TextInUse(TextId::DownloadDialogCancel))
+    ::SetWindowTextA(GetItem(IDCANCEL), cancel->c_str());
   CenterWindow();
   // The transfer starts from the timer, once the dialog is already on screen.
   ::SetTimer(Window(), kStartTimerId, kStartDelayMs, nullptr);

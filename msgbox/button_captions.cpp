@@ -4,6 +4,7 @@
 
 #include "common/text.h"
 #include "msgbox/message_dlg_options.h"
+#include "res/text_language.h"
 
 namespace {
 
@@ -44,7 +45,10 @@ const char* const* CaptionTableForLanguage(unsigned short languageId) {
 }
 
 ButtonCaptions CaptionsForButtonSet(int buttonSet, unsigned short languageId) {
-  const char* const* table = CaptionTableForLanguage(languageId);
+  return CaptionsFromTable(buttonSet, CaptionTableForLanguage(languageId));
+}
+
+ButtonCaptions CaptionsFromTable(int buttonSet, const char* const* table) {
   switch (buttonSet) {
     case kButtonSetOk:
       return {table[kResultOk], "", ""};
@@ -57,6 +61,21 @@ ButtonCaptions CaptionsForButtonSet(int buttonSet, unsigned short languageId) {
     default:
       return {};
   }
+}
+
+bool CaptionsOfLanguageInUse(int buttonSet, ButtonCaptions& captions) {
+  if (!TextLanguageInUse()) return false;
+  auto caption = [](TextId id) {
+    const std::string* text = TextInUse(id);
+    return text ? text->c_str() : "";
+  };
+  // Abort, Retry and Ignore are never shown: no button set uses them.
+  const char* const table[8] = {
+      "", caption(TextId::OkCaption),  caption(TextId::CancelCaption), "", "",
+      "", caption(TextId::YesCaption), caption(TextId::NoCaption),
+  };
+  captions = CaptionsFromTable(buttonSet, table);
+  return true;
 }
 
 ButtonCaptions SplitCustomCaptions(const std::string& captions) {

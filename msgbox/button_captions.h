@@ -19,6 +19,12 @@ const char* const* CaptionTableForLanguage(unsigned short languageId);
 // Captions of the button set's buttons from the language's table; sets without a table
 // entry get three empty captions.
 ButtonCaptions CaptionsForButtonSet(int buttonSet, unsigned short languageId);
+// The same from any eight-text table indexed by dialog result.
+ButtonCaptions CaptionsFromTable(int buttonSet, const char* const* table);
+
+// With a language chosen by LANGUAGE (res/text_language.h): its OK, Cancel, Yes and No
+// captions for the button set, in the active code page. False when no language is in use.
+bool CaptionsOfLanguageInUse(int buttonSet, ButtonCaptions& captions);
 
 // Splits the caller's captions at commas (a comma inside a double-byte character of the
 // active code page does not split; empty tokens are dropped; blanks stay). BTN1..BTN3 take

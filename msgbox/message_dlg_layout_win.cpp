@@ -1,5 +1,7 @@
 #include "msgbox/message_dlg_layout_win.h"
 
+#include <utility>
+
 #include "common/unique_handle_win.h"
 #include "msgbox/countdown_text.h"
 #include "msgbox/message_dlg_layout.h"
@@ -41,11 +43,16 @@ void ShowMessageDlgText(const MessageDlgState& state) {
   }
 }
 
-void LayoutMessageDlg(MessageDlgState& state) {
+namespace {
+
+// Measures, sizes the window, places and shows the controls and prepares the strips. The
+// first layout also sets the check box's starting state; later ones (a new DPI) keep it.
+void PlaceMessageDlg(MessageDlgState& state, bool firstLayout) {
   WindowDc dialogDc(state.m_hWnd);
   MessageDlgMeasures measures;
+  measures.dpi = state.m_dpi;
   {
-    SelectGuard font(dialogDc.get(), ::GetStockObject(DEFAULT_GUI_FONT));
+    SelectGuard font(dialogDc.get(), state.m_font);
     measures.textHeight = MeasureTextHeight(dialogDc.get(), state.m_text);
     measures.textWidth = MeasureTextWidth(dialogDc.get(), state.m_text);
     for (size_t i = 0; i < state.m_captions.size(); ++i) {
@@ -83,7 +90,7 @@ void LayoutMessageDlg(MessageDlgState& state) {
   ShowMessageDlgText(state);
 
   if (layout.checkBoxShown) {
-    if (state.m_options & MDF_CHECKBOX_CHECKED) {
+    if (firstLayout && (state.m_options & MDF_CHECKBOX_CHECKED)) {
       ::SendMessageA(state.m_checkBox, BM_SETCHECK, BST_CHECKED, 0);
     }
     PlaceControl(state.m_checkBox, layout.checkBox);
@@ -92,12 +99,28 @@ void LayoutMessageDlg(MessageDlgState& state) {
 
   state.m_stripWidth = layout.stripWidth;
   state.m_stripHeight = layout.stripHeight;
-  state.m_activeBitmap.reset(
+  UniqueBitmap active(
       ::CreateCompatibleBitmap(dialogDc.get(), state.m_stripWidth, state.m_stripHeight));
-  state.m_inactiveBitmap.reset(
+  UniqueBitmap inactive(
       ::CreateCompatibleBitmap(dialogDc.get(), state.m_stripWidth, state.m_stripHeight));
-  // The DCs' original 1x1 bitmaps are stock objects: they need not be put back.
-  ::SelectObject(state.m_activeDC.get(), state.m_activeBitmap.get());
-  ::SelectObject(state.m_inactiveDC.get(), state.m_inactiveBitmap.get());
+  // The DCs' original 1x1 bitmaps are stock objects: they need not be put back. A bitmap of
+  // an earlier layout is deleted only once the new one has taken its place in the DC.
+  ::SelectObject(state.m_activeDC.get(), active.get());
+  ::SelectObject(state.m_inactiveDC.get(), inactive.get());
+  state.m_activeBitmap = std::move(active);
+  state.m_inactiveBitmap = std::move(inactive);
   DrawTitleStrips(state);
+}
+
+}  // namespace
+
+void LayoutMessageDlg(MessageDlgState& state) {
+  PlaceMessageDlg(state, true);
+}
+
+void RelayoutMessageDlg(MessageDlgState& state, const RECT& suggested) {
+  PlaceMessageDlg(state, false);
+  ::SetWindowPos(state.m_hWnd, nullptr, suggested.left, suggested.top, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  ::InvalidateRect(state.m_hWnd, nullptr, TRUE);
 }

@@ -16,6 +16,9 @@ int MeasureTextWidth(HDC dc, const std::string& text);
 // Measures, sizes the window, places and shows the controls, sets the button captions and
 // the text, and prepares both title strips. Needs the controls created and m_font set.
 void LayoutMessageDlg(MessageDlgState& state);
+// The same again at the state's new DPI (m_font and m_dpi already set for it), keeping the
+// check box's state, with the window's top-left corner moved to the suggested one.
+void RelayoutMessageDlg(MessageDlgState& state, const RECT& suggested);
 
 // Shows the box's text: formatted with the seconds left under MDF_COUNTDOWN when the text is
 // a countdown format, as it stands otherwise.

@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include "msgbox/countdown_text.h"
+#include "msgbox/message_dlg_dpi_win.h"
 #include "msgbox/message_dlg_layout_win.h"
 #include "msgbox/message_dlg_options.h"
 #include "msgbox/message_dlg_placement_win.h"
@@ -17,8 +18,8 @@ namespace {
 HWND CreateControl(const MessageDlgState& state, DWORD exStyle, const char* className,
                    const char* text, DWORD style, int id) {
   return ::CreateWindowExA(exStyle, className, text, style, 0, 0, 0, 0, state.m_hWnd,
-                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                           MessageDlgInstance(), nullptr);
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), MessageDlgInstance(),
+                           nullptr);
 }
 
 void SetFont(HWND window, HFONT font) {
@@ -27,29 +28,24 @@ void SetFont(HWND window, HFONT font) {
 
 void CreateControls(MessageDlgState& state) {
   const DWORD buttonStyle = WS_CHILD | WS_TABSTOP | WS_GROUP | BS_PUSHBUTTON;
-  state.m_btn1 = CreateControl(state, WS_EX_NOPARENTNOTIFY, "BUTTON", "BTN1", buttonStyle,
-                               IDC_MD_BTN1);
-  state.m_btn2 = CreateControl(state, WS_EX_NOPARENTNOTIFY, "BUTTON", "BTN2", buttonStyle,
-                               IDC_MD_BTN2);
-  state.m_btn3 = CreateControl(state, WS_EX_NOPARENTNOTIFY, "BUTTON", "BTN3", buttonStyle,
-                               IDC_MD_BTN3);
+  state.m_btn1 =
+      CreateControl(state, WS_EX_NOPARENTNOTIFY, "BUTTON", "BTN1", buttonStyle, IDC_MD_BTN1);
+  state.m_btn2 =
+      CreateControl(state, WS_EX_NOPARENTNOTIFY, "BUTTON", "BTN2", buttonStyle, IDC_MD_BTN2);
+  state.m_btn3 =
+      CreateControl(state, WS_EX_NOPARENTNOTIFY, "BUTTON", "BTN3", buttonStyle, IDC_MD_BTN3);
   state.m_checkBox = CreateControl(state, 0, "BUTTON", state.m_checkText.c_str(),
                                    WS_CHILD | WS_TABSTOP | BS_AUTOCHECKBOX, IDC_MD_CHECK);
-  state.m_frame = CreateControl(state, 0, "BUTTON", "", WS_CHILD | WS_VISIBLE | BS_GROUPBOX,
-                                IDC_MD_FRAME);
+  state.m_frame =
+      CreateControl(state, 0, "BUTTON", "", WS_CHILD | WS_VISIBLE | BS_GROUPBOX, IDC_MD_FRAME);
   state.m_iconCtl = CreateControl(state, 0, "STATIC", "",
                                   WS_CHILD | WS_VISIBLE | SS_ICON | SS_CENTERIMAGE, IDC_MD_ICON);
-  state.m_textCtl = CreateControl(state, 0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_LEFT,
-                                  IDC_MD_TEXT);
+  state.m_textCtl =
+      CreateControl(state, 0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_LEFT, IDC_MD_TEXT);
   state.m_titleCtl = CreateControl(state, 0, "STATIC", "", WS_CHILD | WS_BORDER, IDC_MD_TITLE);
 
-  // A shared icon from the module: the system keeps it, the box must not destroy it. When it
-  // cannot be loaded the icon static stays empty.
-  HICON icon = ::LoadIconA(MessageDlgInstance(), MAKEINTRESOURCEA(MessageDlgIconId()));
-  if (icon) ::SendMessageA(state.m_iconCtl, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
-
-  for (HWND control : {state.m_btn1, state.m_btn2, state.m_btn3, state.m_checkBox,
-                       state.m_textCtl}) {
+  for (HWND control :
+       {state.m_btn1, state.m_btn2, state.m_btn3, state.m_checkBox, state.m_textCtl}) {
     SetFont(control, state.m_font);
   }
 }
@@ -65,6 +61,9 @@ void SetUpMessageDlg(HWND dialog, MessageDlgState& state) {
   state.m_font = static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
   SetFont(dialog, state.m_font);
   CreateControls(state);
+  // The icon (the module's shared one at 96 DPI) and, at another DPI, the font scaled to it.
+  KeepDialogManagerFromScaling(dialog);
+  PrepareMessageDlgDpi(state, DpiOfWindow(dialog));
   LayoutMessageDlg(state);
   if (state.m_options & MDF_COUNTDOWN) {
     ::SetTimer(dialog, IDT_MD_COUNTDOWN, kCountdownPeriodMs, nullptr);
@@ -149,6 +148,12 @@ INT_PTR HandleMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
       const WORD how = LOWORD(wParam);
       SetTitleStripActive(*state, how == WA_ACTIVE || how == WA_CLICKACTIVE);
       return FALSE;
+    }
+    case WM_DPICHANGED: {
+      // Moved to a monitor of another DPI: the system suggests where the box goes.
+      PrepareMessageDlgDpi(*state, LOWORD(wParam));
+      RelayoutMessageDlg(*state, *reinterpret_cast<const RECT*>(lParam));
+      return TRUE;
     }
     case WM_NCACTIVATE:
       SetTitleStripActive(*state, wParam != FALSE);

@@ -33,7 +33,7 @@ void InitMessageDlgState(MessageDlgState& state, HWND owner, std::string text,
 
   if (options & MDF_CUSTOMCAPTIONS) {
     state.m_captions = SplitCustomCaptions(captions);
-  } else {
+  } else if (!CaptionsOfLanguageInUse(state.m_buttonSet, state.m_captions)) {
     state.m_captions = CaptionsForButtonSet(state.m_buttonSet, ::GetUserDefaultLangID());
   }
 

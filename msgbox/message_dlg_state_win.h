@@ -13,6 +13,13 @@
 
 constexpr char kMessageDlgProperty[] = "MessageDlg";
 
+struct IconTraits {  // icons loaded at a size of our own (LoadImage without LR_SHARED)
+  using Handle = HICON;
+  static Handle Empty() { return nullptr; }
+  static void Close(Handle handle) { ::DestroyIcon(handle); }
+};
+using UniqueIcon = UniqueHandle<IconTraits>;
+
 struct MessageDlgState {
   MessageDlgState();   // creates the two memory DCs (compatible with the screen)
   ~MessageDlgState();  // deletes the DCs before their bitmaps, so no bitmap is left selected
@@ -46,6 +53,11 @@ struct MessageDlgState {
   ButtonCaptions m_captions;
   HWND m_checkBox = nullptr;
   std::string m_checkText;
+  int m_dpi = 96;                     // of the box's monitor
+  UniqueGdiObject m_scaledFont;       // the font at m_dpi when the stock one is not
+  UniqueIcon m_scaledIcon;            // the icon at m_dpi other than 96
+  bool m_stripCaptionReady = false;   // the blank (and "APP") are in front of m_caption
+  COLORREF m_inactiveColors[3] = {};  // read once, at the first drawing of the strips
   bool m_ended = false;  // EndDialog was called: later commands, ticks and close requests
                          // must not replace the result
 };
@@ -53,9 +65,9 @@ struct MessageDlgState {
 // Fills the object from ShowMessageDlg's arguments and writes the check box's starting
 // state to checkOut. Options that cannot be honoured are dropped first
 // (NormalizeMessageDlgOptions).
-void InitMessageDlgState(MessageDlgState& state, HWND owner, std::string text,
-                         std::string caption, UINT type, UINT options, LPARAM value,
-                         const char* captions, int* checkOut);
+void InitMessageDlgState(MessageDlgState& state, HWND owner, std::string text, std::string caption,
+                         UINT type, UINT options, LPARAM value, const char* captions,
+                         int* checkOut);
 
 // The object attached to a box window, or null.
 MessageDlgState* FindMessageDlgState(HWND dialog);

@@ -14,7 +14,7 @@ RgbColor ToRgb(COLORREF color) {
 }
 
 void DrawCaption(HDC dc, const MessageDlgState& state, COLORREF textColor) {
-  SelectGuard font(dc, ::GetStockObject(DEFAULT_GUI_FONT));
+  SelectGuard font(dc, state.m_font);  // the stock DEFAULT_GUI_FONT at 96 DPI
   ::SetBkMode(dc, TRANSPARENT);
   ::SetTextColor(dc, textColor);
   RECT strip = {0, 0, state.m_stripWidth, state.m_stripHeight};
@@ -37,18 +37,24 @@ void FillHorizontalGradient(HDC dc, int width, int height, COLORREF from, COLORR
 }
 
 void DrawTitleStrips(MessageDlgState& state) {
-  // Read once: a later system colour change does not alter the strip of an open box.
-  const COLORREF inactiveFrom = ::GetSysColor(COLOR_INACTIVECAPTION);
-  const COLORREF inactiveTo = ::GetSysColor(kInactiveCaptionGradient);
-  const COLORREF inactiveText = ::GetSysColor(COLOR_INACTIVECAPTIONTEXT);
+  // Read once: a later system colour change does not alter the strip of an open box, also
+  // when it is drawn anew for another DPI. The caption gets its blank once too.
+  if (!state.m_stripCaptionReady) {
+    state.m_inactiveColors[0] = ::GetSysColor(COLOR_INACTIVECAPTION);
+    state.m_inactiveColors[1] = ::GetSysColor(kInactiveCaptionGradient);
+    state.m_inactiveColors[2] = ::GetSysColor(COLOR_INACTIVECAPTIONTEXT);
+    if (state.m_caption.empty()) state.m_caption = "APP";
+    state.m_caption.insert(0, 1, ' ');
+    state.m_stripCaptionReady = true;
+  }
+  const COLORREF inactiveFrom = state.m_inactiveColors[0];
+  const COLORREF inactiveTo = state.m_inactiveColors[1];
+  const COLORREF inactiveText = state.m_inactiveColors[2];
 
   FillHorizontalGradient(state.m_activeDC.get(), state.m_stripWidth, state.m_stripHeight,
                          RGB(0, 0, 100), RGB(140, 161, 255));
   FillHorizontalGradient(state.m_inactiveDC.get(), state.m_stripWidth, state.m_stripHeight,
                          inactiveFrom, inactiveTo);
-
-  if (state.m_caption.empty()) state.m_caption = "APP";
-  state.m_caption.insert(0, 1, ' ');
 
   DrawCaption(state.m_activeDC.get(), state, RGB(255, 255, 255));
   DrawCaption(state.m_inactiveDC.get(), state, inactiveText);

@@ -51,10 +51,22 @@
   X(InstallCancelled, 44)              \
   X(VersionFileError, 45)
 
+// Texts outside the string table that a chosen language (res/languages/) translates too: the
+// download dialog's title and button (dialog 129) and the message box's four button captions.
+// Their numbers lie above the table's; the string table never holds them.
+#define ZU_INTERFACE_TEXT_IDS(X)       \
+  X(DownloadDialogTitle, 1001)         \
+  X(DownloadDialogCancel, 1002)        \
+  X(OkCaption, 1003)                   \
+  X(CancelCaption, 1004)               \
+  X(YesCaption, 1005)                  \
+  X(NoCaption, 1006)
+
 enum class TextId : int {
   None = 0,  // no text: not an id of the table
 #define ZU_TEXT_ID_ENUMERATOR(name, id) name = id,
   ZU_TEXT_IDS(ZU_TEXT_ID_ENUMERATOR)
+  ZU_INTERFACE_TEXT_IDS(ZU_TEXT_ID_ENUMERATOR)
 #undef ZU_TEXT_ID_ENUMERATOR
 };
 
@@ -67,6 +79,13 @@ struct NamedTextId {
 constexpr NamedTextId kNamedTextIds[] = {
 #define ZU_TEXT_ID_ROW(name, id) {TextId::name, #name},
     ZU_TEXT_IDS(ZU_TEXT_ID_ROW)
+#undef ZU_TEXT_ID_ROW
+};
+
+// The texts a language file holds beyond the string table's, with their names.
+constexpr NamedTextId kNamedInterfaceTextIds[] = {
+#define ZU_TEXT_ID_ROW(name, id) {TextId::name, #name},
+    ZU_INTERFACE_TEXT_IDS(ZU_TEXT_ID_ROW)
 #undef ZU_TEXT_ID_ROW
 };
 

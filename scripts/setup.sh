@@ -41,7 +41,7 @@ fi
 # locales it cannot create a file with a Cyrillic, Korean or Japanese name. Generate the three
 # that the tests use into the build tree (LOCPATH points there), leaving the system alone.
 locales="$repo/build/locales"
-for locale in ru_RU ko_KR ja_JP en_US; do
+for locale in ru_RU ko_KR ja_JP en_US de_DE; do
   if [ ! -d "$locales/$locale.UTF-8" ]; then
     mkdir -p "$locales"
     localedef -i "$locale" -f UTF-8 "$locales/$locale.UTF-8" 2>/dev/null ||

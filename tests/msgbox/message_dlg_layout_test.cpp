@@ -169,3 +169,56 @@ TEST(MessageDlgLayout, LinesForHeightAndWidth) {
 }
 
 }  // namespace
+
+// The same three-button box with a check box on monitors of 100, 125, 150 and 200 %: the
+// measures come in the pixels of the font at that DPI, the layout's own lengths are scaled.
+TEST(MessageDlgLayoutDpi, ScaledBoxesKeepTheirShapeWithoutOverlap) {
+  struct Row {
+    int dpi;
+    int W, windowWidth, windowHeight, buttonTop, x1, x2, x3, buttonWidth, checkLeft;
+  };
+  const Row rows[] = {
+      {96, 315, 335, 142, 107, 97, 172, 247, 70, 10},
+      {120, 395, 420, 178, 134, 122, 216, 310, 88, 13},
+      {144, 473, 503, 213, 161, 145, 258, 371, 105, 15},
+      {192, 630, 670, 284, 214, 194, 344, 494, 140, 20},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.dpi);
+    auto S = [&](int length) { return ScaleForDpi(length, row.dpi); };
+    MessageDlgMeasures measures = NarrowOneLineBox(kButtonSetYesNoCancel);
+    measures.textHeight = S(13);
+    measures.textWidth = S(120);
+    measures.captionWidths = {S(25), S(25), S(40)};
+    measures.hasCheckBox = true;
+    measures.checkTextWidth = S(60);
+    measures.dpi = row.dpi;
+    const MessageDlgLayout layout = ComputeMessageDlgLayout(measures);
+
+    EXPECT_EQ(row.W, layout.contentWidth);
+    EXPECT_EQ(row.windowWidth, layout.windowWidth);
+    EXPECT_EQ(row.windowHeight, layout.windowHeight);
+    const int x[3] = {row.x1, row.x2, row.x3};
+    for (int i = 0; i < 3; ++i)
+      ExpectPlace(layout.buttons[i], x[i], row.buttonTop, row.buttonWidth, S(25), "button");
+    ExpectPlace(layout.checkBox, row.checkLeft, row.buttonTop, S(60) + S(20), S(25), "check box");
+    ExpectPlace(layout.title, S(5), S(5), row.W + S(5), S(20), "title strip");
+
+    // Nothing overlaps and nothing leaves the frame or the window.
+    const ControlPlace& frame = layout.frame;
+    const int frameRight = frame.x + frame.width, frameBottom = frame.y + frame.height;
+    EXPECT_GE(layout.text.x, layout.icon.x + layout.icon.width) << "text right of the icon";
+    EXPECT_LE(layout.text.x + layout.text.width, frameRight);
+    EXPECT_GE(layout.text.y, frame.y);
+    EXPECT_LE(layout.text.y + layout.text.height, frameBottom);
+    EXPECT_GE(layout.icon.y, frame.y);
+    EXPECT_LE(layout.icon.y + layout.icon.height, frameBottom);
+    EXPECT_LE(layout.title.y + layout.title.height, frame.y);
+    EXPECT_GE(row.buttonTop, frameBottom);
+    EXPECT_LT(layout.checkBox.x + layout.checkBox.width, row.x1);
+    for (int i = 0; i < 2; ++i) EXPECT_LT(x[i] + row.buttonWidth, x[i + 1]);
+    EXPECT_LE(row.x3 + row.buttonWidth, frameRight);
+    EXPECT_LT(row.buttonTop + S(25), layout.windowHeight);
+    EXPECT_LT(frameRight, layout.windowWidth);
+  }
+}
