@@ -6,50 +6,52 @@
 #include <cstddef>
 
 // X(name, id): every id of the table, in the table's order. 3 and 26 are absent from both.
-#define ZU_TEXT_IDS(X)                 \
-  X(LauncherCaption, 1)                \
-  X(ParameterError, 2)                 \
-  X(TagParameterError, 4)              \
-  X(CommandParameterError, 5)          \
-  X(UpdateFailed, 6)                   \
-  X(ProgramStartError, 7)              \
-  X(BadRegistrySettings, 8)            \
-  X(NoProgramPath, 9)                  \
-  X(NoExeFile, 10)                     \
-  X(NoSetupFileName, 11)               \
-  X(BadLocalVersion, 12)               \
-  X(BadServerVersion, 13)              \
-  X(BadInstallInformation, 14)         \
-  X(InstallError, 15)                  \
-  X(ProgramIdError, 16)                \
-  X(VersionCheckError, 17)             \
-  X(WrongLauncherVersion, 18)          \
-  X(NotInstalled, 19)                  \
-  X(OlderVersionInstalled, 20)         \
-  X(OlderMinimalVersionInstalled, 21)  \
-  X(NewestInstalled, 22)               \
-  X(NewestInstallFailed, 23)           \
-  X(InstallDone, 24)                   \
-  X(ProgramStartFailed, 25)            \
-  X(VersionCheckErrorForced, 27)       \
-  X(ConfirmCancel, 28)                 \
-  X(TransferStarting, 29)              \
-  X(CannotOpenFile, 30)                \
-  X(DownloadBegins, 31)                \
-  X(DownloadedBytes, 32)               \
-  X(TransferError, 33)                 \
-  X(TransferErrorBox, 34)              \
-  X(TransferDone, 35)                  \
-  X(InstallingNamed, 36)               \
-  X(Installing, 37)                    \
-  X(CannotStartInstaller, 38)          \
-  X(BoxFontName, 39)                   \
-  X(ConfirmButton, 40)                 \
-  X(CancelButton, 41)                  \
-  X(YesButton, 42)                     \
-  X(NoButton, 43)                      \
-  X(InstallCancelled, 44)              \
-  X(VersionFileError, 45)
+#define ZU_TEXT_IDS(X)                \
+  X(LauncherCaption, 1)               \
+  X(ParameterError, 2)                \
+  X(TagParameterError, 4)             \
+  X(CommandParameterError, 5)         \
+  X(UpdateFailed, 6)                  \
+  X(ProgramStartError, 7)             \
+  X(BadRegistrySettings, 8)           \
+  X(NoProgramPath, 9)                 \
+  X(NoExeFile, 10)                    \
+  X(NoSetupFileName, 11)              \
+  X(BadLocalVersion, 12)              \
+  X(BadServerVersion, 13)             \
+  X(BadInstallInformation, 14)        \
+  X(InstallError, 15)                 \
+  X(ProgramIdError, 16)               \
+  X(VersionCheckError, 17)            \
+  X(WrongLauncherVersion, 18)         \
+  X(NotInstalled, 19)                 \
+  X(OlderVersionInstalled, 20)        \
+  X(OlderMinimalVersionInstalled, 21) \
+  X(NewestInstalled, 22)              \
+  X(NewestInstallFailed, 23)          \
+  X(InstallDone, 24)                  \
+  X(ProgramStartFailed, 25)           \
+  X(VersionCheckErrorForced, 27)      \
+  X(ConfirmCancel, 28)                \
+  X(TransferStarting, 29)             \
+  X(CannotOpenFile, 30)               \
+  X(DownloadBegins, 31)               \
+  X(DownloadedBytes, 32)              \
+  X(TransferError, 33)                \
+  X(TransferErrorBox, 34)             \
+  X(TransferDone, 35)                 \
+  X(InstallingNamed, 36)              \
+  X(Installing, 37)                   \
+  X(CannotStartInstaller, 38)         \
+  X(BoxFontName, 39)                  \
+  X(ConfirmButton, 40)                \
+  X(CancelButton, 41)                 \
+  X(YesButton, 42)                    \
+  X(NoButton, 43)                     \
+  X(InstallCancelled, 44)             \
+  X(VersionFileError, 45)             \
+  X(InstallerBusyWaiting, 46)         \
+  X(InstallLockWaiting, 47)
 
 enum class TextId : int {
   None = 0,  // no text: not an id of the table
