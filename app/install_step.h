@@ -19,8 +19,7 @@ InstallerRequest ReadInstallerRequest(const std::string& section, const Launcher
 // Every rule an installer request must meet before the dialog is shown; the first one broken
 // gives its outcome (no NAME, no DOWN_URL, a DOWN_URL that is not http:// or https://, or
 // an INSTALLER_TYPE other than "msi", or under a vendor key no well-formed DOWN_SHA256 or
-// DOWN_SIZE: NoInstallInformation). Nothing
-// when it may run.
+// DOWN_SIZE: NoInstallInformation). Nothing when it may run.
 std::optional<Outcome> CheckInstallerRequest(const InstallerRequest& installer);
 
 // Reads and checks the request, runs the installer and gives the outcome of a failure or a
