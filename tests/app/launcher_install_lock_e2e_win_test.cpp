@@ -61,7 +61,10 @@ TEST(LauncherInstallLock, TwoLaunchersForOneMissingProgramInstallItOnce) {
   EXPECT_EQ(1, fake_installer::FileExists(first.InstallerRecord()) +
                    fake_installer::FileExists(second.InstallerRecord()))
       << "one installer run";
-  EXPECT_TRUE(fake_installer::FileExists(first.ProgramRecord())) << "the program was started";
+  bool started = false;
+  for (int attempt = 0; attempt < 40 && !started; ++attempt, ::Sleep(50))
+    started = fake_installer::FileExists(first.ProgramRecord());
+  EXPECT_TRUE(started) << "the program was started";
   EXPECT_TRUE(private_download::NoneLeft());
 }
 
