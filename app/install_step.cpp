@@ -36,8 +36,11 @@ InstallerRequest ReadInstallerRequest(const std::string& section, const Launcher
   // Optional: without them the installer is taken as it comes.
   installer.downSize = system.VersionFileString(section, "DOWN_SIZE");
   installer.downSha256 = system.VersionFileString(section, "DOWN_SHA256");
-  installer.setupArgs =
-      ChooseInstallerArguments(request.settings.SilentInstall, request.settings.AutoInstall);
+  installer.installerType = system.VersionFileString(section, "INSTALLER_TYPE");
+  // An unknown INSTALLER_TYPE is refused by CheckInstallerRequest; the kind stays Program.
+  ChooseInstallerKind(installer.installerType, installer.downloadUrl, installer.kind);
+  installer.setupArgs = ChooseInstallerArguments(installer.kind, request.settings.SilentInstall,
+                                                 request.settings.AutoInstall);
   installer.agentName = request.agentName;
   installer.pinRequired = system.IsUnderVendorKey();
   return installer;
@@ -50,6 +53,9 @@ std::optional<Outcome> CheckInstallerRequest(const InstallerRequest& installer) 
     return Outcome::NoInstallInformation;
   for (const std::string& mirror : installer.mirrorUrls)
     if (!IsWebAddress(mirror)) return Outcome::NoInstallInformation;
+  InstallerKind kind;
+  if (!ChooseInstallerKind(installer.installerType, installer.downloadUrl, kind))
+    return Outcome::NoInstallInformation;
   if (!MissingPin(installer).empty()) return Outcome::NoInstallInformation;
   return std::nullopt;
 }
@@ -61,6 +67,9 @@ std::optional<Outcome> InstallProgram(const std::string& section, const Launcher
     const std::string missing = MissingPin(installer);
     if (!missing.empty())
       system.Log("installer refused: no well-formed " + missing + " under PUBLIC_KEY");
+    InstallerKind kind;
+    if (!ChooseInstallerKind(installer.installerType, installer.downloadUrl, kind))
+      system.Log("installer refused: INSTALLER_TYPE=" + installer.installerType + " is not known");
     return broken;
   }
   switch (system.RunInstaller(installer)) {

@@ -1,7 +1,8 @@
 #include "app/installer_arguments.h"
 
-std::string ChooseInstallerArguments(int silentInstall, int autoInstall) {
-  if (silentInstall != 0) return "/S";
-  if (autoInstall != 0) return "/A";
+std::string ChooseInstallerArguments(InstallerKind kind, int silentInstall, int autoInstall) {
+  const bool package = kind == InstallerKind::Package;
+  if (silentInstall != 0) return package ? "/qn" : "/S";
+  if (autoInstall != 0) return package ? "/passive" : "/A";
   return std::string();
 }

@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 
+#include "app/install_lock_name.h"
 #include "app/install_step.h"
 #include "app/installed_program_info.h"
 #include "app/program_command_line.h"
@@ -97,6 +98,24 @@ Outcome WithoutInstalling(const CommandFamily& family, bool installOnly,
   return installOnly ? Outcome::Installed : LaunchProgram(info, request, system);
 }
 
+// Holds the program's install lock for as long as it lives.
+class InstallLock {
+ public:
+  InstallLock(const std::string& section, const LauncherRequest& request, LauncherSystem& system)
+      : m_system(system),
+        m_result(system.TakeInstallLock(
+            InstallLockName(request.programId, system.VersionFileString(section, "PATH_REG")))) {}
+  ~InstallLock() { m_system.ReleaseInstallLock(); }
+  InstallLock(const InstallLock&) = delete;
+  InstallLock& operator=(const InstallLock&) = delete;
+
+  InstallLockResult result() const { return m_result; }
+
+ private:
+  LauncherSystem& m_system;
+  const InstallLockResult m_result;
+};
+
 // After an installation, or when nothing had to be installed: the final comparison, then
 // completion or the start of the program.
 Outcome FinishProgramCommand(const CommandFamily& family, const InstalledProgramInfo& info,
@@ -138,7 +157,15 @@ Outcome CheckAndRun(bool installOnly, const LauncherRequest& request, LauncherSy
   const bool current = found && IsInstalledVersionCurrent(info, request.settings.CheckMinorVersion);
   if (found && !current && !IsOfferedHere(section, info, request, system))
     return installOnly ? Outcome::Installed : LaunchProgram(info, request, system);
-  if (!current) {
+  if (current) return FinishProgramCommand(kCheckedFamily, info, installOnly, request, system);
+  // One launcher at a time installs a program; one that waited finds what the other did.
+  const InstallLock lock(section, request, system);
+  if (lock.result() == InstallLockResult::Cancelled) return Outcome::InstallCancelled;
+  const bool installedMeanwhile =
+      lock.result() == InstallLockResult::TakenAfterWait &&
+      !GetInstalledProgramInfo(section, system, info) &&
+      IsInstalledVersionCurrent(info, request.settings.CheckMinorVersion);
+  if (!installedMeanwhile) {
     if (const std::optional<Outcome> failed = InstallProgram(section, request, system))
       return *failed;
     if (const std::optional<Outcome> failed = GetInstalledProgramInfo(section, system, info))
@@ -155,6 +182,9 @@ Outcome ForceInstallAndRun(bool installOnly, const LauncherRequest& request,
   if (const std::optional<Outcome> failed = BeginProgramCommand(kForcedFamily, request, system))
     return *failed;
   const std::string section = ChooseProgramSection(request, system);
+  // A forced installation waits for another launcher's, then installs all the same.
+  const InstallLock lock(section, request, system);
+  if (lock.result() == InstallLockResult::Cancelled) return Outcome::InstallCancelled;
   if (const std::optional<Outcome> failed = InstallProgram(section, request, system))
     return *failed;
   InstalledProgramInfo info;

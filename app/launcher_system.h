@@ -17,6 +17,12 @@ enum class InstallerResult {
   Failed,     // anything else: transfer, file, its size, SHA-256 or signature check, start
 };
 
+enum class InstallLockResult {
+  Taken,           // nobody held it
+  TakenAfterWait,  // another launcher held it and has let go: look the program up again
+  Cancelled,       // the user stopped waiting
+};
+
 class LauncherSystem {
  public:
   virtual ~LauncherSystem() = default;
@@ -66,6 +72,13 @@ class LauncherSystem {
   // Fills `bytes` from the system's cryptographic random generator; false when there is none.
   virtual bool CryptoRandom(uint8_t* bytes, size_t count) = 0;
 
+  // Takes the lock named `lockName` that lets one launcher at a time install a program; when
+  // another launcher holds it, waits for it with a dialog saying so, which the user may cancel.
+  // Held until ReleaseInstallLock (which does nothing when it is not held) or the end of the
+  // process, whichever comes first: the system releases it for a launcher that crashed. A lock
+  // the system cannot give counts as taken.
+  virtual InstallLockResult TakeInstallLock(const std::string& lockName) = 0;
+  virtual void ReleaseInstallLock() = 0;
   // Shows the installer download dialog and waits until it has closed.
   virtual InstallerResult RunInstaller(const InstallerRequest& installer) = 0;
   // Starts the program with `commandLine` in `directory`; does not wait for it.

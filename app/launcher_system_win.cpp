@@ -18,6 +18,7 @@
 #include "env/user_copy.h"
 #include "env/user_copy_win.h"
 #include "ini/ini_document.h"
+#include "installer/install_wait_dlg_win.h"
 #include "installer/installer_signer.h"
 #include "installer/setup_download_dlg_win.h"
 #include "res/resource.h"
@@ -38,7 +39,9 @@ WindowsLauncherSystem::WindowsLauncherSystem(const LauncherRequest& request,
       m_besideCopy(ResolveIniPath(request.localVersionFilePath)),
       m_copy(m_besideCopy) {}
 
-WindowsLauncherSystem::~WindowsLauncherSystem() = default;
+WindowsLauncherSystem::~WindowsLauncherSystem() {
+  ReleaseInstallLock();
+}
 
 void WindowsLauncherSystem::ReadCopyAt(const std::string& copy) {
   if (copy != m_copy) m_verifiedCopy.reset();
@@ -194,6 +197,35 @@ bool WindowsLauncherSystem::WriteInstallId(const std::string& id) {
 
 bool WindowsLauncherSystem::CryptoRandom(uint8_t* bytes, size_t count) {
   return CryptoRandomBytes(bytes, count);
+}
+
+InstallLockResult WindowsLauncherSystem::TakeInstallLock(const std::string& lockName) {
+  ReleaseInstallLock();
+  m_installLock.reset(::CreateMutexA(nullptr, FALSE, lockName.c_str()));
+  if (!m_installLock) {
+    // Without the lock the launcher installs as it did before there was one.
+    LogLine("install lock unavailable (error %lu)", ::GetLastError());
+    return InstallLockResult::Taken;
+  }
+  if (TryTakeInstallLock(m_installLock.get())) {
+    m_installLockHeld = true;
+    return InstallLockResult::Taken;
+  }
+  LogLine("install lock held by another launcher: waiting");
+  CInstallWaitDlg dialog(m_installLock.get());
+  const INT_PTR endCode = dialog.DoModal(::GetModuleHandleA(nullptr), IDD_SETUP_DOWNLOAD, nullptr);
+  if (endCode != CInstallWaitDlg::kEndTaken) {
+    m_installLock.reset();
+    return InstallLockResult::Cancelled;
+  }
+  m_installLockHeld = true;
+  return InstallLockResult::TakenAfterWait;
+}
+
+void WindowsLauncherSystem::ReleaseInstallLock() {
+  if (m_installLockHeld) ::ReleaseMutex(m_installLock.get());
+  m_installLockHeld = false;
+  m_installLock.reset();
 }
 
 InstallerResult WindowsLauncherSystem::RunInstaller(const InstallerRequest& installer) {

@@ -10,6 +10,7 @@
 
 #include "app/launcher_request.h"
 #include "app/launcher_system.h"
+#include "common/unique_handle_win.h"
 #include "ini/ini_document.h"
 #include "versionfile/version_file_trust_win.h"
 
@@ -36,6 +37,8 @@ class WindowsLauncherSystem : public LauncherSystem {
   bool ReadInstallId(std::string& id) override;
   bool WriteInstallId(const std::string& id) override;
   bool CryptoRandom(uint8_t* bytes, size_t count) override;
+  InstallLockResult TakeInstallLock(const std::string& lockName) override;
+  void ReleaseInstallLock() override;
   InstallerResult RunInstaller(const InstallerRequest& installer) override;
   bool StartProgram(const std::string& commandLine, const std::string& directory) override;
   void Log(const std::string& line) override;
@@ -57,4 +60,7 @@ class WindowsLauncherSystem : public LauncherSystem {
   // commands read; null while there is none. The profile functions are not used then: they
   // would read the file again by name, and it may have changed since.
   std::unique_ptr<IniDocument> m_verifiedCopy;
+  // The program's install lock (a named mutex) while this launcher installs it.
+  UniqueKernelHandle m_installLock;
+  bool m_installLockHeld = false;
 };

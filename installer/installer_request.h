@@ -5,8 +5,12 @@
 // that breaks their rules before anything is downloaded. Portable.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
+
+#include "installer/installer_exit.h"
+#include "installer/installer_kind.h"
 
 struct InstallerRequest {
   std::string programName;  // NAME
@@ -16,9 +20,14 @@ struct InstallerRequest {
   std::vector<std::string> mirrorUrls;
   std::string downSize;     // DOWN_SIZE, optional: empty when absent
   std::string downSha256;   // DOWN_SHA256, optional: empty when absent
-  std::string setupArgs;    // "/S", "/A" or empty
+  std::string installerType;                    // INSTALLER_TYPE as written, empty when absent
+  InstallerKind kind = InstallerKind::Program;  // from INSTALLER_TYPE and DOWN_URL
+  std::string setupArgs;  // "/S", "/A" or empty; for a package "/qn", "/passive" or empty
   std::string agentName;
   // Under a vendor key the signed version file vouches for the installer only through its
   // digest and size, so DOWN_SHA256 and DOWN_SIZE must then be well-formed.
   bool pinRequired = false;
+  // The pauses before each new run of a package while msiexec answers that another
+  // installation is in progress; tests shorten them.
+  std::vector<uint32_t> busyPausesMs = DefaultInstallerBusyPauses();
 };

@@ -40,12 +40,14 @@ CSetupDownloadDlg::CSetupDownloadDlg(const InstallerRequest& installer,
                                      const InstallerProcessApi& processApi)
     : m_programName(installer.programName),
       m_downUrls(AddressesOf(installer)),
+      m_kind(installer.kind),
       m_setupArgs(installer.setupArgs),
       m_agentName(installer.agentName),
       m_downSize(installer.downSize),
       m_downSha256(installer.downSha256),
       m_installerSigner(std::move(installerSigner)),
-      m_processApi(processApi) {
+      m_processApi(processApi),
+      m_busyPausesMs(installer.busyPausesMs) {
   // Matched in this order; everything else gets the default dialog processing.
   m_messageMap.OnMessage(WM_INITDIALOG, &CSetupDownloadDlg::OnInitDialog)
       .OnCommand(IDCANCEL, 0, &CSetupDownloadDlg::OnCancel)
@@ -84,7 +86,7 @@ void CSetupDownloadDlg::StartDownload() {
 
   // A folder of its own for every download: no other process, and no other launcher installing
   // at the same time, can have put anything at that name or write into the file.
-  m_download = PrivateDownload::Create(GetTempDir(), kSetupFileName);
+  m_download = PrivateDownload::Create(GetTempDir(), InstallerFileName(m_kind));
   if (!m_download) {
     EndDialog(kEndFailed);
     return;

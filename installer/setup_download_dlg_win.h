@@ -19,12 +19,14 @@
 #include "common/format.h"
 #include "common/unique_handle_win.h"
 #include "installer/installer_check.h"
+#include "installer/installer_kind.h"
 #include "installer/installer_process_win.h"
 #include "installer/installer_request.h"
 #include "installer/private_download_win.h"
 
-// The file name of the downloaded installer, in its private folder in the temporary directory.
-constexpr char kSetupFileName[] = "ZuLauncherTempSetup.exe";
+// The file name of a downloaded program installer, in its private folder in the temporary
+// directory (a package's is InstallerFileName(InstallerKind::Package)).
+inline const char* const kSetupFileName = InstallerFileName(InstallerKind::Program);
 
 class CSetupDownloadDlg : public ModalDialog {
  public:
@@ -92,12 +94,14 @@ class CSetupDownloadDlg : public ModalDialog {
   const std::string m_programName;  // NAME of the program, for the installing status
   const std::vector<std::string> m_downUrls;  // DOWN_URL, then its mirrors
   size_t m_addressIndex = 0;                  // the address being tried
-  const std::string m_setupArgs;    // "/S", "/A" or empty
+  const InstallerKind m_kind;       // a program or a package: the file's name, the command line
+  const std::string m_setupArgs;    // "/S", "/A" or empty; for a package "/qn", "/passive", empty
   const std::string m_agentName;    // user agent of the transfer
   const std::string m_downSize;     // DOWN_SIZE as written, or empty: the installer's byte count
   const std::string m_downSha256;   // DOWN_SHA256 as written, or empty: the installer's digest
   const std::optional<std::string> m_installerSigner;  // INSTALLER_SIGNER as written, or nothing
   const InstallerProcessApi m_processApi;
+  const std::vector<uint32_t> m_busyPausesMs;  // msiexec's 1618 is waited out this long
 
   bool m_cancelled = false;
   std::string m_setupPath;

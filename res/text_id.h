@@ -49,7 +49,9 @@
   X(YesButton, 42)                     \
   X(NoButton, 43)                      \
   X(InstallCancelled, 44)              \
-  X(VersionFileError, 45)
+  X(VersionFileError, 45)              \
+  X(InstallerBusyWaiting, 46)          \
+  X(InstallLockWaiting, 47)
 
 // Texts outside the string table that a chosen language (res/languages/) translates too: the
 // download dialog's title and button (dialog 129) and the message box's four button captions.

@@ -20,7 +20,7 @@ fi
 packages=(g++-mingw-w64-i686-posix mingw-w64-i686-dev g++-mingw-w64-x86-64-posix
           mingw-w64-x86-64-dev wine wine64 xvfb xauth x11-utils nsis googletest libgtest-dev
           cmake ninja-build python3 clang locales fonts-nanum imagemagick nginx-light curl
-          libssl-dev openssl osslsigncode)
+          libssl-dev openssl osslsigncode wixl)
 [[ " $architectures " == *" win32 "* ]] && packages+=(wine32:i386)
 
 missing=()

@@ -79,9 +79,12 @@ class FakeLauncherSystem : public LauncherSystem {
   std::string installId;
   bool installIdWritable = true;
   UpdatePolicy policy;  // the administrator's
+  InstallLockResult lockResult = InstallLockResult::Taken;
+  bool otherInstalls = false;  // with TakenAfterWait: the other launcher installed meanwhile
 
   // What the commands asked for.
-  std::vector<std::string> calls;  // "refresh", "install", "start", "store id"
+  std::vector<std::string> calls;  // "refresh", "lock", "install", "unlock", "start", "store id"
+  std::string lockName;
   int verifications = 0;           // checks of the local copy before its use
   InstallerRequest installerRequest;
   std::string startedCommandLine, startedDirectory;
@@ -157,6 +160,14 @@ class FakeLauncherSystem : public LauncherSystem {
     for (size_t i = 0; i < count; ++i) bytes[i] = static_cast<uint8_t>(i);
     return true;
   }
+  InstallLockResult TakeInstallLock(const std::string& name) override {
+    calls.push_back("lock");
+    lockName = name;
+    if (lockResult == InstallLockResult::TakenAfterWait && otherInstalls)
+      Install(serverVersion, serverMinor);
+    return lockResult;
+  }
+  void ReleaseInstallLock() override { calls.push_back("unlock"); }
   InstallerResult RunInstaller(const InstallerRequest& request) override {
     calls.push_back("install");
     installerRequest = request;

@@ -10,6 +10,7 @@
 #include <cstring>
 #include <string>
 
+#include "app/install_lock_name.h"
 #include "tests/app/fake_launcher_system.h"
 
 namespace {
@@ -268,6 +269,8 @@ TEST(LauncherCommands, InstallerRequestFromTheVersionFileAndTheSettings) {
     int silentInstall, autoInstall;
     Outcome expected;
     const char* setupArgs;  // null: the installer is not run
+    const char* installerType = nullptr;  // INSTALLER_TYPE; null: absent
+    InstallerKind kind = InstallerKind::Program;
   } rows[] = {
       {"silent wins over auto", nullptr, nullptr, 1, 1, Outcome::Installed, "/S"},
       {"auto", nullptr, nullptr, 0, 1, Outcome::Installed, "/A"},
@@ -276,11 +279,18 @@ TEST(LauncherCommands, InstallerRequestFromTheVersionFileAndTheSettings) {
       {"no DOWN_URL", "DOWN_URL", nullptr, 0, 0, Outcome::NoInstallInformation, nullptr},
       {"DOWN_URL not a web address", nullptr, "ftp://server/setup.exe", 0, 0,
        Outcome::NoInstallInformation, nullptr},
+      {"a package by its path", nullptr, "http://server/setup.msi", 1, 0, Outcome::Installed, "/qn",
+       nullptr, InstallerKind::Package},
+      {"a package by INSTALLER_TYPE", nullptr, nullptr, 0, 1, Outcome::Installed, "/passive", "Msi",
+       InstallerKind::Package},
+      {"an unknown INSTALLER_TYPE downloads nothing", nullptr, nullptr, 1, 0,
+       Outcome::NoInstallInformation, nullptr, "zip"},
   };
   for (const Row& row : rows) {
     Machine machine(FakeLauncherSystem::VersionFile(5, 3));
     if (row.removedKey) machine.system.localCopy.erase({"PROG", row.removedKey});
     if (row.downUrl) machine.system.localCopy[{"PROG", "DOWN_URL"}] = row.downUrl;
+    if (row.installerType) machine.system.localCopy[{"PROG", "INSTALLER_TYPE"}] = row.installerType;
     machine.request.settings.SilentInstall = row.silentInstall;
     machine.request.settings.AutoInstall = row.autoInstall;
     machine.request.agentName = "HostAgent/2";
@@ -289,9 +299,53 @@ TEST(LauncherCommands, InstallerRequestFromTheVersionFileAndTheSettings) {
     if (!row.setupArgs) continue;
     const InstallerRequest& installer = machine.system.installerRequest;
     EXPECT_EQ("Prog", installer.programName) << row.what;
-    EXPECT_EQ("http://server/setup.exe", installer.downloadUrl) << row.what;
+    EXPECT_EQ(row.downUrl ? row.downUrl : "http://server/setup.exe", installer.downloadUrl)
+        << row.what;
     EXPECT_EQ(row.setupArgs, installer.setupArgs) << row.what;
+    EXPECT_EQ(row.kind, installer.kind) << row.what;
     EXPECT_EQ("HostAgent/2", installer.agentName) << row.what;
+  }
+}
+
+// One launcher at a time installs a program: the lock comes before the download and is let go
+// after it; a launcher that waited installs only what the other one did not.
+TEST(LauncherCommands, TheInstallLockComesFirstAndAWaitLooksAgain) {
+  using L = InstallLockResult;
+  struct Row {
+    const char* what;
+    LauncherCommand command;
+    bool installed;  // 5.3 is installed, the version file's own
+    L lock;
+    bool otherInstalls;
+    Outcome expected;
+    const char* calls;
+  } rows[] = {
+      {"current: no lock", LauncherCommand::Run, true, L::Taken, false, Outcome::Started, "start"},
+      {"missing", LauncherCommand::Run, false, L::Taken, false, Outcome::Started,
+       "lock install start unlock"},
+      {"the other installed it", LauncherCommand::Run, false, L::TakenAfterWait, true,
+       Outcome::Started, "lock start unlock"},
+      {"the other did not", LauncherCommand::Install, false, L::TakenAfterWait, false,
+       Outcome::Installed, "lock install unlock"},
+      {"waiting cancelled", LauncherCommand::Run, false, L::Cancelled, false,
+       Outcome::InstallCancelled, "lock unlock"},
+      {"forced installs anyway", LauncherCommand::ForceRun, false, L::TakenAfterWait, true,
+       Outcome::Started, "lock install start unlock"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    Machine machine(FakeLauncherSystem::VersionFile(5, 3));
+    if (!row.installed) machine.system.registry.clear();
+    machine.system.lockResult = row.lock;
+    machine.system.otherInstalls = row.otherInstalls;
+    EXPECT_EQ(row.expected, machine.Run(row.command));
+    std::string calls;
+    for (const std::string& call : machine.system.calls) calls += (calls.empty() ? "" : " ") + call;
+    EXPECT_EQ(row.calls, calls);
+    if (machine.system.Called("lock")) {
+      EXPECT_EQ(InstallLockName("PROG", FakeLauncherSystem::kRegistryPath),
+                machine.system.lockName);
+    }
   }
 }
 

@@ -28,4 +28,29 @@ TEST(BuildInstallerCommandLine, QuotesThePathAndKeepsTheArguments) {
   }
 }
 
+TEST(PlanInstallerLaunch, AProgramRunsItselfAPackageGoesToTheSystemsMsiexec) {
+  constexpr InstallerKind P = InstallerKind::Program, M = InstallerKind::Package;
+  const std::string exe = "C:\\Temp\\ZuSetup-1\\ZuLauncherTempSetup.exe";
+  const std::string msi = "C:\\Temp\\Zu Setup\\ZuLauncherTempSetup.msi";
+  struct Row {
+    InstallerKind kind;
+    std::string path, arguments, systemDir, program, expectedArguments;
+  } rows[] = {
+      {P, exe, "/S", "C:\\Windows\\system32", exe, "/S"},
+      {M, msi, "/qn", "C:\\Windows\\system32", "C:\\Windows\\system32\\msiexec.exe",
+       "/i \"" + msi + "\" /norestart /qn"},
+      {M, msi, "/passive", "C:\\Windows\\SysWOW64\\", "C:\\Windows\\SysWOW64\\msiexec.exe",
+       "/i \"" + msi + "\" /norestart /passive"},
+      {M, msi, "", "C:\\Windows\\system32", "C:\\Windows\\system32\\msiexec.exe",
+       "/i \"" + msi + "\" /norestart"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.path + " " + row.arguments);
+    const InstallerLaunch launch =
+        PlanInstallerLaunch(row.kind, row.path, row.arguments, row.systemDir);
+    EXPECT_EQ(row.program, launch.program);
+    EXPECT_EQ(row.expectedArguments, launch.arguments);
+  }
+}
+
 }  // namespace

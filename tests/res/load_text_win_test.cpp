@@ -59,6 +59,8 @@ const ExpectedText kStringTable[] = {
     {TextId::NoButton, "\xcd\xe5\xf2"},
     {TextId::InstallCancelled, "\xd3\xf1\xf2\xe0\xed\xee\xe2\xea\xe0 \xee\xf2\xec\xe5\xed\xe5\xed\xe0."},
     {TextId::VersionFileError, "\xce\xf8\xe8\xe1\xea\xe0 \xe2\xe5\xf0\xf1\xe8\xe8 \xf4\xe0\xe9\xeb\xe0."},
+    {TextId::InstallerBusyWaiting, "\xc8\xe4\xb8\xf2 \xe4\xf0\xf3\xe3\xe0\xff \xf3\xf1\xf2\xe0\xed\xee\xe2\xea\xe0. \xce\xe6\xe8\xe4\xe0\xed\xe8\xe5.."},
+    {TextId::InstallLockWaiting, "\xcf\xf0\xee\xe3\xf0\xe0\xec\xec\xe0 \xf3\xe6\xe5 \xf3\xf1\xf2\xe0\xed\xe0\xe2\xeb\xe8\xe2\xe0\xe5\xf2\xf1\xff. \xce\xe6\xe8\xe4\xe0\xed\xe8\xe5.."},
 };
 
 TEST(LoadTextCp1251, EveryTextArrivesByteForByteInCodePage1251) {
@@ -70,7 +72,7 @@ TEST(LoadTextCp1251, EveryTextArrivesByteForByteInCodePage1251) {
 }
 
 TEST(LoadTextCp1251, UndefinedIdsGiveTwoDashes) {
-  for (int id : {0, 3, 26, 46, 1000, 65535})
+  for (int id : {0, 3, 26, 48, 1000, 65535})
     EXPECT_STREQ("--", LoadText(static_cast<TextId>(id))) << "id " << id;
 }
 

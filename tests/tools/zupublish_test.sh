@@ -187,6 +187,9 @@ if command -v osslsigncode >/dev/null; then
   head -c -100 signed20B.exe >cut.exe
   expect "signer of a signature cut short" 1 "past the file's end" "$zupublish" signer cut.exe
   expect "signer of a missing file" 1 "missing.exe" "$zupublish" signer missing.exe
+  printf '\xd0\xcf\x11\xe0\xa1\xb1\x1a\xe1 rest of a package' > package.msi
+  expect "signer of a Windows Installer package" 1 "reads the signatures of programs (.exe) only" \
+    "$zupublish" signer package.msi
 else
   fail "osslsigncode is not installed: the signer checks cannot run"
 fi

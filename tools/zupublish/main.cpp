@@ -227,6 +227,14 @@ int Signer(const std::string& installerPath) {
   std::string file, certificate, error;
   std::string_view pkcs7;
   if (!ReadWholeFile(installerPath, file, error)) return Fail(error);
+  // A Windows Installer package keeps its signature in a stream of its compound file, which
+  // this tool does not read; the certificate itself gives the same digest.
+  static constexpr char kCompoundFileMagic[] = "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1";
+  if (file.compare(0, 8, kCompoundFileMagic, 8) == 0)
+    return Fail(installerPath +
+                ": a Windows Installer package: zupublish reads the signatures of programs (.exe) "
+                "only; take the digest from the signing certificate: openssl x509 -in "
+                "vendor.crt -outform DER | sha256sum");
   if (!FindPeSignature(file, pkcs7, error) || !SignerCertificateOf(pkcs7, certificate, error))
     return Fail(installerPath + ": " + error);
   Sha256Digest digest{};
