@@ -6,34 +6,15 @@
 
 #include <string>
 
-#include "common/base64.h"
-#include "tools/zupublish/openssl_crypto.h"
+#include "tests/versionfile/signing_vendor.h"
 #include "versionfile/version_file_trust.h"
 #include "versionfile/version_refresh.h"
 
 namespace {
 
-constexpr int64_t kNow = 1'800'000'000;
-constexpr uint64_t kIssued = 1'799'000'000;
-
-struct Vendor {
-  Vendor() {
-    std::string pem, error;
-    EXPECT_TRUE(GenerateP256Key(pem, publicKey, error)) << error;
-    EXPECT_TRUE(LoadP256PrivateKey(pem, key, error)) << error;
-  }
-  // `general` goes into [GENERAL] after ZULAUNCHER_VERSION and ISSUED.
-  std::string Sign(const std::string& general) const {
-    const std::string body =
-        "[GENERAL]\r\nZULAUNCHER_VERSION=1000\r\nISSUED=" + std::to_string(kIssued) + "\r\n" +
-        general + "[PROG]\r\nVERSION=5\r\nDOWN_URL=http://vendor/setup.exe\r\n";
-    std::string der;
-    EXPECT_TRUE(SignSha256(key, body, der));
-    return body + "[SIGNATURE]\r\nECDSA_P256_SHA256=" + EncodeBase64(der) + "\r\n";
-  }
-  PrivateKey key;
-  std::string publicKey;
-};
+using signing_test::kIssued;
+using signing_test::kNow;
+using signing_test::Vendor;
 
 std::string Edited(std::string file) {
   file.replace(file.find("http://vendor/"), 14, "http://evil.x/");
