@@ -166,8 +166,9 @@ const UpdatePolicy& WindowsLauncherSystem::Policy() {
   if (!m_policy) {
     const ResolvedPolicy resolved =
         ReadUpdatePolicy(m_request.hasProgramId ? m_request.programId : std::string());
+    // Without a policy the log stays as it always was.
     for (const std::string& line : resolved.ignored) Log(line);
-    Log(resolved.summary);
+    if (resolved.inEffect) Log(resolved.summary);
     m_policy = resolved.policy;
   }
   return *m_policy;

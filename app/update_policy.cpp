@@ -114,7 +114,8 @@ ResolvedPolicy ResolveUpdatePolicy(const PolicyReader& read, const std::string& 
                      shown = "'" + value.text + "'";
                      return true;
                    });
-  resolved.summary = "policy: " + (resolved.summary.empty() ? "none" : resolved.summary);
+  resolved.inEffect = !resolved.summary.empty();
+  resolved.summary = "policy: " + (resolved.inEffect ? resolved.summary : "none");
   return resolved;
 }
 

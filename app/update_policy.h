@@ -32,6 +32,7 @@ struct UpdatePolicy {
 struct ResolvedPolicy {
   UpdatePolicy policy;
   std::vector<std::string> ignored;  // one line per malformed value
+  bool inEffect = false;             // some value was taken
   std::string summary;               // "policy: none" or "policy: Name=value (where), ..."
 };
 

@@ -93,6 +93,7 @@ TEST(UpdatePolicy, TheMachineAndTheProgramKeyWinAndMalformedValuesAreIgnored) {
         },
         row.programId);
     EXPECT_EQ("policy: " + row.summary, resolved.summary);
+    EXPECT_EQ(row.summary != "none", resolved.inEffect);
     EXPECT_EQ(row.ignored, resolved.ignored.size());
     for (const auto& [scope, name] : asked) {
       if (!*row.programId) {

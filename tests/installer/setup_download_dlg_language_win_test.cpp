@@ -9,7 +9,10 @@ namespace {
 
 class SetupDownloadDialogLanguage : public SetupDownloadDialogTest {
  protected:
-  void TearDown() override { StopUsingTextLanguage(); }
+  void TearDown() override {
+    StopUsingTextLanguage();
+    SetupDownloadDialogTest::TearDown();  // its settings file must not outlive the test
+  }
 
   void Use(const char* tag) {
     TextId lost = TextId::None;

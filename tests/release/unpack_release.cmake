@@ -1,5 +1,6 @@
 # Unpacks the release zip into a fresh DIR and checks what it holds: exactly the launcher, the
-# sample INI, the two tools and the vendor's guide; the launcher stripped, with its debug link.
+# sample INI, the two tools, the vendor's guide and the administrator's policy templates; the
+# launcher stripped, with its debug link.
 #   cmake -DZIP=... -DDIR=... -DOBJDUMP=... -P unpack_release.cmake
 if(NOT EXISTS ${ZIP})
   message(FATAL_ERROR "${ZIP} is missing: build it with `cmake --build --preset <win32|win64> --target package`")
@@ -10,7 +11,8 @@ execute_process(COMMAND ${CMAKE_COMMAND} -E tar xf ${ZIP} WORKING_DIRECTORY ${DI
                 COMMAND_ERROR_IS_FATAL ANY)
 file(GLOB_RECURSE unpacked RELATIVE ${DIR} ${DIR}/*)
 list(SORT unpacked)
-set(expected VENDOR_GUIDE.md ZuLauncher.exe ZuLauncher.ini zuhost.exe zulogview.exe)
+set(expected VENDOR_GUIDE.md ZuLauncher.exe ZuLauncher.ini policy/ZuLauncher-policy.sample.reg
+             policy/ZuLauncher.admx policy/en-US/ZuLauncher.adml zuhost.exe zulogview.exe)
 if(NOT unpacked STREQUAL expected)
   message(FATAL_ERROR "the zip holds: ${unpacked}\nexpected: ${expected}")
 endif()
