@@ -40,9 +40,7 @@ class Resolver {
   void Resolve(const char* name, const char* shape,
                const std::function<bool(const PolicyValue&, std::string& shown)>& accept) {
     for (PolicyScope scope : kPolicyScopes) {
-      const bool programScope =
-          scope == PolicyScope::MachineProgram || scope == PolicyScope::UserProgram;
-      if (programScope && m_programId.empty()) continue;
+      if (IsProgramScope(scope) && m_programId.empty()) continue;
       const PolicyValue value = m_read(scope, name);
       if (value.kind == PolicyValue::Kind::Absent) continue;
       std::string shown;

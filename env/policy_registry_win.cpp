@@ -10,12 +10,10 @@
 PolicyValue ReadPolicyValue(PolicyScope scope, const std::string& programId,
                             const std::string& name) {
   PolicyValue value;
-  const bool machine = scope == PolicyScope::MachineProgram || scope == PolicyScope::Machine;
-  const bool program = scope == PolicyScope::MachineProgram || scope == PolicyScope::UserProgram;
   std::string subkey = kPolicyKey;
-  if (program) subkey += "\\" + programId;
+  if (IsProgramScope(scope)) subkey += "\\" + programId;
   UniqueRegistryKey key;
-  if (::RegOpenKeyExA(machine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER, subkey.c_str(), 0,
+  if (::RegOpenKeyExA(IsMachineScope(scope) ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER, subkey.c_str(), 0,
                       KEY_QUERY_VALUE | KEY_WOW64_64KEY, key.put()) != ERROR_SUCCESS)
     return value;
   DWORD type = 0, size = 0;

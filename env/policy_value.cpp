@@ -8,10 +8,8 @@ bool IsPolicySubkeyName(const std::string& programId) {
 }
 
 std::string DescribePolicyScope(PolicyScope scope, const std::string& programId) {
-  const bool machine = scope == PolicyScope::MachineProgram || scope == PolicyScope::Machine;
-  const bool program = scope == PolicyScope::MachineProgram || scope == PolicyScope::UserProgram;
-  std::string path = machine ? "HKEY_LOCAL_MACHINE\\" : "HKEY_CURRENT_USER\\";
+  std::string path = IsMachineScope(scope) ? "HKEY_LOCAL_MACHINE\\" : "HKEY_CURRENT_USER\\";
   path += kPolicyKey;
-  if (program) path += "\\" + programId;
+  if (IsProgramScope(scope)) path += "\\" + programId;
   return path;
 }

@@ -12,6 +12,13 @@ enum class PolicyScope { MachineProgram, Machine, UserProgram, User };
 constexpr PolicyScope kPolicyScopes[] = {PolicyScope::MachineProgram, PolicyScope::Machine,
                                          PolicyScope::UserProgram, PolicyScope::User};
 
+inline bool IsMachineScope(PolicyScope scope) {
+  return scope == PolicyScope::MachineProgram || scope == PolicyScope::Machine;
+}
+inline bool IsProgramScope(PolicyScope scope) {
+  return scope == PolicyScope::MachineProgram || scope == PolicyScope::UserProgram;
+}
+
 struct PolicyValue {
   enum class Kind { Absent, Number, Text, Other };  // Number: REG_DWORD; Text: REG_SZ
   Kind kind = Kind::Absent;

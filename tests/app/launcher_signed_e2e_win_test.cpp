@@ -108,16 +108,19 @@ void ForgetVersionFileRecords() {
   ::RegDeleteTreeA(HKEY_CURRENT_USER, kRecordsKey);
 }
 
-// The refresh time the launcher recorded for the copy at `path`, or -1.
-long long RecordedRefreshTime(const std::string& path) {
+// A number the launcher recorded under VersionFiles\<what>, value `name`, or -1.
+long long RecordedNumber(const std::string& what, const std::string& name) {
   char text[32] = {};
   DWORD size = sizeof text - 1;
-  const std::string key = std::string(kRecordsKey) + "\\RefreshTime";
-  if (::RegGetValueA(HKEY_CURRENT_USER, key.c_str(), path.c_str(), RRF_RT_REG_SZ, nullptr, text,
+  const std::string key = std::string(kRecordsKey) + "\\" + what;
+  if (::RegGetValueA(HKEY_CURRENT_USER, key.c_str(), name.c_str(), RRF_RT_REG_SZ, nullptr, text,
                      &size) != ERROR_SUCCESS)
     return -1;
   return std::atoll(text);
 }
+
+// The refresh time the launcher recorded for the copy at `path`, or -1.
+long long RecordedRefreshTime(const std::string& path) { return RecordedNumber("RefreshTime", path); }
 
 void WriteLauncherIni(const LauncherCase& test, const std::string& url, const std::string& keys) {
   test.workspace.WriteFile(
@@ -387,13 +390,7 @@ TEST(LauncherSignedCp1251, AnOlderReleaseIsRefusedWhateverBecameOfTheCopy) {
 
 // The floor of a feed, or -1 when none is recorded.
 long long RecordedFeedFloor(const std::string& feedId) {
-  char text[32] = {};
-  DWORD size = sizeof text - 1;
-  const std::string key = std::string(kRecordsKey) + "\\Feeds\\HighestIssued";
-  if (::RegGetValueA(HKEY_CURRENT_USER, key.c_str(), feedId.c_str(), RRF_RT_REG_SZ, nullptr, text,
-                     &size) != ERROR_SUCCESS)
-    return -1;
-  return std::atoll(text);
+  return RecordedNumber("Feeds\\HighestIssued", feedId);
 }
 
 // One key signs two feeds: under FEED_ID the other feed's file is refused before the floor
