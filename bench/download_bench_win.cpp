@@ -217,14 +217,12 @@ int RunInstaller(bool checked, const char* url, const char* downSize, const char
   if (!StartTransferInto(request, download, window, transferId)) return 1;
   PumpUntilComplete(run);
   const double downloaded = Seconds();
-  UniqueFileHandle held;
   std::string failure;
-  const bool passed =
-      run.outcome == 1 && OpenCheckedInstaller(download->Path(), expectation, held, failure);
+  const bool passed = run.outcome == 1 && CheckInstallerFile(download->File(), download->Path(),
+                                                             expectation, failure);
   const double checkedAt = Seconds();
   LARGE_INTEGER size{};
-  if (held) ::GetFileSizeEx(held.get(), &size);
-  held.reset();
+  ::GetFileSizeEx(download->File(), &size);
   download.reset();
   ::DestroyWindow(window);
   const double downloadSeconds = downloaded - started, checkSeconds = checkedAt - downloaded;

@@ -1,7 +1,5 @@
 #include "installer/private_download_win.h"
 
-#include <windows.h>
-
 #include <new>
 
 #include "common/crypto_random_win.h"
@@ -56,18 +54,52 @@ std::shared_ptr<PrivateDownload> PrivateDownload::Create(const std::string& pare
     // place between its creation and now); the destructor removes the folder otherwise.
     download->m_folderHandle = HoldPrivateFolder(folder);
     if (!download->m_folderHandle) return nullptr;
-    // New, and shared with readers only: nobody else writes into it while we hold it.
-    download->file.reset(::CreateFileA(download->m_path.c_str(), GENERIC_WRITE, FILE_SHARE_READ,
-                                       nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!download->file) return nullptr;
-    if (!LiesIn(download->file.get(), download->m_folderHandle.get(), fileName)) return nullptr;
+    // New, and shared with readers only: nobody else writes into it while we hold it. It is
+    // made read-only before a byte is written; this handle and its duplicate keep writing.
+    download->m_held.reset(::CreateFileA(download->m_path.c_str(),
+                                         GENERIC_READ | GENERIC_WRITE | WRITE_DAC, FILE_SHARE_READ,
+                                         nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!download->m_held) return nullptr;
+    if (!LiesIn(download->m_held.get(), download->m_folderHandle.get(), fileName)) return nullptr;
+    if (!security.ProtectFile(download->m_held.get())) return nullptr;
+    HANDLE duplicate = INVALID_HANDLE_VALUE;
+    if (!::DuplicateHandle(::GetCurrentProcess(), download->m_held.get(), ::GetCurrentProcess(),
+                           &duplicate, 0, FALSE, DUPLICATE_SAME_ACCESS))
+      return nullptr;
+    download->file.reset(duplicate);
     return download;
   }
   return nullptr;
 }
 
+bool PrivateDownload::HoldForRun(unsigned long& error) {
+  // A handle that writes must go before the installer can start, and a handle that shuts
+  // writers out cannot be opened while one that writes is open. So: a reading handle that
+  // admits writers, taken through the open file (no second lookup of the path); the writing
+  // handle closed; then the handle that shuts them out again. In between, the file's DACL and
+  // attribute refuse every open for writing; and should one have been made anyway (by someone
+  // whom neither binds), the last open fails and nothing runs.
+  UniqueFileHandle bridge(::ReOpenFile(m_held.get(), GENERIC_READ,
+                                       FILE_SHARE_READ | FILE_SHARE_WRITE, 0));
+  if (!bridge) {
+    error = ::GetLastError();
+    m_held.reset();
+    return false;
+  }
+  m_held.reset();
+  m_held.reset(::ReOpenFile(bridge.get(), GENERIC_READ, FILE_SHARE_READ, 0));
+  if (!m_held) {
+    error = ::GetLastError();
+    return false;
+  }
+  return true;
+}
+
 PrivateDownload::~PrivateDownload() {
   file.reset();
+  m_held.reset();
+  // The read-only attribute would refuse the deletion.
+  ::SetFileAttributesA(m_path.c_str(), FILE_ATTRIBUTE_NORMAL);
   ::DeleteFileA(m_path.c_str());
   m_folderHandle.reset();
   ::RemoveDirectoryA(m_folder.c_str());

@@ -1,5 +1,6 @@
 #include "installer/private_folder_win.h"
 
+#include <aclapi.h>
 #include <sddl.h>
 
 #include <vector>
@@ -42,9 +43,9 @@ bool FinalPath(HANDLE handle, std::string& path) {
 }  // namespace
 
 bool PrivateFolderSecurity::Build() {
-  std::string user;
   bool elevated = false;
-  if (!ReadProcessUser(user, elevated)) return false;
+  if (!ReadProcessUser(m_user, elevated)) return false;
+  const std::string& user = m_user;
   // P: protected, nothing inherited from the parent; OICI: files and folders made in it
   // inherit the entries. NW: no process of lower integrity writes into it.
   std::string sddl = "D:P(A;OICI;FA;;;" + user + ")(A;OICI;FA;;;SY)";
@@ -58,6 +59,39 @@ bool PrivateFolderSecurity::Build() {
   m_attributes.lpSecurityDescriptor = descriptor;
   m_attributes.bInheritHandle = FALSE;
   return true;
+}
+
+bool PrivateFolderSecurity::ProtectFile(HANDLE file) const {
+  // 0x1201a9: FILE_GENERIC_READ | FILE_GENERIC_EXECUTE | FILE_WRITE_ATTRIBUTES. Changing
+  // attributes is what lets the launcher clear the read-only attribute before it deletes the
+  // file; it gives no way to write its bytes. S-1-3-4: OWNER RIGHTS.
+  DWORD volumeFlags = 0;
+  const bool keepsAcls =
+      !::GetVolumeInformationByHandleW(file, nullptr, 0, nullptr, nullptr, &volumeFlags,
+                                       nullptr, 0) ||
+      (volumeFlags & FILE_PERSISTENT_ACLS);
+  if (keepsAcls) {
+    const std::string sddl = "D:P(A;;0x1201a9;;;" + m_user + ")(A;;0x1201a9;;;SY)" +
+                             "(A;;0x1201a9;;;S-1-3-4)";
+    PSECURITY_DESCRIPTOR made = nullptr;
+    if (!::ConvertStringSecurityDescriptorToSecurityDescriptorA(sddl.c_str(), SDDL_REVISION_1,
+                                                                &made, nullptr))
+      return false;
+    UniqueLocalMemory descriptor(made);
+    BOOL present = FALSE, defaulted = FALSE;
+    PACL dacl = nullptr;
+    if (!::GetSecurityDescriptorDacl(made, &present, &dacl, &defaulted)) return false;
+    const DWORD set = ::SetSecurityInfo(
+        file, SE_FILE_OBJECT, DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION,
+        nullptr, nullptr, dacl, nullptr);
+    if (set != ERROR_SUCCESS) {
+      ::SetLastError(set);
+      return false;
+    }
+  }
+  FILE_BASIC_INFO basic{};  // times of zero stay as they are
+  basic.FileAttributes = FILE_ATTRIBUTE_READONLY;
+  return ::SetFileInformationByHandle(file, FileBasicInfo, &basic, sizeof basic) != FALSE;
 }
 
 UniqueFileHandle HoldPrivateFolder(const std::string& path) {

@@ -4,7 +4,8 @@
 // in it inherits that. When the launcher runs elevated the folder also gets a high integrity
 // label, so that the same user's processes of medium integrity cannot write into it either.
 // Between its creation and its use the folder could be swapped for a junction; it is
-// therefore held open and checked, and the file made in it is checked to lie in it.
+// therefore held open and checked, and the file made in it is checked to lie in it. The
+// installer file itself is made read-only for everyone (ProtectFile).
 #pragma once
 
 #include <windows.h>
@@ -18,8 +19,16 @@ class PrivateFolderSecurity {
   // False when this process's user (or its elevation) cannot be read.
   bool Build();
   SECURITY_ATTRIBUTES* Attributes() { return &m_attributes; }
+  // Makes the file open as `file` (with WRITE_DAC and FILE_WRITE_ATTRIBUTES) read-only for any
+  // open after this one: a protected DACL that lets this user, SYSTEM and the owner read,
+  // execute and change attributes only (OWNER RIGHTS takes away the owner's implicit right to
+  // change the DACL back), and the read-only attribute. Handles already open keep their
+  // access. A volume that keeps no ACLs (FAT) gets the attribute alone. False when either
+  // cannot be set; the error is then the thread's last error.
+  bool ProtectFile(HANDLE file) const;
 
  private:
+  std::string m_user;  // the process user's SID, as SDDL text
   UniqueLocalMemory m_descriptor;
   SECURITY_ATTRIBUTES m_attributes{};
 };

@@ -45,7 +45,8 @@ void CSetupDownloadDlg::RunSetup() {
 
   const InstallerLaunch launch =
       PlanInstallerLaunch(m_kind, m_setupPath, m_setupArgs, SystemDirectory());
-  // The checked file is still held open with writers shut out: what starts is what was checked.
+  // The download still holds the checked file with writers shut out: what starts is what was
+  // checked.
   for (size_t attempt = 0;; ++attempt) {
     UniqueKernelHandle process;
     if (!StartInstallerProcess(launch.program, launch.arguments, Window(), process, m_processApi)) {
@@ -70,7 +71,6 @@ void CSetupDownloadDlg::RunSetup() {
   // modal loop returns only after this handler does, so the pause and the removal come before
   // DoModal hands back the code.
   EndDialog(kEndInstalled);
-  m_checkedInstaller.reset();
   ::Sleep(kDeleteDelayMs);
-  DiscardDownload();  // the file and its folder
+  DiscardDownload();  // the file, held until now, and its folder
 }

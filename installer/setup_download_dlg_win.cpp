@@ -232,18 +232,27 @@ void CSetupDownloadDlg::FinishTransfer(LPARAM succeeded) {
 
 bool CSetupDownloadDlg::CheckInstallerRepainting(std::string& failure) {
   // Hashing a large installer takes a while: it runs beside the dialog, which keeps painting.
-  // The dialog's thread only waits meanwhile, so the worker is the only one touching `held`.
+  // The dialog's thread only waits meanwhile, and the worker has let go of its handle, so the
+  // check is the only one reading through the held one.
   const std::string path = m_setupPath;
   const InstallerExpectation expectation = Expectation();
-  UniqueFileHandle& held = m_checkedInstaller;
-  auto check = [&] { return OpenCheckedInstaller(path, expectation, held, failure); };
+  HANDLE file = m_download->File();
+  auto check = [&] { return CheckInstallerFile(file, path, expectation, failure); };
   std::future<bool> checked;
+  bool started = true;
   try {
     checked = std::async(std::launch::async, check);
   } catch (const std::system_error&) {
-    return check();  // no thread to be had: check here, without painting
+    started = false;  // no thread to be had: check here, without painting
   }
-  return WaitRepainting(checked);
+  if (!(started ? WaitRepainting(checked) : check())) return false;
+  unsigned long error = 0;
+  if (!m_download->HoldForRun(error)) {
+    failure = Format("installer check failed: the file is open for writing elsewhere (error %lu)",
+                     error);
+    return false;
+  }
+  return true;
 }
 
 void CSetupDownloadDlg::FailTransfer() {
@@ -254,7 +263,6 @@ void CSetupDownloadDlg::FailTransfer() {
 }
 
 void CSetupDownloadDlg::DiscardDownload() {
-  m_checkedInstaller.reset();
   m_download.reset();
 }
 

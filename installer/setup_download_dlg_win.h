@@ -79,8 +79,8 @@ class CSetupDownloadDlg : public ModalDialog {
   // Runs the checked installer, waits for it and ends the dialog (run_setup_win.cpp).
   void RunSetup();
   // Size, SHA-256 and signature of the downloaded file against DOWN_SIZE, DOWN_SHA256 and
-  // INSTALLER_SIGNER, checked on a worker while the dialog keeps painting; on success
-  // m_checkedInstaller holds the file.
+  // INSTALLER_SIGNER, checked on a worker while the dialog keeps painting; on success the
+  // download holds the file for the run.
   bool CheckInstallerRepainting(std::string& failure);
   // Shows the transfer error (status and box) and ends the dialog with kEndFailed.
   void FailTransfer();
@@ -122,8 +122,7 @@ class CSetupDownloadDlg : public ModalDialog {
   MessageMap<CSetupDownloadDlg> m_messageMap;
   bool m_completionHeld = false;
   LPARAM m_heldCompletion = 0;
-  // Shared with the transfer's worker; see transfer/http_file_target_win.h.
+  // Shared with the transfer's worker (see transfer/http_file_target_win.h); it holds the
+  // file with writers shut out from its creation until the installer has ended.
   std::shared_ptr<PrivateDownload> m_download;
-  // The checked installer, held open with writers shut out until the installer has ended.
-  UniqueFileHandle m_checkedInstaller;
 };
