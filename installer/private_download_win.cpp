@@ -24,6 +24,28 @@ bool RandomFolderName(std::string& name) {
   return true;
 }
 
+// The read-only attribute refuses a deletion, and clearing it would let writers in again. So
+// both go through one handle that shares nothing: nobody opens the file meanwhile. When that
+// handle cannot be had (the system may hold the ended installer's image a moment longer), the
+// attribute is cleared and the file deleted by name.
+void DeleteReadOnlyFile(const std::string& path) {
+  UniqueFileHandle file(::CreateFileA(path.c_str(), DELETE | FILE_WRITE_ATTRIBUTES, 0, nullptr,
+                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (file) {
+    FILE_BASIC_INFO basic{};
+    basic.FileAttributes = FILE_ATTRIBUTE_NORMAL;
+    FILE_DISPOSITION_INFO disposition{};
+    disposition.DeleteFile = TRUE;
+    if (::SetFileInformationByHandle(file.get(), FileBasicInfo, &basic, sizeof basic) &&
+        ::SetFileInformationByHandle(file.get(), FileDispositionInfo, &disposition,
+                                     sizeof disposition))
+      return;  // gone when the handle closes
+  }
+  file.reset();
+  ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+  ::DeleteFileA(path.c_str());
+}
+
 }  // namespace
 
 PrivateDownload::PrivateDownload(std::string folder, std::string path)
@@ -98,9 +120,7 @@ bool PrivateDownload::HoldForRun(unsigned long& error) {
 PrivateDownload::~PrivateDownload() {
   file.reset();
   m_held.reset();
-  // The read-only attribute would refuse the deletion.
-  ::SetFileAttributesA(m_path.c_str(), FILE_ATTRIBUTE_NORMAL);
-  ::DeleteFileA(m_path.c_str());
+  DeleteReadOnlyFile(m_path);
   m_folderHandle.reset();
   ::RemoveDirectoryA(m_folder.c_str());
 }

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <set>
 #include <string>
 
@@ -243,6 +244,80 @@ TEST_F(SetupDownloadDialogTest, CancelsSentWhileTheInstallerIsCheckedOrRunsAreRe
   EXPECT_LT(delivered, 255u) << "the sender found the dialog";
   EXPECT_EQ("/S", fake_installer::ReadRecord(m_recordPath)["ARGUMENTS"]) << "the installer ran";
   EXPECT_FALSE(FileExists(dialog.SetupPath()));
+}
+
+// Whether an open for writing of a read-only file fails for this process: on Windows, and
+// under Wine for any Unix user but root (Wine keeps the attribute as the file's mode bits,
+// which bind everyone but root; it enforces no DACL).
+bool ReadOnlyFilesRefuseWriters() {
+  const std::string probe = GetTempDir() + "zu_read_only_probe.bin";
+  ::SetFileAttributesA(probe.c_str(), FILE_ATTRIBUTE_NORMAL);
+  ::DeleteFileA(probe.c_str());
+  if (!WriteWholeFile(probe, "probe") ||
+      !::SetFileAttributesA(probe.c_str(), FILE_ATTRIBUTE_READONLY))
+    return false;
+  UniqueFileHandle writer(::CreateFileA(probe.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  ::SetFileAttributesA(probe.c_str(), FILE_ATTRIBUTE_NORMAL);
+  ::DeleteFileA(probe.c_str());
+  return !writer;
+}
+
+// Another process of this user keeps trying to open the installer for writing, from as soon
+// as the file exists until it is gone: through the download, the check, the hand-over to the
+// run and the run, it never succeeds (20 rounds). Run by root, Wine enforces the sharing
+// modes alone, which cannot cover the hand-over; the standard-user test run covers it.
+TEST_F(SetupDownloadDialogTest, NoOtherProcessOpensTheInstallerForWritingUntilItHasEnded) {
+  if (!ReadOnlyFilesRefuseWriters())
+    GTEST_SKIP() << "read-only files do not refuse writers here (Wine run by root): see the "
+                    "standard-user run of this test";
+  const std::string ended = GetTempDir() + "zu_hostile_writer.ended";
+  ASSERT_TRUE(fake_installer::WriteSettings(
+      m_settingsExe,
+      {{"RECORD_FILE", m_recordPath}, {"DELAY_MS", "300"}, {"DONE_FILE", ended}}));
+  InstallerRequest installer =
+      Request(InstallerUrl("?rate=" + std::to_string(m_installerSize * 2)), "/S");  // 0.5 s
+  installer.downSize = std::to_string(m_installerSize);
+  const std::string writerRecord = GetTempDir() + "zu_hostile_writer.record";
+  for (int round = 0; round < 20; ++round) {
+    SCOPED_TRACE(Format("round %d", round));
+    ::DeleteFileA(writerRecord.c_str());
+    ::DeleteFileA(m_recordPath.c_str());
+    ::DeleteFileA(ended.c_str());
+    ObservedSetupDownloadDlg dialog(installer);
+    PROCESS_INFORMATION writer{};
+    const INT_PTR end = Run(dialog, [&] {
+      std::string path;
+      if (!WaitFor([&] {
+            const std::vector<std::string> folders = private_download::Folders();
+            if (folders.size() == 1) path = folders[0] + "\\" + kSetupFileName;
+            return !path.empty() && FileExists(path);
+          }))
+        return Fail("the installer file never appeared");
+      std::string commandLine = "\"" + GetModuleDir() + "hostile_writer.exe\" \"" +
+                                writerRecord + "\" \"" + path + "\" \"" + ended + "\"";
+      STARTUPINFOA startup{};
+      startup.cb = sizeof startup;
+      if (!::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                            nullptr, &startup, &writer))
+        return Fail("cannot start hostile_writer.exe");
+      return NoBoxUntilEnded();
+    });
+    UniqueKernelHandle writerProcess(writer.hProcess);
+    UniqueKernelHandle writerThread(writer.hThread);
+    EXPECT_EQ(1, end);
+    EXPECT_EQ("/S", fake_installer::ReadRecord(m_recordPath)["ARGUMENTS"]) << "the installer ran";
+    ASSERT_TRUE(writerProcess);
+    ASSERT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(writerProcess.get(), 10000));
+    fake_installer::Record tried = fake_installer::ReadRecord(writerRecord);
+    EXPECT_EQ("0", tried["OPENED"]) << "opened for writing in " << tried["ATTEMPTS"]
+                                    << " tries; outcomes: " << tried["CHANGES"];
+    EXPECT_GE(std::atoi(tried["ATTEMPTS"].c_str()), 100) << "it kept trying";
+    EXPECT_EQ("5", tried["LAST_ERROR"]) << "refused for its access, not only its sharing";
+    if (HasFailure()) break;
+  }
+  ::DeleteFileA(writerRecord.c_str());
+  ::DeleteFileA(ended.c_str());
 }
 
 TEST_F(SetupDownloadDialogTest, CancelBeforeTheStartMessageAsksNothing) {

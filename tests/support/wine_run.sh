@@ -17,6 +17,12 @@
 #   ZU_TEST_HTTPS_UNKNOWN_CA_URL  listeners whose certificate must be refused
 # (the HTTPS ones only when openssl made the certificates and the prefix trusts the CA).
 # The program's exit code is returned.
+#
+# ZU_WINE_USER=NAME (when run by root) runs the program as the Unix user NAME instead, made
+# when missing, in a prefix of that user's own and from a copy of the program's folder; the
+# server still runs as root. Wine run by root ignores the file modes in which Wine keeps a
+# file's read-only state, so only a run by another user shows what a standard user meets.
+# Run by any other user, the program simply runs as that user.
 repo="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 source "$repo/scripts/wine_env.sh"
 wine_use_arch "$repo" || exit 1
@@ -107,15 +113,63 @@ trust_test_ca() {
     echo "wine_run.sh: $helper missing: HTTPS tests will fail" >&2
     return 1
   fi
-  wine "$helper" "Z:$certificates/ca.der" 2>>"$log" || return 1
+  run_wine "$helper" "Z:$certificates/ca.der" 2>>"$log" || return 1
   echo "$fingerprint" >"$marker"
 }
 
+# Wine as the program's user: this one, or ZU_WINE_USER's.
+as_user=""
+run_wine() {
+  if [ -z "$as_user" ]; then
+    wine "$@"
+  else
+    runuser -u "$as_user" -- env HOME="$user_home" WINEPREFIX="$WINEPREFIX" \
+      PATH=/usr/local/bin:/usr/bin:/bin "${WINELOADER:-wine}" "$@"
+  fi
+}
+
+# Sets up ZU_WINE_USER's run: the user, the prefix (made once, about 20 s) and the copy.
+user_copy=""
+prepare_user_run() {
+  as_user="$ZU_WINE_USER"
+  id -u "$as_user" >/dev/null 2>&1 ||
+    useradd --create-home --shell /usr/sbin/nologin "$as_user" >>"$log" 2>&1 || return 1
+  user_home="$(getent passwd "$as_user" | cut -d: -f6)"
+  export WINEPREFIX="$user_home/wineprefix-$ZU_WINE_ARCH"
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    run_wine wineboot -i >>"$log" 2>&1 || return 1
+  fi
+  user_copy="$(mktemp -d "${TMPDIR:-/tmp}/zu-user-run.XXXXXX")" || return 1
+  cp "$(dirname "$program")"/*.exe "$user_copy"/ || return 1
+  chown -R "$as_user" "$user_copy"
+  chmod 755 "$user_copy"
+  program="$user_copy/$(basename "$program")"
+}
+
+end_user_run() {
+  [ -n "$as_user" ] && runuser -u "$as_user" -- env WINEPREFIX="$WINEPREFIX" \
+    "${WINESERVER:-wineserver}" -k 2>/dev/null
+  [ -n "$user_copy" ] && rm -rf "$user_copy"
+  user_copy=""
+}
+
 program="$1"
+shift
+if [ -n "${ZU_WINE_USER:-}" ] && [ "$(id -u)" = 0 ]; then
+  prepare_user_run || {
+    echo "wine_run.sh: cannot run as $ZU_WINE_USER (see $log)" >&2
+    exit 1
+  }
+  cd "$user_copy" || exit 1
+fi
 if [ -z "${ZU_TEST_HTTP_URL:-}" ] && [ "${ZU_NO_TEST_HTTP_SERVER:-0}" != 1 ]; then
-  trap stop_server EXIT
+  trap 'stop_server; end_user_run' EXIT
   trap 'exit 130' INT TERM
   start_server || exit 1
+  if [ -n "$as_user" ]; then  # the program copies what it serves into the server's root
+    chmod 755 "$server_dir"
+    chown -R "$as_user" "$server_dir/root"
+  fi
 fi
 
 # The prefix's own Internet settings are the only proxy configuration the tests see. Wine's
@@ -123,7 +177,8 @@ fi
 # no_proxy variable replaces the prefix's ProxyOverride list altogether, so neither may come
 # in from the environment.
 unset http_proxy https_proxy HTTP_PROXY HTTPS_PROXY no_proxy NO_PROXY
-wine "$@" 2>>"$log"
+run_wine "$program" "$@" 2>>"$log"
 status=$?
 stop_server
+end_user_run
 exit "$status"

@@ -19,6 +19,8 @@
 //   VERSION         VERSION=<this> and
 //   MINORVERSION    MINORVERSION=<this> (each only when given)
 //   EXIT_CODE       the process exit code; default 0
+//   DONE_FILE       a file this process creates (empty) as its last act before it exits, so
+//                   that another process can tell when the installer has ended
 //   WRITE_PROBE     a file this process tries to open for writing and then to delete before
 //                   it writes its record: it plays another process tampering with a file
 //   COPY_SELF_TO    a path where this process copies its own program file before it writes
@@ -50,7 +52,7 @@ using Settings = std::map<std::string, std::string>;
 const char* const kSettingNames[] = {"RECORD_FILE",    "DELAY_MS",    "REGISTRY_PATH",
                                      "REGISTRY_VALUE", "PROGRAM_INI", "VERSION",
                                      "MINORVERSION",   "EXIT_CODE",   "WRITE_PROBE",
-                                     "COPY_SELF_TO"};
+                                     "COPY_SELF_TO",   "DONE_FILE"};
 
 std::string ModulePath() {
   char path[MAX_PATH * 4] = {};
@@ -231,6 +233,8 @@ int Run() {
     }
     ::WritePrivateProfileStringA(nullptr, nullptr, nullptr, programIni.c_str());  // flush
   }
+  const std::string doneFile = Setting(settings, "DONE_FILE");
+  if (!doneFile.empty()) WriteTextFile(doneFile, "");
   return std::atoi(Setting(settings, "EXIT_CODE").c_str());
 }
 
