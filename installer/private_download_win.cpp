@@ -76,14 +76,12 @@ std::shared_ptr<PrivateDownload> PrivateDownload::Create(const std::string& pare
     // place between its creation and now); the destructor removes the folder otherwise.
     download->m_folderHandle = HoldPrivateFolder(folder);
     if (!download->m_folderHandle) return nullptr;
-    // New, and shared with readers only: nobody else writes into it while we hold it. It is
-    // made read-only before a byte is written; this handle and its duplicate keep writing.
+    // New, and shared with readers only: nobody else opens it for writing while we hold it.
     download->m_held.reset(::CreateFileA(download->m_path.c_str(),
                                          GENERIC_READ | GENERIC_WRITE | WRITE_DAC, FILE_SHARE_READ,
                                          nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!download->m_held) return nullptr;
     if (!LiesIn(download->m_held.get(), download->m_folderHandle.get(), fileName)) return nullptr;
-    if (!security.ProtectFile(download->m_held.get())) return nullptr;
     HANDLE duplicate = INVALID_HANDLE_VALUE;
     if (!::DuplicateHandle(::GetCurrentProcess(), download->m_held.get(), ::GetCurrentProcess(),
                            &duplicate, 0, FALSE, DUPLICATE_SAME_ACCESS))
@@ -96,11 +94,17 @@ std::shared_ptr<PrivateDownload> PrivateDownload::Create(const std::string& pare
 
 bool PrivateDownload::HoldForRun(unsigned long& error) {
   // A handle that writes must go before the installer can start, and a handle that shuts
-  // writers out cannot be opened while one that writes is open. So: a reading handle that
-  // admits writers, taken through the open file (no second lookup of the path); the writing
-  // handle closed; then the handle that shuts them out again. In between, the file's DACL and
-  // attribute refuse every open for writing; and should one have been made anyway (by someone
-  // whom neither binds), the last open fails and nothing runs.
+  // writers out cannot be opened while one that writes is open. So: the file made read-only
+  // for every later open; a reading handle that admits writers, taken through the open file
+  // (no second lookup of the path); the writing handle closed; then the handle that shuts them
+  // out again. In between, the file's DACL and attribute refuse every open for writing; and
+  // should one have been made anyway (by someone whom neither binds), the last open fails and
+  // nothing runs.
+  if (!MakeReadOnly(m_held.get())) {
+    error = ::GetLastError();
+    m_held.reset();
+    return false;
+  }
   UniqueFileHandle bridge(::ReOpenFile(m_held.get(), GENERIC_READ,
                                        FILE_SHARE_READ | FILE_SHARE_WRITE, 0));
   if (!bridge) {

@@ -43,9 +43,9 @@ bool FinalPath(HANDLE handle, std::string& path) {
 }  // namespace
 
 bool PrivateFolderSecurity::Build() {
+  std::string user;
   bool elevated = false;
-  if (!ReadProcessUser(m_user, elevated)) return false;
-  const std::string& user = m_user;
+  if (!ReadProcessUser(user, elevated)) return false;
   // P: protected, nothing inherited from the parent; OICI: files and folders made in it
   // inherit the entries. NW: no process of lower integrity writes into it.
   std::string sddl = "D:P(A;OICI;FA;;;" + user + ")(A;OICI;FA;;;SY)";
@@ -61,18 +61,21 @@ bool PrivateFolderSecurity::Build() {
   return true;
 }
 
-bool PrivateFolderSecurity::ProtectFile(HANDLE file) const {
+bool MakeReadOnly(HANDLE file) {
   // 0x1201a9: FILE_GENERIC_READ | FILE_GENERIC_EXECUTE | FILE_WRITE_ATTRIBUTES. Changing
   // attributes is what lets the launcher clear the read-only attribute before it deletes the
-  // file; it gives no way to write its bytes. S-1-3-4: OWNER RIGHTS.
+  // file; it gives no way to write its bytes. BA: the administrators; S-1-3-4: OWNER RIGHTS.
   DWORD volumeFlags = 0;
   const bool keepsAcls =
       !::GetVolumeInformationByHandleW(file, nullptr, 0, nullptr, nullptr, &volumeFlags,
                                        nullptr, 0) ||
       (volumeFlags & FILE_PERSISTENT_ACLS);
   if (keepsAcls) {
-    const std::string sddl = "D:P(A;;0x1201a9;;;" + m_user + ")(A;;0x1201a9;;;SY)" +
-                             "(A;;0x1201a9;;;S-1-3-4)";
+    std::string user;
+    bool elevated = false;
+    if (!ReadProcessUser(user, elevated)) return false;
+    const std::string sddl = "D:P(A;;0x1201a9;;;" + user + ")(A;;0x1201a9;;;SY)" +
+                             "(A;;0x1201a9;;;BA)(A;;0x1201a9;;;S-1-3-4)";
     PSECURITY_DESCRIPTOR made = nullptr;
     if (!::ConvertStringSecurityDescriptorToSecurityDescriptorA(sddl.c_str(), SDDL_REVISION_1,
                                                                 &made, nullptr))

@@ -5,7 +5,7 @@
 // label, so that the same user's processes of medium integrity cannot write into it either.
 // Between its creation and its use the folder could be swapped for a junction; it is
 // therefore held open and checked, and the file made in it is checked to lie in it. The
-// installer file itself is made read-only for everyone (ProtectFile).
+// installer file itself is made read-only for everyone (MakeReadOnly).
 #pragma once
 
 #include <windows.h>
@@ -19,16 +19,8 @@ class PrivateFolderSecurity {
   // False when this process's user (or its elevation) cannot be read.
   bool Build();
   SECURITY_ATTRIBUTES* Attributes() { return &m_attributes; }
-  // Makes the file open as `file` (with WRITE_DAC and FILE_WRITE_ATTRIBUTES) read-only for any
-  // open after this one: a protected DACL that lets this user, SYSTEM and the owner read,
-  // execute and change attributes only (OWNER RIGHTS takes away the owner's implicit right to
-  // change the DACL back), and the read-only attribute. Handles already open keep their
-  // access. A volume that keeps no ACLs (FAT) gets the attribute alone. False when either
-  // cannot be set; the error is then the thread's last error.
-  bool ProtectFile(HANDLE file) const;
 
  private:
-  std::string m_user;  // the process user's SID, as SDDL text
   UniqueLocalMemory m_descriptor;
   SECURITY_ATTRIBUTES m_attributes{};
 };
@@ -37,6 +29,15 @@ class PrivateFolderSecurity {
 // when it cannot be opened, or when what lies there is not a plain directory (a junction or
 // another reparse point).
 UniqueFileHandle HoldPrivateFolder(const std::string& path);
+
+// Makes the file open as `file` (with WRITE_DAC and FILE_WRITE_ATTRIBUTES) read-only for every
+// open after this one: a protected DACL that lets this user, SYSTEM, the administrators (an
+// installer that a standard user elevates runs as an administrator's account) and the owner
+// read, execute and change attributes only (OWNER RIGHTS takes away the owner's implicit
+// right to change the DACL back), and the read-only attribute. Handles already open keep their
+// access. A volume that keeps no ACLs (FAT) gets the attribute alone. False when either
+// cannot be set; the error is then the thread's last error.
+bool MakeReadOnly(HANDLE file);
 
 // Whether the open `file` is `fileName` directly inside the held `folder`.
 bool LiesIn(HANDLE file, HANDLE folder, const std::string& fileName);

@@ -1,6 +1,7 @@
 // The installer's private folder as the system reports it: a protected DACL of two entries
-// (this user and SYSTEM), none inherited from the temporary directory; the file in it; both
-// gone when the download is let go.
+// (this user and SYSTEM), none inherited from the temporary directory; the file in it,
+// read-only to every open but the download's own handles; both gone when the download is let
+// go.
 #include "installer/private_download_win.h"
 
 #include <windows.h>
@@ -13,6 +14,7 @@
 
 #include "common/unique_handle_win.h"
 #include "env/directories_win.h"
+#include "tests/support/private_download_folders_win.h"
 
 namespace {
 
@@ -87,6 +89,62 @@ TEST(PrivateDownload, TheFolderHasAProtectedDaclOfThisUserAndSystemOnly) {
   }
   EXPECT_EQ(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesA(path.c_str()));
   EXPECT_EQ(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesA(folder.c_str()));
+}
+
+bool OpensForWriting(const std::string& path) {
+  return UniqueFileHandle(::CreateFileA(path.c_str(), GENERIC_WRITE,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr))
+      .get() != INVALID_HANDLE_VALUE;
+}
+
+// The worker writes through its handle while nobody else can open the file for writing; once
+// it has let go, the file is read-only and the run's handle reads, admits the installer's own
+// start and still shuts writers out; while the worker still writes, there is no such handle.
+TEST(PrivateDownload, TheFileIsReadOnlyToEveryOpenButItsOwnHandles) {
+  for (const bool workerLetGo : {true, false}) {
+    SCOPED_TRACE(workerLetGo ? "the worker has let go" : "the worker still writes");
+    const std::shared_ptr<PrivateDownload> download =
+        PrivateDownload::Create(GetTempDir(), "ZuLauncherTempSetup.exe");
+    ASSERT_TRUE(download);
+    const std::string path = download->Path();
+    DWORD written = 0;
+    EXPECT_TRUE(::WriteFile(download->file.get(), "MZ", 2, &written, nullptr));
+    EXPECT_FALSE(OpensForWriting(path));
+    if (workerLetGo) download->file.reset();
+    unsigned long error = 0;
+    ASSERT_EQ(workerLetGo, download->HoldForRun(error));
+    if (!workerLetGo) {
+      EXPECT_EQ(static_cast<unsigned long>(ERROR_SHARING_VIOLATION), error);
+      continue;
+    }
+    EXPECT_TRUE(::GetFileAttributesA(path.c_str()) & FILE_ATTRIBUTE_READONLY);
+    char read[3] = {};
+    DWORD got = 0;
+    ::SetFilePointer(download->File(), 0, nullptr, FILE_BEGIN);
+    EXPECT_TRUE(::ReadFile(download->File(), read, 2, &got, nullptr));
+    EXPECT_STREQ("MZ", read);
+    EXPECT_TRUE(UniqueFileHandle(::CreateFileA(path.c_str(), GENERIC_READ | FILE_EXECUTE,
+                                               FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+                                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)))
+        << "as the installer's start opens it";
+    EXPECT_FALSE(OpensForWriting(path));
+    if (!KeepsProtectedDacls()) continue;  // Wine without extended attributes
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    PACL dacl = nullptr;
+    ASSERT_EQ(static_cast<DWORD>(ERROR_SUCCESS),
+              ::GetNamedSecurityInfoA(path.c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION,
+                                      nullptr, nullptr, &dacl, nullptr, &descriptor));
+    UniqueLocalMemory owned(descriptor);
+    ASSERT_TRUE(dacl);
+    EXPECT_EQ(4u, dacl->AceCount) << "this user, SYSTEM, the administrators, the owner";
+    for (DWORD i = 0; i < dacl->AceCount; ++i) {
+      ACCESS_ALLOWED_ACE* ace = nullptr;
+      ASSERT_TRUE(::GetAce(dacl, i, reinterpret_cast<void**>(&ace)));
+      EXPECT_EQ(0u, ace->Mask & (FILE_WRITE_DATA | FILE_APPEND_DATA | WRITE_DAC | WRITE_OWNER));
+    }
+  }
+  EXPECT_TRUE(private_download::NoneLeft());
 }
 
 }  // namespace
