@@ -5,9 +5,10 @@
 // worker while its own thread keeps painting.
 #pragma once
 
+#include <windows.h>
+
 #include <string>
 
-#include <windows.h>
 #include "installer/installer_check.h"
 
 // True when the file open as `file` (readable; read from its start) at `path` meets

@@ -105,8 +105,8 @@ bool PrivateDownload::HoldForRun(unsigned long& error) {
     m_held.reset();
     return false;
   }
-  UniqueFileHandle bridge(::ReOpenFile(m_held.get(), GENERIC_READ,
-                                       FILE_SHARE_READ | FILE_SHARE_WRITE, 0));
+  UniqueFileHandle bridge(
+      ::ReOpenFile(m_held.get(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, 0));
   if (!bridge) {
     error = ::GetLastError();
     m_held.reset();

@@ -66,10 +66,9 @@ bool MakeReadOnly(HANDLE file) {
   // attributes is what lets the launcher clear the read-only attribute before it deletes the
   // file; it gives no way to write its bytes. BA: the administrators; S-1-3-4: OWNER RIGHTS.
   DWORD volumeFlags = 0;
-  const bool keepsAcls =
-      !::GetVolumeInformationByHandleW(file, nullptr, 0, nullptr, nullptr, &volumeFlags,
-                                       nullptr, 0) ||
-      (volumeFlags & FILE_PERSISTENT_ACLS);
+  const bool keepsAcls = !::GetVolumeInformationByHandleW(file, nullptr, 0, nullptr, nullptr,
+                                                          &volumeFlags, nullptr, 0) ||
+                         (volumeFlags & FILE_PERSISTENT_ACLS);
   if (keepsAcls) {
     std::string user;
     bool elevated = false;

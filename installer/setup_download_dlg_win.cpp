@@ -248,8 +248,12 @@ bool CSetupDownloadDlg::CheckInstallerRepainting(std::string& failure) {
   if (!(started ? WaitRepainting(checked) : check())) return false;
   unsigned long error = 0;
   if (!m_download->HoldForRun(error)) {
-    failure = Format("installer check failed: the file is open for writing elsewhere (error %lu)",
-                     error);
+    failure = error == ERROR_SHARING_VIOLATION
+                  ? std::string("installer check failed: the file is open for writing elsewhere")
+                  : Format(
+                        "installer check failed: the file cannot be held read-only for the "
+                        "run (error %lu)",
+                        error);
     return false;
   }
   return true;
