@@ -154,7 +154,7 @@ LRESULT CSetupDownloadDlg::OnCancel(WPARAM, LPARAM) {
   ::EnableWindow(GetItem(IDCANCEL), FALSE);
   // The transfer is not waited for in its reads: it is abandoned, and whichever of it and this
   // dialog lets go of the private download last removes the partial file and its folder.
-  if (m_transferId != 0) HttpGetFileAbandon(m_transferId, kCancelWaitMs);
+  if (m_transferSetUp) HttpGetFileAbandon(m_transferId, kCancelWaitMs);
   DiscardDownload();
   m_cancelled = true;
   EndDialog(kEndFailed);
