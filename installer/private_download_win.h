@@ -6,10 +6,9 @@
 // The file is never open to another writer, from its creation to the installer's exit:
 // - the handle that creates it shares reading alone and stays open through the download and
 //   the checks; the transfer's worker writes through a duplicate of it (HttpFileTarget::file);
-// - the file is made read-only at once, by a protected DACL that grants this user, SYSTEM and
-//   the owner reading and executing only (so nobody of this user can give himself write
-//   access again) and by the read-only attribute, so that no later open for writing succeeds;
-// - for the run, HoldForRun trades the writing handle for one that reads only and still shuts
+// - for the run, HoldForRun makes the file read-only for every later open (MakeReadOnly in
+//   private_folder_win.h: a DACL that nobody of this user can widen again, and the read-only
+//   attribute), then trades the writing handle for one that reads only and still shuts
 //   writers and deleters out: the installer's start cannot open an image that a writer holds.
 // Shared by the installer download dialog and the transfer's worker (see
 // http_file_target_win.h): whoever lets go last removes the file and the folder, so an
