@@ -264,8 +264,8 @@ bool ReadOnlyFilesRefuseWriters() {
 }
 
 // Another process of this user keeps trying to open the installer for writing, from as soon
-// as the file exists until it is gone: through the download, the check, the hand-over to the
-// run and the run, it never succeeds (20 rounds). Run by root, Wine enforces the sharing
+// as the file exists until the installer has ended: through the download, the check, the
+// hand-over to the run and the run, it never succeeds (20 rounds). Run by root, Wine enforces the sharing
 // modes alone, which cannot cover the hand-over; the standard-user test run covers it.
 TEST_F(SetupDownloadDialogTest, NoOtherProcessOpensTheInstallerForWritingUntilItHasEnded) {
   if (!ReadOnlyFilesRefuseWriters())
