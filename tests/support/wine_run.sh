@@ -19,9 +19,10 @@
 # The program's exit code is returned.
 #
 # ZU_WINE_USER=NAME (when run by root) runs the program as the Unix user NAME instead, made
-# when missing, in a prefix of that user's own and from a copy of the program's folder; the
-# server still runs as root. Wine run by root ignores the file modes in which Wine keeps a
-# file's read-only state, so only a run by another user shows what a standard user meets.
+# when missing, in a prefix of that user's own and from a copy of the programs and packages
+# (*.exe, *.msi) of the program's folder; the server still runs as root. Wine run by root
+# ignores the file modes in which Wine keeps a file's read-only state, so only a run by another
+# user shows what a standard user meets.
 # Run by any other user, the program simply runs as that user.
 repo="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 source "$repo/scripts/wine_env.sh"
@@ -140,7 +141,8 @@ prepare_user_run() {
     run_wine wineboot -i >>"$log" 2>&1 || return 1
   fi
   user_copy="$(mktemp -d "${TMPDIR:-/tmp}/zu-user-run.XXXXXX")" || return 1
-  cp "$(dirname "$program")"/*.exe "$user_copy"/ || return 1
+  find "$(dirname "$program")" -maxdepth 1 -type f \( -name "*.exe" -o -name "*.msi" \) \
+    -exec cp -t "$user_copy" {} + || return 1
   chown -R "$as_user" "$user_copy"
   chmod 755 "$user_copy"
   program="$user_copy/$(basename "$program")"
