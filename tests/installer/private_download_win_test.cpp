@@ -18,8 +18,25 @@
 
 namespace {
 
+// The DACL of `path` as the system reports it, and whether it is protected; null when it cannot
+// be read. `descriptor` owns the memory the DACL lies in.
+PACL ReadDacl(const std::string& path, UniqueLocalMemory& descriptor, bool& isProtected) {
+  PSECURITY_DESCRIPTOR read = nullptr;
+  PACL dacl = nullptr;
+  if (::GetNamedSecurityInfoA(path.c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr,
+                              nullptr, &dacl, nullptr, &read) != ERROR_SUCCESS)
+    return nullptr;
+  descriptor.reset(read);
+  SECURITY_DESCRIPTOR_CONTROL control = 0;
+  DWORD revision = 0;
+  isProtected =
+      ::GetSecurityDescriptorControl(read, &control, &revision) && (control & SE_DACL_PROTECTED);
+  return dacl;
+}
+
 // Whether the file system keeps the security descriptor a folder is made with: Windows does;
-// Wine keeps one only where the Unix file system stores extended attributes.
+// Wine keeps one only when it is built to store them in extended attributes (Debian's Wine 8
+// is not).
 bool KeepsProtectedDacls() {
   const std::string probe = GetTempDir() + "ZuDaclProbe";
   ::RemoveDirectoryA(probe.c_str());
@@ -30,14 +47,9 @@ bool KeepsProtectedDacls() {
   UniqueLocalMemory ownedMade(made);
   SECURITY_ATTRIBUTES attributes{sizeof attributes, made, FALSE};
   if (!::CreateDirectoryA(probe.c_str(), &attributes)) return false;
-  PSECURITY_DESCRIPTOR read = nullptr;
-  SECURITY_DESCRIPTOR_CONTROL control = 0;
-  DWORD revision = 0;
-  const bool kept =
-      ::GetNamedSecurityInfoA(probe.c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr,
-                              nullptr, nullptr, nullptr, &read) == ERROR_SUCCESS &&
-      ::GetSecurityDescriptorControl(read, &control, &revision) && (control & SE_DACL_PROTECTED);
-  if (read) ::LocalFree(read);
+  UniqueLocalMemory descriptor;
+  bool isProtected = false;
+  const bool kept = ReadDacl(probe, descriptor, isProtected) && isProtected;
   ::RemoveDirectoryA(probe.c_str());
   return kept;
 }
@@ -62,21 +74,15 @@ TEST(PrivateDownload, TheFolderHasAProtectedDaclOfThisUserAndSystemOnly) {
       GTEST_SKIP() << "this file system keeps no security descriptors (Wine without extended "
                       "attributes): the DACL cannot be read back here";
 
-    PSECURITY_DESCRIPTOR descriptor = nullptr;
-    PACL dacl = nullptr;
-    ASSERT_EQ(static_cast<DWORD>(ERROR_SUCCESS),
-              ::GetNamedSecurityInfoA(folder.c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION,
-                                      nullptr, nullptr, &dacl, nullptr, &descriptor));
-    UniqueLocalMemory owned(descriptor);
-    SECURITY_DESCRIPTOR_CONTROL control = 0;
-    DWORD revision = 0;
-    ASSERT_TRUE(::GetSecurityDescriptorControl(descriptor, &control, &revision));
-    EXPECT_TRUE(control & SE_DACL_PROTECTED);
+    UniqueLocalMemory descriptor;
+    bool isProtected = false;
+    const PACL dacl = ReadDacl(folder, descriptor, isProtected);
     ASSERT_TRUE(dacl);
+    EXPECT_TRUE(isProtected);
     EXPECT_EQ(2u, dacl->AceCount);
     char* sddl = nullptr;
     ASSERT_TRUE(::ConvertSecurityDescriptorToStringSecurityDescriptorA(
-        descriptor, SDDL_REVISION_1, DACL_SECURITY_INFORMATION, &sddl, nullptr));
+        descriptor.get(), SDDL_REVISION_1, DACL_SECURITY_INFORMATION, &sddl, nullptr));
     UniqueLocalMemory ownedText(sddl);
     const std::string text = sddl;
     EXPECT_NE(std::string::npos, text.find(";;;SY)")) << text;
@@ -95,7 +101,7 @@ bool OpensForWriting(const std::string& path) {
   return UniqueFileHandle(::CreateFileA(path.c_str(), GENERIC_WRITE,
                                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                         nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr))
-      .get() != INVALID_HANDLE_VALUE;
+             .get() != INVALID_HANDLE_VALUE;
 }
 
 // The worker writes through its handle while nobody else can open the file for writing; once
@@ -130,13 +136,11 @@ TEST(PrivateDownload, TheFileIsReadOnlyToEveryOpenButItsOwnHandles) {
         << "as the installer's start opens it";
     EXPECT_FALSE(OpensForWriting(path));
     if (!KeepsProtectedDacls()) continue;  // Wine without extended attributes
-    PSECURITY_DESCRIPTOR descriptor = nullptr;
-    PACL dacl = nullptr;
-    ASSERT_EQ(static_cast<DWORD>(ERROR_SUCCESS),
-              ::GetNamedSecurityInfoA(path.c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION,
-                                      nullptr, nullptr, &dacl, nullptr, &descriptor));
-    UniqueLocalMemory owned(descriptor);
+    UniqueLocalMemory descriptor;
+    bool isProtected = false;
+    const PACL dacl = ReadDacl(path, descriptor, isProtected);
     ASSERT_TRUE(dacl);
+    EXPECT_TRUE(isProtected);
     EXPECT_EQ(4u, dacl->AceCount) << "this user, SYSTEM, the administrators, the owner";
     for (DWORD i = 0; i < dacl->AceCount; ++i) {
       ACCESS_ALLOWED_ACE* ace = nullptr;
